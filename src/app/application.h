@@ -1,0 +1,5 @@
+#pragma once
+
+// The desktop program: start-up, the message loop and shutdown. Returns the
+// process's exit status.
+int RunApplication(int argc, char** argv);

@@ -1,0 +1,11 @@
+#include "cli/command.h"
+
+namespace cli {
+
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
+  };
+  return commands;
+}
+
+}  // namespace cli
