@@ -19,7 +19,7 @@ constexpr int kHigh = kHighLimit;
 // initial fill, records the encode stores, fit limit. Blocks 39, 21, 22 and 23
 // are never decoded: 39 is the cleared scratch region, 21 comes from the raw
 // header, 22 and 23 repeat the sources of blocks 2 and 5 for the dPMR446 radio.
-constexpr std::array<Block, 44> kBlockTable = {{
+constexpr Block kBlockTable[] = {
     {39, addr::kScratch, 1, 512, kAll, F::kNotDecoded, C::kAllSlots, kLow},
     {2, 0x7F80, 128, 22, kAll, F::kFirstSixteen, C::kChannelsInUse, kLow},
     {5, 0x8A80, 1, 32, kAll, F::kSingle, C::kAllSlots, kLow},
@@ -63,7 +63,7 @@ constexpr std::array<Block, 44> kBlockTable = {{
     {42, 0xBA2C, 5, 29, kAll, F::kEachSlot, C::kAllSlots, kHigh},
     {43, 0xBABD, 100, 12, kAll, F::kRepeatFirst, C::kAliasCount, kHigh},
     {48, 0xBF6D, 1, 36, kAll, F::kSingle, C::kAllSlots, kHigh},
-}};
+};
 
 constexpr int kLowGroupLastBlock = 49;
 constexpr int kSpaceCheckBlock = 43;
