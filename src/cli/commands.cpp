@@ -2,8 +2,11 @@
 
 namespace cli {
 
+const Command& CloneCommand();
+
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
+      CloneCommand(),
   };
   return commands;
 }
