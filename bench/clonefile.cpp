@@ -1,12 +1,13 @@
 // A full clone file through the engine: read, decode, encode, write. The copy
 // of the same file is the floor that no clone-file save can beat.
 
+#include "model/clonefile.h"
+
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
 
-#include "model/clonefile.h"
 #include "model/eeprom.h"
 #include "model/memorymap.h"
 #include "platform/paths.h"
@@ -16,7 +17,9 @@ namespace {
 constexpr int kModelType = 3;  // the dPMR446 file has the most blocks
 
 std::string Source() { return platform::DataDir() + "Initial_dPMR446.rwc"; }
-std::string Target() { return (std::filesystem::temp_directory_path() / ("rwq-bench-" + std::to_string(getpid()) + ".rwc")).string(); }
+std::string Target() {
+  return (std::filesystem::temp_directory_path() / ("rwq-bench-" + std::to_string(getpid()) + ".rwc")).string();
+}
 
 cmcCloneFile FileFor(cmcEeprom& image) {
   cmcCloneFile file;

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kRadioRecords = 0x7F80;    // block 2, 22 bytes per channel
+constexpr int kRadioRecords = 0x7F80;  // block 2, 22 bytes per channel
 constexpr int kRadioRecordSize = 22;
 constexpr int kNameOffset = 12;
 constexpr int kNameSize = 8;

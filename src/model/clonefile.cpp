@@ -71,7 +71,8 @@ void cmcCloneFile::AttachImage(cmcEeprom* image) {
 void cmcCloneFile::SetComment(std::string_view comment) {
   // A line end inside the comment would end the line early and break the file.
   comment_ = comment;
-  std::replace_if(comment_.begin(), comment_.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  std::replace_if(
+      comment_.begin(), comment_.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 }
 
 int cmcCloneFile::Report(int error) const {
@@ -180,9 +181,8 @@ int cmcCloneFile::ParseDataLine(std::string_view line, cmcEeprom& target) {
 
 std::vector<bool> cmcCloneFile::Bitmap(const Ranges& ranges) const {
   std::vector<bool> bitmap(loaded_.size(), false);
-  ForEachValidRange(ranges, *image_, [&](int first, int last) {
-    std::fill(bitmap.begin() + first, bitmap.begin() + last + 1, true);
-  });
+  ForEachValidRange(ranges, *image_,
+                    [&](int first, int last) { std::fill(bitmap.begin() + first, bitmap.begin() + last + 1, true); });
   return bitmap;
 }
 

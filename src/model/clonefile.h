@@ -14,7 +14,7 @@
 // hexadecimal bytes ("AAAACC" then CC bytes). Written with CR LF, read with LF
 // or CR LF. Every failure is returned as a code and shown through the reporter.
 class cmcCloneFile {
-public:
+ public:
   enum Error {
     kOk = 0,
     kFileOpen = 1,
@@ -68,7 +68,7 @@ public:
   // unprintable bytes as spaces, trailing blanks trimmed.
   static std::string CommentOf(const cmcEeprom& image);
 
-private:
+ private:
   int Report(int error) const;
   int ParseLines(std::string_view content, cmcEeprom& target);
   int ParseDataLine(std::string_view line, cmcEeprom& target);

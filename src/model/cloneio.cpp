@@ -34,8 +34,8 @@ void Show(cmcGTex& overlay, const std::string& text, platform::MsgIcon icon) {
 }
 
 bool HeaderAccepted(int model, int extra, int& error) {
-  bool modelKnown = model == kModelCode || std::ranges::find(kAlternativeModelCodes, model) !=
-                                               std::end(kAlternativeModelCodes);
+  bool modelKnown =
+      model == kModelCode || std::ranges::find(kAlternativeModelCodes, model) != std::end(kAlternativeModelCodes);
   if (!modelKnown) {
     error = cmcCloneFile::kModel;
     return false;
@@ -110,7 +110,8 @@ bool Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, int modelT
 }
 
 std::string InitialFilePath(cmcGTex& overlay, int modelType) {
-  std::string name = overlay.GetLine("GI_App_InitialFile", static_cast<std::size_t>(memmap::NormalizeModelType(modelType)));
+  std::string name =
+      overlay.GetLine("GI_App_InitialFile", static_cast<std::size_t>(memmap::NormalizeModelType(modelType)));
   cmcGTex::TrimBlanks(name);
   return platform::DataDir() + name;
 }

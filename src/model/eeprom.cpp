@@ -5,9 +5,7 @@
 
 #include "platform/fatal.h"
 
-void cmcEeprom::Resize(int size) {
-  bytes_.assign(static_cast<std::size_t>(std::max(size, 0)), 0);
-}
+void cmcEeprom::Resize(int size) { bytes_.assign(static_cast<std::size_t>(std::max(size, 0)), 0); }
 
 void cmcEeprom::Fill(std::uint8_t value) { std::fill(bytes_.begin(), bytes_.end(), value); }
 

@@ -8,7 +8,7 @@
 // radio, the clone protocol and clone files carry, followed by the work area in
 // which decode gives every block a fixed place.
 class cmcEeprom {
-public:
+ public:
   static constexpr int kImageSize = 0xC187;
   static constexpr int kRawSize = 0x7D80;  // raw area 0x0000-0x7D7F
 
@@ -42,6 +42,6 @@ public:
 
   friend bool operator==(const cmcEeprom&, const cmcEeprom&) = default;
 
-private:
+ private:
   std::vector<std::uint8_t> bytes_;
 };

@@ -147,8 +147,8 @@ struct DirEntry {
 };
 
 // Copies the raw directory into the work area and returns the entries that lie
-// wholly inside the raw area (an entry shorter than 10 bytes keeps the rest of
-// its work slot, as the radio's own tools expect).
+// wholly inside the raw area. Entries are read at most 10 bytes long but lie
+// as far apart as the stored entry size says.
 std::vector<DirEntry> CopyDirectory(cmcEeprom& image) {
   std::vector<DirEntry> entries;
   std::uint8_t* bytes = image.Data();
@@ -183,7 +183,8 @@ void DecodeWith(cmcEeprom& image, int base, bool initial) {
   if (entries.empty()) return;
   for (const Block& block : kBlockTable) {
     if (block.initial == F::kNotDecoded) continue;
-    auto entry = std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) { return e.number == block.number; });
+    auto entry =
+        std::find_if(entries.begin(), entries.end(), [&](const DirEntry& e) { return e.number == block.number; });
     if (entry == entries.end()) continue;
     long long first = static_cast<long long>(entry->start) - base + addr::kDataStart;
     int copyLength = initial ? block.slotSize : std::min(entry->recordSize, block.slotSize);
@@ -206,7 +207,8 @@ void DecodeWith(cmcEeprom& image, int base, bool initial) {
       std::memcpy(bytes + block.workAddress + slot * block.slotSize, bytes + *source,
                   static_cast<std::size_t>(copyLength));
     }
-    if (block.number == kSpaceCheckBlock) image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(std::min(entry->count, block.slots)));
+    if (block.number == kSpaceCheckBlock)
+      image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(std::min(entry->count, block.slots)));
   }
 }
 

@@ -18,11 +18,11 @@ constexpr int kAllModels = -1;
 
 // How the initial decode fills a block's slots from the records of its entry.
 enum class InitialFill {
-  kNotDecoded,     // the decode leaves the block alone
-  kEachSlot,       // slot k takes record k
-  kRepeatFirst,    // every slot takes record 0
-  kFirstSixteen,   // slots 0-15 take records 0-15, the rest record 15
-  kSingle,         // one slot, one record
+  kNotDecoded,    // the decode leaves the block alone
+  kEachSlot,      // slot k takes record k
+  kRepeatFirst,   // every slot takes record 0
+  kFirstSixteen,  // slots 0-15 take records 0-15, the rest record 15
+  kSingle,        // one slot, one record
 };
 
 // How many records the encode stores.
@@ -33,10 +33,10 @@ struct Block {
   int workAddress;  // slot 0; for the encode-only blocks the image address of their source
   int slots;
   int slotSize;
-  int storedFor;    // kAllModels or one model type
+  int storedFor;  // kAllModels or one model type
   InitialFill initial;
   RecordCount count;
-  int fitLimit;     // the block must end at or below this address
+  int fitLimit;  // the block must end at or below this address
 };
 
 // In encode order.

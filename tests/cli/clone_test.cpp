@@ -35,8 +35,8 @@ TEST(CloneCommand, CheckPrintsModelCodeMapRevisionAndModelType) {
   CloneRun run = RunClone({"check", Initial("Initial_VexlPMR.rwc")});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "model code 3620\nmap revision 7\nmodel type 2\n");
-  for (std::vector<std::string> wrong : {std::vector<std::string>{}, {"check"}, {"dump", "a", "--raw"}, {"diff", "a"},
-                                         {"frob", "a"}}) {
+  for (std::vector<std::string> wrong :
+       {std::vector<std::string>{}, {"check"}, {"dump", "a", "--raw"}, {"diff", "a"}, {"frob", "a"}}) {
     EXPECT_EQ(RunClone(wrong).status, 2);
   }
 }
@@ -44,7 +44,8 @@ TEST(CloneCommand, CheckPrintsModelCodeMapRevisionAndModelType) {
 TEST(CloneCommand, CheckOfABadFileFailsWithTheMessageOnStderr) {
   TempDir dir;
   std::string bad = dir.Write("bad.rwc", "36200006\r\nnot hex\r\n");
-  ChildResult result = RunChild({BuiltProgram("rw-m52-q-cli"), "clone", "check", bad}, {{{"RWQ_DATA_DIR", kDataDir}}, ""});
+  ChildResult result =
+      RunChild({BuiltProgram("rw-m52-q-cli"), "clone", "check", bad}, {{{"RWQ_DATA_DIR", kDataDir}}, ""});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_NE(result.err.find("The file is damaged or is not a clone file."), std::string::npos) << result.err;

@@ -130,9 +130,10 @@ TEST(CloneFile, CoverageAndAFailedReadLeavesTheImageUnchanged) {
 
   cmcEeprom before = f.image;
   EXPECT_EQ(f.file.Parse(header + DataLine(0x10, 16, 9) + "\n" + DataLine(0x20, 15, 9) + "\n", &range), 7);
-  EXPECT_EQ(f.file.Parse(header + DataLine(0x10, 16, 9) + "\n" + DataLine(0x20, 16, 9) + "\n" +
-                             DataLine(0x40, 1, 9) + "\n", &range),
-            8);
+  EXPECT_EQ(
+      f.file.Parse(header + DataLine(0x10, 16, 9) + "\n" + DataLine(0x20, 16, 9) + "\n" + DataLine(0x40, 1, 9) + "\n",
+                   &range),
+      8);
   EXPECT_EQ(f.file.Parse(header + DataLine(0x10, 16, 9) + "\nxyz\n", &range), 6);
   EXPECT_EQ(f.image, before);
   EXPECT_EQ(f.reported, (std::vector<int>{7, 8, 6}));

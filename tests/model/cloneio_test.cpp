@@ -25,7 +25,7 @@ const char* const kInitialFiles[] = {"Initial_LMR.rwc", "Initial_PMR.rwc", "Init
                                      "Initial_dPMR446.rwc"};
 
 class ScopedDataDir {
-public:
+ public:
   explicit ScopedDataDir(const std::string& dir) { setenv("RWQ_DATA_DIR", dir.c_str(), 1); }
   ~ScopedDataDir() { unsetenv("RWQ_DATA_DIR"); }
 };
@@ -100,9 +100,9 @@ TEST(InitialFiles, LoadDecodeAndReEncodeToTheSameBytes) {
 TEST(InitialFiles, TheGeneratorRemakesTheCommittedFiles) {
   TempDir out;
   std::string tables = kDataDir + "/../tools/initialfiles/";
-  ChildResult result = RunChild({BuiltProgram("rwq-initialfile"), out.path().string(), tables + "common.txt",
-                                 tables + "lmr.txt", tables + "pmr.txt", tables + "vexlpmr.txt",
-                                 tables + "dpmr446.txt"});
+  ChildResult result =
+      RunChild({BuiltProgram("rwq-initialfile"), out.path().string(), tables + "common.txt", tables + "lmr.txt",
+                tables + "pmr.txt", tables + "vexlpmr.txt", tables + "dpmr446.txt"});
   ASSERT_EQ(result.status, 0) << result.err;
   for (const char* name : kInitialFiles) {
     std::string committed = ReadWholeFile(kDataDir + "/" + name);

@@ -34,7 +34,7 @@ TEST(Eeprom, WordsAreBigEndian) {
 TEST(Eeprom, BlockCopiesOutsideTheImageDoNothing) {
   cmcEeprom image(8);
   const std::uint8_t source[4] = {1, 2, 3, 4};
-  image.WriteBlock(5, source, 4);   // would end past the image
+  image.WriteBlock(5, source, 4);  // would end past the image
   image.WriteBlock(-1, source, 4);
   image.WriteBlock(0, source, 0);
   EXPECT_EQ(image, cmcEeprom(8));

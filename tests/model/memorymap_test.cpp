@@ -26,7 +26,9 @@ std::vector<RawEntry> RawDirectory(const cmcEeprom& image) {
   return entries;
 }
 
-bool StoredFor(const Block& block, int type) { return block.storedFor == memmap::kAllModels || block.storedFor == type; }
+bool StoredFor(const Block& block, int type) {
+  return block.storedFor == memmap::kAllModels || block.storedFor == type;
+}
 
 void SetBankSizes(cmcEeprom& image, std::initializer_list<int> sizes) {
   int bank = 0;
@@ -63,7 +65,8 @@ TEST(MemoryMapTable, DecodedSlotsLieInTheWorkAreaWithoutOverlap) {
   std::sort(spans.begin(), spans.end());
   EXPECT_EQ(spans.front().first, 0x7F80);
   EXPECT_EQ(spans.back().second, cmcEeprom::kImageSize);
-  for (std::size_t i = 1; i < spans.size(); ++i) EXPECT_LE(spans[i - 1].second, spans[i].first) << std::hex << spans[i].first;
+  for (std::size_t i = 1; i < spans.size(); ++i)
+    EXPECT_LE(spans[i - 1].second, spans[i].first) << std::hex << spans[i].first;
   EXPECT_EQ(memmap::FindBlock(43)->slots, 100);
   EXPECT_EQ(memmap::FindBlock(1), nullptr);
 }
@@ -92,7 +95,8 @@ TEST(MemoryMap, EncodeThenDecodeRoundTripsEveryModelType) {
       EXPECT_EQ(entry.start, position);
       int length = entry.count * entry.recordSize;
       if (block.number == 39) {
-        EXPECT_TRUE(std::all_of(image.Data() + position, image.Data() + position + length, [](auto b) { return b == 0; }));
+        EXPECT_TRUE(
+            std::all_of(image.Data() + position, image.Data() + position + length, [](auto b) { return b == 0; }));
       } else {
         EXPECT_EQ(std::memcmp(image.Data() + position, image.Data() + block.workAddress, length), 0) << block.number;
       }
@@ -136,9 +140,9 @@ TEST(MemoryMap, TheFullIdentityCheckFindsTheMakerTextAtTheEnd) {
     int basic, full;
   };
   int end = image.GetWord(addr::kEndAddress);
-  for (Damage d : {Damage{0x0100, 0x37, 1, 1}, Damage{0x0102, 2, 1, 1}, Damage{0x0208, 8, 1, 1},
-                   Damage{0x0200, 't', 0, 1}, Damage{0x020B, 0x21, 0, 1}, Damage{end - 1, 'x', 0, 1},
-                   Damage{addr::kEndAddress, 0xFF, 0, 1}}) {
+  for (Damage d :
+       {Damage{0x0100, 0x37, 1, 1}, Damage{0x0102, 2, 1, 1}, Damage{0x0208, 8, 1, 1}, Damage{0x0200, 't', 0, 1},
+        Damage{0x020B, 0x21, 0, 1}, Damage{end - 1, 'x', 0, 1}, Damage{addr::kEndAddress, 0xFF, 0, 1}}) {
     cmcEeprom damaged = image;
     damaged.SetByte(d.address, d.value);
     EXPECT_EQ(memmap::IdentityCheck(damaged, memmap::IdentityLevel::kBasic), d.basic) << std::hex << d.address;
@@ -201,8 +205,8 @@ TEST(MemoryMap, DecodeSkipsEntriesOutsideTheRawAreaAndCapsBlock43) {
     image.SetWord(0x0400 + 10 * i + 4, count);
     image.SetWord(0x0400 + 10 * i + 6, start);
   };
-  entry(0, 2, 22, 128, 0x7D00);   // runs past the raw area: skipped
-  entry(1, 9, 128, 1, 0x7D40);    // its one record runs past the raw area: skipped
+  entry(0, 2, 22, 128, 0x7D00);  // runs past the raw area: skipped
+  entry(1, 9, 128, 1, 0x7D40);   // its one record runs past the raw area: skipped
   entry(2, 43, 12, 0xFFFF, 0x0500);
   entry(3, 49, 0xFFFF, 1, 0x7D7F);
   std::fill(image.Data() + cmcEeprom::kRawSize, image.Data() + image.Size(), 0xCC);
