@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 #include "core/gtex.h"
 #include "model/memorymap.h"
@@ -236,4 +237,17 @@ TEST(CloneIo, ASaveThatFailsPartWayLeavesTheOldFileByteIdentical) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(ReadWholeFile(path), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(CloneIo, EveryErrorCodeHasItsOwnMessage) {
+  Overlay overlay;
+  RecordingMessageBox box;
+  for (int code = 0; code <= 10; ++code) cloneio::ShowFileError(overlay.gtex, code);
+  ASSERT_EQ(box.shown.size(), 9u);  // nothing for 0 and for unknown codes
+  std::set<std::string> texts;
+  for (const platform::MsgRequest& shown : box.shown) {
+    EXPECT_TRUE(shown.text.starts_with(overlay.gtex.GetBlockText("GI_Mess_FileErr_Headline") + "\n\n"));
+    texts.insert(shown.text);
+  }
+  EXPECT_EQ(texts.size(), 9u);
 }
