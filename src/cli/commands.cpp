@@ -3,11 +3,13 @@
 namespace cli {
 
 int RunOverlay(Context& context, Args args);
+const Command& CloneCommand();
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"overlay", "line FILE INDEX N | block FILE INDEX",
        "print line N, or the text, of block INDEX of an overlay file", RunOverlay},
+      CloneCommand(),
   };
   return commands;
 }
