@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -20,3 +21,14 @@ public:
   FatalTrap(const FatalTrap&) = delete;
   FatalTrap& operator=(const FatalTrap&) = delete;
 };
+
+// The text of the fatal error that `action` stops with, or "" when it returns.
+inline std::string FatalTextOf(const std::function<void()>& action) {
+  FatalTrap trap;
+  try {
+    action();
+  } catch (const FatalStop& stop) {
+    return stop.what();
+  }
+  return {};
+}
