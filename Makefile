@@ -41,7 +41,7 @@ test: deps $(TEST_DIR)/build.ninja
 
 bench: deps $(BENCH_DIR)/build.ninja
 	cmake --build $(BENCH_DIR) -j $(JOBS)
-	@for b in $(BENCH_DIR)/bench/bench_*; do [ -x "$$b" ] && (cd $(BENCH_DIR)/bin && ../bench/$$(basename $$b)) || true; done
+	@for b in $(BENCH_DIR)/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; $$b || exit 1; done
 
 clean:
 	rm -rf build
