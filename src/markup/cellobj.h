@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "markup/cellnames.h"
 #include "markup/colours.h"
@@ -55,3 +56,8 @@ std::optional<std::string> PopupMenuOf(const cmcCellObj& cell);
 
 // The display text, or "" when the cell has none.
 std::string DisplayTextOf(const cmcCellObj& cell);
+
+// The layout, behaviour and state flags in mark-up notation: the two alignment
+// characters, the letters of the flags that are set, then "F" and the numbers
+// of the state flags that are set ("^-WSF0").
+std::string FlagsText(const cmcCellObj& cell);
