@@ -28,6 +28,8 @@ class cmcGTex::FileSource final : public cmcGTex::Source {
 
   bool Open() override {
     file_ = std::fopen(fileName_.c_str(), "rb");
+    // The window is the buffer; a second one would only copy every byte twice.
+    if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
     return file_ != nullptr;
   }
 
@@ -53,7 +55,8 @@ class cmcGTex::FileSource final : public cmcGTex::Source {
   }
 
  private:
-  static constexpr std::size_t kWindowBytes = 64 * 1024;
+  // Small enough that a jump to a far block costs little, large enough for two longest lines.
+  static constexpr std::size_t kWindowBytes = 16 * 1024;
   // The longest piece plus CR LF, so a piece never straddles the window's end.
   static constexpr std::size_t kLongestRead = kMaxLineBytes + 2;
 
