@@ -2,8 +2,8 @@
 
 #include <array>
 #include <string>
-#include <unordered_map>
 
+#include "core/hash.h"
 #include "core/substitute.h"
 #include "platform/fatal.h"
 
@@ -28,34 +28,30 @@ constexpr std::array<std::string_view, kCellLinkCount> kCellLinks = {{
 #undef RWQ_CELL_LINK
 }};
 
-using NameIndex = std::unordered_map<std::string_view, int>;
-
-// Filled on first use. A repeated name would make ids ambiguous, so it is the
-// fatal error of a duplicate hash key.
-template <typename Names, typename NameOf>
-NameIndex BuildIndex(const Names& names, NameOf nameOf) {
-  NameIndex index;
-  index.reserve(names.size());
-  for (std::size_t id = 0; id < names.size(); ++id) {
-    if (!index.emplace(nameOf(names[id]), static_cast<int>(id)).second) platform::Fatal("Overlapped Hash table.");
-  }
+// Types and links are kept apart, so a name of one kind never resolves as the
+// other. Each is filled on first use; a repeated name is the fatal duplicate key.
+const cmcHash& TypeIndex() {
+  static const cmcHash index = [] {
+    cmcHash table;
+    for (std::size_t id = 0; id < kCellTypes.size(); ++id) table.Insert(kCellTypes[id].name, static_cast<int>(id));
+    return table;
+  }();
   return index;
 }
 
-const NameIndex& TypeIndex() {
-  static const NameIndex index = BuildIndex(kCellTypes, [](const CellTypeEntry& e) { return e.name; });
+const cmcHash& LinkIndex() {
+  static const cmcHash index = [] {
+    cmcHash table;
+    for (std::size_t id = 0; id < kCellLinks.size(); ++id) table.Insert(kCellLinks[id], static_cast<int>(id));
+    return table;
+  }();
   return index;
 }
 
-const NameIndex& LinkIndex() {
-  static const NameIndex index = BuildIndex(kCellLinks, [](std::string_view name) { return name; });
-  return index;
-}
-
-std::optional<int> Find(const NameIndex& index, std::string_view name) {
-  auto found = index.find(name);
-  if (found == index.end()) return std::nullopt;
-  return found->second;
+std::optional<int> Find(const cmcHash& index, std::string_view name) {
+  const std::int32_t* id = index.Find(name);
+  if (!id) return std::nullopt;
+  return *id;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "core/hash.h"
+
 namespace {
 
 // "clHightlightText" is the name the overlays use, spelling and all.
@@ -50,11 +52,13 @@ constexpr std::array<std::pair<std::string_view, CellColour>, 38> kColours = {{
 }  // namespace
 
 bool ParseColour(std::string_view name, CellColour& value) {
-  for (const auto& [colourName, colour] : kColours) {
-    if (colourName == name) {
-      value = colour;
-      return true;
-    }
-  }
-  return false;
+  static const cmcHash table = [] {
+    cmcHash colours(101);
+    for (const auto& [colourName, colour] : kColours) colours.Insert(colourName, static_cast<std::int32_t>(colour));
+    return colours;
+  }();
+  const std::int32_t* found = table.Find(name);
+  if (!found) return false;
+  value = static_cast<CellColour>(*found);
+  return true;
 }
