@@ -275,6 +275,11 @@ cmcCellParser::cmcCellParser(ModelSource models, FaultHandler onFault)
   if (!onFault_) onFault_ = [](const std::string& text) { platform::Fatal(text); };
 }
 
+cmcCellParser::cmcCellParser(cmcGTex& mainOverlay)
+    : cmcCellParser([&mainOverlay](const std::string& indexName) -> std::optional<std::string> {
+        return mainOverlay.GetLine(indexName, 0);
+      }) {}
+
 std::pair<std::string_view, std::string_view> cmcCellParser::SplitCell(std::string_view line) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '\\') {

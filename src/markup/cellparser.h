@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/gtex.h"
 #include "markup/cellobj.h"
 
 // The cell mark-up parser: splits an overlay line into cells and parses each
@@ -20,6 +21,8 @@ public:
   using FaultHandler = std::function<void(const std::string& text)>;
 
   explicit cmcCellParser(ModelSource models, FaultHandler onFault = {});
+  // Models from the main overlay; a missing one is its fatal overlay error.
+  explicit cmcCellParser(cmcGTex& mainOverlay);
 
   // Cuts the first cell off `line`, parses it into `cell` (unless `skip`) and
   // returns the rest after its '|', empty when the line is used up. `loops` may
