@@ -94,8 +94,9 @@ public:
       if (name.starts_with("CellModel_")) {
         if (text_.BlockLines(header).empty()) Add(header + 1, "cell model '" + name + "' has no line");
         CheckLine(header + 1, [&](const cmcCellParser& parser, std::string_view line, LoopVariables& loops) {
-          cmcCellObj cell;
-          parser.ParseFormat(cell, line, &loops);
+          std::vector<cmcCellObj> cells(1);
+          parser.ParseFormat(cells[0], line, &loops);
+          return cells;
         });
       } else if (EndsWith(name, "_BasicCell")) {
         CheckLine(header + 1, ParseRow(nullptr));
@@ -108,15 +109,17 @@ public:
   }
 
 private:
-  using LineCheck = std::function<void(const cmcCellParser&, std::string_view, LoopVariables&)>;
+  // Parses a line into the cells it holds.
+  using LineCheck = std::function<std::vector<cmcCellObj>(const cmcCellParser&, std::string_view, LoopVariables&)>;
 
   // Parses every cell of a row.
   static LineCheck ParseRow(const cmcCellObj* parent) {
     return [parent](const cmcCellParser& parser, std::string_view line, LoopVariables& loops) {
+      std::vector<cmcCellObj> cells;
       do {
-        cmcCellObj cell;
-        line = parser.ParseCell(cell, line, &loops, parent);
+        line = parser.ParseCell(cells.emplace_back(), line, &loops, parent);
       } while (!line.empty());
+      return cells;
     };
   }
 
@@ -143,12 +146,13 @@ private:
           i,
           [&](const cmcCellParser& parser, std::string_view line, LoopVariables& rowLoops) {
             if (!itemLines) {
-              if (!line.starts_with(':')) ParseRow(parent)(parser, line, rowLoops);
-              return;
+              return line.starts_with(':') ? std::vector<cmcCellObj>{} : ParseRow(parent)(parser, line, rowLoops);
             }
             const std::size_t plus = line.find('+');
-            cmcCellObj cell;
-            parser.ParseCell(cell, plus == std::string_view::npos ? line : line.substr(plus + 1), &rowLoops, parent);
+            std::vector<cmcCellObj> cells(1);
+            parser.ParseCell(cells[0], plus == std::string_view::npos ? line : line.substr(plus + 1), &rowLoops,
+                             parent);
+            return cells;
           },
           &loops);
     }
@@ -158,8 +162,20 @@ private:
   void CheckLine(std::size_t index, const LineCheck& check, LoopVariables* sharedLoops = nullptr) {
     if (index >= text_.lines.size() || text_.lines[index].starts_with('#')) return;
     LoopVariables ownLoops{};
-    check(Parser([&](const std::string& fault) { Add(index + 1, fault); }), text_.lines[index],
-          sharedLoops ? *sharedLoops : ownLoops);
+    const std::vector<cmcCellObj> cells = check(Parser([&](const std::string& fault) { Add(index + 1, fault); }),
+                                                text_.lines[index], sharedLoops ? *sharedLoops : ownLoops);
+    for (const cmcCellObj& cell : cells) CheckPopupMenu(cell, index);
+  }
+
+  // A pop-up menu named in mark-up is built from its basic cell and body blocks.
+  void CheckPopupMenu(const cmcCellObj& cell, std::size_t index) {
+    if (!cell.popupMenu || cell.popupMenu->empty()) return;
+    for (const char* suffix : {"_BasicCell", "_Body"}) {
+      const std::string block = *cell.popupMenu + suffix;
+      if (!text_.blocks.contains(block)) {
+        Add(index + 1, "pop-up menu '" + *cell.popupMenu + "' has no block '" + block + "'");
+      }
+    }
   }
 
   // Models come from the file itself: the main overlay is the one that holds them.

@@ -35,7 +35,7 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
                                      " +Open\t{(%CT_Nope.CL_Menu_File_Open)($Loop)}\n"      // 12
                                      "#\n"                                              // 13
                                      "#CellModel_Basic\n"                               // 14
-                                     "<-(Color=clWindow)\n"                             // 15
+                                     "<-(Color=clWindow)(PopupMenu=GI_PMenu_None)\n"    // 15
                                      "#\n"                                              // 16
                                      "#CellModel_Loop\n"                                // 17
                                      "($Loop)\n"                                        // 18
@@ -52,10 +52,14 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
       "22: block 'GI_Sys_AppTitle' repeats the block of line 1; only the first is ever read",
       "0: no #End_Of_Ovl line ends the overlay",
       "0: block 'GI_Sys_MyHelpOvl' that the program asks for is missing",
+      "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
+      "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
       "20: cell model 'CellModel_Empty' has no line",
       "18: GTEX Error ! The index 'CellModel_Loop' was not found.",
       "12: Cannot use the specified category. 'CT_Nope'",
       "12: GTEX Error ! The index 'CellModel_Loop' was not found.",
+      "4: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
+      "4: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
       "7: Cannot use the specified cell. 'CL_Mch_Nope'",
       "8: Ch No. Error",
   };
