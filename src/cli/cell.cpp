@@ -73,9 +73,9 @@ int RunCell(Context& context, Args args) {
     cmcCellObj cell;
     rest = parser.ParseCell(cell, rest, &loops, nullptr);
     context.out << Named(TypeName(cell.type), cell.type) << '\t' << Named(LinkName(cell.link), cell.link) << '\t'
-                << cell.parameter << '\t' << FlagsText(cell) << '\t' << Hex(cell.colour) << '\t'
-                << FontText(cell.font) << '\t' << PopupMenuOf(cell).value_or("-") << '\t'
-                << (cell.argument ? Escaped(*cell.argument) : "-") << '\t' << Escaped(DisplayTextOf(cell)) << '\n';
+                << cell.parameter << '\t' << FlagsText(cell) << '\t' << Hex(cell.colour) << '\t' << FontText(cell.font)
+                << '\t' << PopupMenuOf(cell).value_or("-") << '\t' << (cell.argument ? Escaped(*cell.argument) : "-")
+                << '\t' << Escaped(DisplayTextOf(cell)) << '\n';
   } while (!rest.empty());
   return kSuccess;
 }

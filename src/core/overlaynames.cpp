@@ -1,6 +1,5 @@
 #include "core/overlaynames.h"
 
-
 namespace {
 
 constexpr RequiredBlock kRequiredBlocks[] = {

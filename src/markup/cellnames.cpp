@@ -97,7 +97,8 @@ std::string_view LinkName(int id) {
 }
 
 int CategoryOf(int typeId, int modelType) {
-  if (typeId < 0 || typeId > kNoCellType) platform::Fatal(Substitute("Unknown Cell Category. (%d)", {std::int64_t{typeId}}));
+  if (typeId < 0 || typeId > kNoCellType)
+    platform::Fatal(Substitute("Unknown Cell Category. (%d)", {std::int64_t{typeId}}));
   if (typeId == kNoCellType) return 0;
   const int category = kCellTypes[static_cast<std::size_t>(typeId)].category;
   if (category != kCategoryOfModel) return category;

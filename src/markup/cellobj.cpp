@@ -12,9 +12,15 @@ std::string DisplayTextOf(const cmcCellObj& cell) { return cell.displayText.valu
 std::string FlagsText(const cmcCellObj& cell) {
   std::string text{"<^>"[cell.hAlign % 3], "~-_"[cell.vAlign % 3]};
   const std::pair<bool, char> letters[] = {
-      {cell.autoWidth, 'W'},  {cell.autoHeight, 'H'}, {cell.joinedLeft, '+'}, {cell.bottomLine, 'B'},
-      {cell.topLine, 'U'},    {cell.rightLine == cmcCellObj::kFullRightLine, 'X'},
-      {cell.rightLine == cmcCellObj::kRightTick, 'Q'}, {cell.selectable, 'S'}, {cell.extension, 'T'},
+      {cell.autoWidth, 'W'},
+      {cell.autoHeight, 'H'},
+      {cell.joinedLeft, '+'},
+      {cell.bottomLine, 'B'},
+      {cell.topLine, 'U'},
+      {cell.rightLine == cmcCellObj::kFullRightLine, 'X'},
+      {cell.rightLine == cmcCellObj::kRightTick, 'Q'},
+      {cell.selectable, 'S'},
+      {cell.extension, 'T'},
   };
   for (const auto& [set, letter] : letters) {
     if (set) text += letter;

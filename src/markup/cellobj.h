@@ -41,8 +41,8 @@ struct cmcCellObj {
   std::uint8_t stateFlags = 0;  // bit n is state flag n
 
   CellColour colour = clWindow;
-  std::optional<cmcFont> font;           // none: the font of the view's basic cell
-  std::optional<std::string> popupMenu;  // none: the parent's
+  std::optional<cmcFont> font;             // none: the font of the view's basic cell
+  std::optional<std::string> popupMenu;    // none: the parent's
   std::optional<std::string> displayText;  // none: the cell link supplies it
 
   bool StateFlag(int n) const { return (stateFlags >> n) & 1; }

@@ -38,7 +38,7 @@ std::string MissingIndexMessage(std::string_view indexName) {
 
 // One parse: the cell, its loop variables and the depth of cell models.
 class cmcCellParser::Run {
-public:
+ public:
   Run(const cmcCellParser& parser, cmcCellObj& cell, LoopVariables* loops)
       : parser_(parser), cell_(cell), loops_(loops) {}
 
@@ -89,7 +89,7 @@ public:
     cell_.displayText = std::move(out);
   }
 
-private:
+ private:
   static std::size_t GroupEnd(std::string_view format, std::size_t pos) {
     for (; pos < format.size(); ++pos) {
       if (format[pos] == '\\') {
@@ -103,22 +103,22 @@ private:
 
   void Prefix(char c, bool negate) {
     switch (c) {
-      case '<': cell_.hAlign = 0; break;
-      case '^': cell_.hAlign = 1; break;
-      case '>': cell_.hAlign = 2; break;
-      case '~': cell_.vAlign = 0; break;
-      case '-': cell_.vAlign = 1; break;
-      case '_': cell_.vAlign = 2; break;
-      case 'W': cell_.autoWidth = !negate; break;
-      case 'H': cell_.autoHeight = !negate; break;
-      case '+': cell_.joinedLeft = !negate; break;
-      case 'B': cell_.bottomLine = !negate; break;
-      case 'U': cell_.topLine = !negate; break;
-      case 'X': cell_.rightLine = negate ? cmcCellObj::kNoRightLine : cmcCellObj::kFullRightLine; break;
-      case 'Q': cell_.rightLine = negate ? cmcCellObj::kNoRightLine : cmcCellObj::kRightTick; break;
-      case 'S': cell_.selectable = !negate; break;
-      case 'T': cell_.extension = !negate; break;
-      default: break;
+    case '<': cell_.hAlign = 0; break;
+    case '^': cell_.hAlign = 1; break;
+    case '>': cell_.hAlign = 2; break;
+    case '~': cell_.vAlign = 0; break;
+    case '-': cell_.vAlign = 1; break;
+    case '_': cell_.vAlign = 2; break;
+    case 'W': cell_.autoWidth = !negate; break;
+    case 'H': cell_.autoHeight = !negate; break;
+    case '+': cell_.joinedLeft = !negate; break;
+    case 'B': cell_.bottomLine = !negate; break;
+    case 'U': cell_.topLine = !negate; break;
+    case 'X': cell_.rightLine = negate ? cmcCellObj::kNoRightLine : cmcCellObj::kFullRightLine; break;
+    case 'Q': cell_.rightLine = negate ? cmcCellObj::kNoRightLine : cmcCellObj::kRightTick; break;
+    case 'S': cell_.selectable = !negate; break;
+    case 'T': cell_.extension = !negate; break;
+    default: break;
     }
   }
 

@@ -12,7 +12,7 @@
 // into a cmcCellObj. Cell models ({($Name)}) come from the main overlay through
 // `ModelSource`, whatever overlay the line itself came from.
 class cmcCellParser {
-public:
+ public:
   // Line 0 of a cell-model block ("CellModel_Name"), or none when it is missing.
   using ModelSource = std::function<std::optional<std::string>(const std::string& indexName)>;
   // Receives each configuration fault (unknown name, missing model, bad loop
@@ -40,7 +40,7 @@ public:
   // Deep enough for any sensible model chain; a deeper one is a model using itself.
   static constexpr int kMaxModelDepth = 16;
 
-private:
+ private:
   class Run;
 
   ModelSource models_;

@@ -23,7 +23,8 @@ cmcFCache::Entry cmcFCache::Build(std::string_view sheet, int link) {
     do {
       cmcCellObj cell;
       rest = parser_.ParseCell(cell, rest, &loops, nullptr);
-      if (cell.link == link) choices.push_back({rows, column, cell.parameter, cell.argument.value_or(DisplayTextOf(cell))});
+      if (cell.link == link)
+        choices.push_back({rows, column, cell.parameter, cell.argument.value_or(DisplayTextOf(cell))});
       ++column;
     } while (!rest.empty());
   }
@@ -51,8 +52,7 @@ std::string cmcFCache::TextOf(std::string_view sheet, int link, std::int32_t val
   return found->text;
 }
 
-std::optional<std::int32_t> cmcFCache::Step(std::string_view sheet, int link, std::int32_t current,
-                                            int delta) const {
+std::optional<std::int32_t> cmcFCache::Step(std::string_view sheet, int link, std::int32_t current, int delta) const {
   const Entry* entry = entries_.Find(KeyOf(sheet, link));
   if (!entry || entry->byColumn.empty()) return std::nullopt;
   const std::vector<Choice>& choices = entry->byColumn;

@@ -14,7 +14,7 @@
 // values of a setting) and a cell link, the values its cells stand for and
 // their texts, read from the sheet's "_Cells" block on first use.
 class cmcFCache {
-public:
+ public:
   explicit cmcFCache(cmcGTex& mainOverlay);
 
   // The text of the sheet's cell of that link whose parameter is `value`
@@ -28,7 +28,7 @@ public:
   // (TextOf builds it) or the sheet has no cell of the link.
   std::optional<std::int32_t> Step(std::string_view sheet, int link, std::int32_t current, int delta) const;
 
-private:
+ private:
   struct Choice {
     std::size_t row;
     std::size_t column;

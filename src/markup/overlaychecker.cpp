@@ -58,7 +58,7 @@ std::optional<OverlayText> ReadOverlay(const std::string& path) {
 
 // Collects the problems of one file.
 class FileCheck {
-public:
+ public:
   FileCheck(const OverlayFile& file, const OverlayText& text, std::vector<OverlayProblem>& problems)
       : file_(file), text_(text), problems_(problems) {}
 
@@ -108,7 +108,7 @@ public:
     }
   }
 
-private:
+ private:
   // Parses a line into the cells it holds.
   using LineCheck = std::function<std::vector<cmcCellObj>(const cmcCellParser&, std::string_view, LoopVariables&)>;
 

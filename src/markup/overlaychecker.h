@@ -26,7 +26,7 @@ struct OverlayFile {
 // block), the blocks the program asks for, and the mark-up of every basic cell,
 // cells, item-list and cell-model block, down to each cell's type and link name.
 class cmcOverlayChecker {
-public:
+ public:
   std::vector<OverlayProblem> Check(const OverlayFile& file) const;
 
   // The shipped overlays of a data folder: the language list, each main overlay

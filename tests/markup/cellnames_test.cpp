@@ -132,12 +132,34 @@ TEST(CellNames, LinkTableHasEveryIdOnceAtItsNumberedPlace) {
 }
 
 TEST(CellNames, TypeTableHasTwentyEightNamesInOrder) {
-  const char* const names[] = {"CT_Null", "CT_PopupMenu", "CT_Mch", "CT_Mch_Check", "CT_Mch_Win", "CT_Mch_Pmr446",
-                               "CT_Mch_Win_Pmr446", "CT_CEdit", "CT_DTMF", "CT_Scan", "CT_CTone", "CT_RX_Code",
-                               "CT_TX_Code", "CT_2Tone_Code", "CT_2ToneTX_Common", "CT_UserTone", "CT_BankOp",
-                               "CT_MSK_AdrRange", "CT_MSK_IdGroup", "CT_MSK_CallList", "CT_MSK_Msg_Status",
-                               "CT_MSK_Msg_ShortTxt", "CT_MSK_TimingErr", "CT_MSK_Cfg", "CT_Dig_Msg_Status",
-                               "CT_MDC_Alias", "CT_ADJ", "CT_IOCheck"};
+  const char* const names[] = {"CT_Null",
+                               "CT_PopupMenu",
+                               "CT_Mch",
+                               "CT_Mch_Check",
+                               "CT_Mch_Win",
+                               "CT_Mch_Pmr446",
+                               "CT_Mch_Win_Pmr446",
+                               "CT_CEdit",
+                               "CT_DTMF",
+                               "CT_Scan",
+                               "CT_CTone",
+                               "CT_RX_Code",
+                               "CT_TX_Code",
+                               "CT_2Tone_Code",
+                               "CT_2ToneTX_Common",
+                               "CT_UserTone",
+                               "CT_BankOp",
+                               "CT_MSK_AdrRange",
+                               "CT_MSK_IdGroup",
+                               "CT_MSK_CallList",
+                               "CT_MSK_Msg_Status",
+                               "CT_MSK_Msg_ShortTxt",
+                               "CT_MSK_TimingErr",
+                               "CT_MSK_Cfg",
+                               "CT_Dig_Msg_Status",
+                               "CT_MDC_Alias",
+                               "CT_ADJ",
+                               "CT_IOCheck"};
   ASSERT_EQ(std::size(names), static_cast<std::size_t>(kCellTypeCount));
   for (int id = 0; id < kCellTypeCount; ++id) {
     EXPECT_EQ(TypeName(id), names[id]);

@@ -93,7 +93,7 @@ TEST(CellParser, PrefixCharactersAndNegation) {
       {"", true, ">_WH+BUXSTF05"},
       {"!W!H!+!B!U!X!S!T", true, ">_F05"},
       {"!Q", true, ">_WH+BUSTF05"},
-      {"!<", true, "<_WH+BUXSTF05"},  // '!' before an alignment changes nothing
+      {"!<", true, "<_WH+BUXSTF05"},   // '!' before an alignment changes nothing
       {"!SS", true, ">_WH+BUXSTF05"},  // '!' acts on the next character only
       {"!S^", true, "^_WH+BUXTF05"},
       {"\\SX", false, "<~X"},  // an escaped character is skipped
@@ -114,8 +114,8 @@ TEST(CellParser, GroupsSetColourImagePopupAndState) {
   const Case cases[] = {
       {"{(Color=clRed)}", 0x000000FF, -1, ""},
       {"{(Color=clHightlightText)}", 0x8000000E, -1, ""},
-      {"{(Color=clred)}", clWindow, -1, ""},        // names are exact
-      {"{(Color= clRed)}", clWindow, -1, ""},       // no blanks
+      {"{(Color=clred)}", clWindow, -1, ""},                   // names are exact
+      {"{(Color= clRed)}", clWindow, -1, ""},                  // no blanks
       {"{(Color)(ImageIndex)(PopupMenu)}", clWindow, -1, ""},  // no '=': nothing, and nothing read past
       {"{(ImageIndex=12)(PopupMenu=GI_PMenu_Edit)}", clWindow, 12, "GI_PMenu_Edit"},
       {"{(ImageIndex=99999999999)}", clWindow, 2147483647, ""},
@@ -198,7 +198,7 @@ TEST(CellParser, LoopVariablesCountAcrossParsesOfOneArray) {
       {"{(@ch9 ++)}\\(@ch9)", "1", 0},
       {"{(@ch4=2147483647)(@ch4++)}\\(@ch4+5)", "2147483647", 0},
       {"{(@ch5 -- )}\\(@ch5)", "0", 0},  // an unknown operator changes nothing
-      {"\\(@ch1+)", "(@ch1+)", 0},        // not the form: copied as it stands
+      {"\\(@ch1+)", "(@ch1+)", 0},       // not the form: copied as it stands
   };
   for (const Case& c : cases) {
     LoopVariables fresh{};
@@ -321,7 +321,10 @@ TEST(Font, SpecificationFields) {
       {",  Courier New ", with([](cmcFont& f) { f.face = "Courier New "; })},
       {",,clRed", with([](cmcFont& f) { f.colour = 0x000000FF; })},
       {",,clNoSuch", start},
-      {",,,%150,%50", with([](cmcFont& f) { f.height = -30; f.size = 5; })},
+      {",,,%150,%50", with([](cmcFont& f) {
+         f.height = -30;
+         f.size = 5;
+       })},
       {",,,-12,0", with([](cmcFont& f) { f.height = -12; })},
       {",,,%0", with([](cmcFont& f) { f.height = 1; })},
       {",,,%999999999999", with([](cmcFont& f) { f.height = -429496729; })},  // the percentage saturates

@@ -7,7 +7,7 @@
 namespace {
 
 class FCacheTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     overlay_.OpenLines({
         "#GI_Sheet_Sel_T_Cells",

@@ -21,30 +21,30 @@ std::vector<std::string> Lines(const std::vector<OverlayProblem>& problems, cons
 TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
   TempDir dir;
   const std::string path = dir.Write("BAD.OVL",
-                                     "#GI_Sys_AppTitle\r\n"                             // 1: not closed
-                                     "RW-M52-Q\r\n"                                     // 2
-                                     "#GI_Sheet_T_BasicCell\n"                         // 3: not closed
-                                     "{($Basic)(%CT_Mch.)}\n"                           // 4
-                                     "#GI_Sheet_T_Cells\n"                              // 5
-                                     ":(LoopStart)(@ch0 is no cell)\n"                  // 6: a control line
-                                     "{(%CL_Mch_No[@ch0])}|{(%CL_Mch_Nope)}|x\n"        // 7
-                                     "{(@ch12++)}\n"                                    // 8
-                                     "#\n"                                              // 9
-                                     "#GI_Menu_Main_Body\n"                             // 10
+                                     "#GI_Sys_AppTitle\r\n"                                 // 1: not closed
+                                     "RW-M52-Q\r\n"                                         // 2
+                                     "#GI_Sheet_T_BasicCell\n"                              // 3: not closed
+                                     "{($Basic)(%CT_Mch.)}\n"                               // 4
+                                     "#GI_Sheet_T_Cells\n"                                  // 5
+                                     ":(LoopStart)(@ch0 is no cell)\n"                      // 6: a control line
+                                     "{(%CL_Mch_No[@ch0])}|{(%CL_Mch_Nope)}|x\n"            // 7
+                                     "{(@ch12++)}\n"                                        // 8
+                                     "#\n"                                                  // 9
+                                     "#GI_Menu_Main_Body\n"                                 // 10
                                      "+File\t{(%CT_PopupMenu.CL_Menu_File_Open:Ctrl+O)}\n"  // 11
                                      " +Open\t{(%CT_Nope.CL_Menu_File_Open)($Loop)}\n"      // 12
-                                     "#\n"                                              // 13
-                                     "#CellModel_Basic\n"                               // 14
-                                     "<-(Color=clWindow)(PopupMenu=GI_PMenu_None)\n"    // 15
-                                     "#\n"                                              // 16
-                                     "#CellModel_Loop\n"                                // 17
-                                     "($Loop)\n"                                        // 18
-                                     "#\n"                                              // 19
-                                     "#CellModel_Empty\n"                               // 20
-                                     "#\n"                                              // 21
-                                     "#GI_Sys_AppTitle\n"                               // 22: repeated
-                                     "Other\n"                                          // 23
-                                     "#\n");                                            // 24, no end mark
+                                     "#\n"                                                  // 13
+                                     "#CellModel_Basic\n"                                   // 14
+                                     "<-(Color=clWindow)(PopupMenu=GI_PMenu_None)\n"        // 15
+                                     "#\n"                                                  // 16
+                                     "#CellModel_Loop\n"                                    // 17
+                                     "($Loop)\n"                                            // 18
+                                     "#\n"                                                  // 19
+                                     "#CellModel_Empty\n"                                   // 20
+                                     "#\n"                                                  // 21
+                                     "#GI_Sys_AppTitle\n"                                   // 22: repeated
+                                     "Other\n"                                              // 23
+                                     "#\n");                                                // 24, no end mark
   const cmcOverlayChecker checker;
   const std::vector<std::string> expected = {
       "1: block 'GI_Sys_AppTitle' is not closed by a lone '#' line",

@@ -13,7 +13,7 @@ struct FatalStop : std::runtime_error {
 
 // Makes the fatal configuration error throw FatalStop with its text.
 class FatalTrap {
-public:
+ public:
   FatalTrap() {
     platform::SetFatalHandler([](const std::string& text) { throw FatalStop(text); });
   }
