@@ -25,9 +25,12 @@ std::optional<std::size_t> ParseLineNumber(const std::string& text) {
 
 }  // namespace
 
-// `overlay line FILE INDEX N` and `overlay block FILE INDEX`. A missing file
-// or block is the fatal overlay error, as in the application.
+int RunOverlayCheck(Context& context, Args args);
+
+// `overlay line FILE INDEX N`, `overlay block FILE INDEX` and `overlay check
+// [FILE]`. A missing file or block is the fatal overlay error, as in the application.
 int RunOverlay(Context& context, Args args) {
+  if (!args.empty() && args.size() <= 2 && args[0] == "check") return RunOverlayCheck(context, args.subspan(1));
   if (args.size() == 4 && args[0] == "line") {
     std::optional<std::size_t> n = ParseLineNumber(args[3]);
     if (!n) return Usage(context);
