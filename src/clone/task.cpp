@@ -16,6 +16,7 @@ bool cmcTask::SetInterval(int ms) {
   }
   interval_ = ms == 0 ? 1 : ms;
   due_ = scheduler_.NowMs() + static_cast<std::uint32_t>(interval_);
+  scheduler_.NotifyTimesChanged();
   return false;
 }
 
@@ -30,7 +31,9 @@ void cmcTask::Release() {
 }
 
 void cmcTask::Pause(std::uint32_t ms) {
-  if (!IsStopped()) due_ = scheduler_.NowMs() + ms;
+  if (IsStopped()) return;
+  due_ = scheduler_.NowMs() + ms;
+  scheduler_.NotifyTimesChanged();
 }
 
 bool cmcTask::Tick(std::uint32_t now) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 #include <optional>
@@ -29,6 +30,13 @@ class TaskScheduler {
   // them would spin a nested event loop.
   std::optional<std::uint32_t> MsUntilNextDue() const;
 
+  // Called whenever a task's next tick time changes, so that a driver asleep
+  // until the old time can wake sooner.
+  void SetWakeHandler(std::function<void()> handler) { wake_ = std::move(handler); }
+  void NotifyTimesChanged() const {
+    if (wake_) wake_();
+  }
+
   std::uint32_t NowMs() const { return clock_.NowMs(); }
   std::size_t TaskCount() const { return tasks_.size(); }
 
@@ -37,4 +45,5 @@ class TaskScheduler {
   // A list, so that tasks made or destroyed during a nested run leave the
   // position of the outer run valid.
   std::list<std::unique_ptr<cmcTask>> tasks_;
+  std::function<void()> wake_;
 };
