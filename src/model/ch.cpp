@@ -148,8 +148,12 @@ void datCh::storeAttributes() {
 }
 
 void datCh::deriveFrequencies() {
-  if (!inUse) freqR = offset = 0;
-  if (inUse) freqR = std::clamp(freqR, minFrequency(), maxFrequency());
+  // Only a channel in use is kept in its band; one not in use reads back as such.
+  if (inUse) {
+    freqR = std::clamp(freqR, minFrequency(), maxFrequency());
+  } else {
+    freqR = offset = 0;
+  }
   offset = std::min(offset, kMaxOffset);
   freqT = TransmitFrequency(freqR, offset, dup);
   effectiveFirst = freqR;
