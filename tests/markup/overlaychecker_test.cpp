@@ -52,6 +52,7 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
       "22: block 'GI_Sys_AppTitle' repeats the block of line 1; only the first is ever read",
       "0: no #End_Of_Ovl line ends the overlay",
       "0: block 'GI_Sys_MyHelpOvl' that the program asks for is missing",
+      "0: block 'GI_Tree_Branch_Mch_BankOperation' that the program asks for is missing",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
       "20: cell model 'CellModel_Empty' has no line",
@@ -70,6 +71,7 @@ TEST(OverlayChecker, ACleanOverlayAndTheBlocksAfterTheEndMark) {
   TempDir dir;
   const std::string path = dir.Write("GOOD.OVL",
                                      "#GI_Sys_MyHelpOvl\nHELP.OVL\n#\n"
+                                     "#GI_Tree_Branch_Mch_BankOperation\nBanks\n#\n"
                                      "#GI_PMenu_Edit_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
                                      "#GI_PMenu_Edit_Body\n+Edit...\t{(%CL_PMenu_Edit:Enter)}\nNo mark-up here\n#\n"
                                      "#CellModel_Basic\n<-(PopupMenu=GI_PMenu_Edit)\n#\n"
