@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -12,7 +13,7 @@ struct FatalStop : std::runtime_error {
 
 // Makes the fatal configuration error throw FatalStop with its text.
 class FatalTrap {
-public:
+ public:
   FatalTrap() {
     platform::SetFatalHandler([](const std::string& text) { throw FatalStop(text); });
   }
@@ -20,3 +21,14 @@ public:
   FatalTrap(const FatalTrap&) = delete;
   FatalTrap& operator=(const FatalTrap&) = delete;
 };
+
+// The text of the fatal error that `action` stops with, or "" when it returns.
+inline std::string FatalTextOf(const std::function<void()>& action) {
+  FatalTrap trap;
+  try {
+    action();
+  } catch (const FatalStop& stop) {
+    return stop.what();
+  }
+  return {};
+}

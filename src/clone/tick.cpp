@@ -1,0 +1,15 @@
+#include "clone/tick.h"
+
+void cmcTick::Start(std::uint32_t ms) {
+  duration_ = ms;
+  start_ = clock_.NowMs();
+  running_ = true;
+}
+
+std::uint32_t cmcTick::Remaining() {
+  if (!running_) return 0;
+  const std::uint32_t elapsed = clock_.NowMs() - start_;
+  if (elapsed < duration_) return duration_ - elapsed;
+  running_ = false;
+  return 0;
+}

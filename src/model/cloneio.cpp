@@ -1,0 +1,135 @@
+#include "model/cloneio.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "core/gtex.h"
+#include "core/substitute.h"
+#include "model/memorymap.h"
+#include "platform/fatal.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+
+namespace cloneio {
+
+namespace {
+
+constexpr std::array<const char*, 10> kErrorNames = {
+    "",
+    "GI_Mess_FileErr_FileOpen",
+    "GI_Mess_FileErr_FileAccess",
+    "GI_Mess_FileErr_Model",
+    "GI_Mess_FileErr_Extra",
+    "GI_Mess_FileErr_MapRev",
+    "GI_Mess_FileErr_Format",
+    "GI_Mess_FileErr_Coverage",
+    "GI_Mess_FileErr_Data",
+    "GI_Mess_FileErr_Newer",
+};
+
+void Show(cmcGTex& overlay, const std::string& text, platform::MsgIcon icon) {
+  platform::CurrentMessageBox().Show(
+      {overlay.GetLine("GI_Sys_AppTitle", 0), text, icon, platform::MsgButtons::Ok, true});
+}
+
+bool HeaderAccepted(int model, int extra, int& error) {
+  bool modelKnown =
+      model == kModelCode || std::ranges::find(kAlternativeModelCodes, model) != std::end(kAlternativeModelCodes);
+  if (!modelKnown) {
+    error = cmcCloneFile::kModel;
+    return false;
+  }
+  if (extra != kExtraCode && extra != kAlternativeExtraCode) {
+    error = cmcCloneFile::kExtra;
+    return false;
+  }
+  return true;
+}
+
+bool LockoutNewerData(cmcGTex& overlay) {
+  return std::atoi(overlay.GetLine("GI_Sys_LockoutNewerData", 0).c_str()) != 0;
+}
+
+}  // namespace
+
+void ShowFileError(cmcGTex& overlay, int error) {
+  if (error <= 0 || error >= static_cast<int>(kErrorNames.size())) return;
+  std::string text = Substitute("%s\n\n%s", {overlay.GetBlockText("GI_Mess_FileErr_Headline"),
+                                             overlay.GetBlockText(kErrorNames[static_cast<std::size_t>(error)])});
+  Show(overlay, text, platform::MsgIcon::Warning);
+}
+
+void ShowEncodeOverflow(cmcGTex& overlay) {
+  Show(overlay, overlay.GetBlockText("GI_AppMess_EncodeErr_Overflow"), platform::MsgIcon::Error);
+}
+
+void Configure(cmcCloneFile& file, cmcGTex& overlay, FileHeader* header) {
+  file.SetModelCode(kModelCode);
+  file.SetExtraCode(kExtraCode);
+  file.SetMapRevCheck([](int revision) { return revision <= kHighestMapRevision; });
+  file.SetHeaderCheck([header](int model, int extra, int& error) {
+    if (header != nullptr) *header = {model, extra, -1};
+    return HeaderAccepted(model, extra, error);
+  });
+  file.SetReporter([&overlay](int error) { ShowFileError(overlay, error); });
+}
+
+bool Open(cmcGTex& overlay, const std::string& path, cmcEeprom& candidate, FileHeader* header) {
+  candidate.Resize(cmcEeprom::kImageSize);
+  cmcCloneFile file;
+  file.AttachImage(&candidate);
+  Configure(file, overlay, header);
+  if (file.Read(path, nullptr) != cmcCloneFile::kOk) return false;
+  if (header != nullptr) header->mapRevision = file.MapRevision();
+
+  int error = cmcCloneFile::kOk;
+  cmcCloneFile::Ranges required = memmap::RangeList(3);
+  if (memmap::IdentityCheck(candidate, memmap::IdentityLevel::kBasic) != 0) {
+    error = cmcCloneFile::kData;
+  } else if (memmap::IsNewerData(candidate, LockoutNewerData(overlay))) {
+    error = cmcCloneFile::kNewer;
+  } else {
+    error = file.CoverageCheck(&required);
+  }
+  ShowFileError(overlay, error);
+  return error == cmcCloneFile::kOk;
+}
+
+bool Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, int modelType) {
+  if (!memmap::Encode(edit, modelType)) {
+    ShowEncodeOverflow(overlay);
+    return false;
+  }
+  cmcCloneFile file;
+  file.AttachImage(&edit);
+  Configure(file, overlay, nullptr);
+  file.SetMapRevision(kSavedMapRevision);
+  file.SetComment(cmcCloneFile::CommentOf(edit));
+  return file.Write(path, memmap::RangeList(2)) == cmcCloneFile::kOk;
+}
+
+std::string InitialFilePath(cmcGTex& overlay, int modelType) {
+  std::string name =
+      overlay.GetLine("GI_App_InitialFile", static_cast<std::size_t>(memmap::NormalizeModelType(modelType)));
+  cmcGTex::TrimBlanks(name);
+  return platform::DataDir() + name;
+}
+
+void LoadInitialImage(cmcGTex& overlay, int modelType, cmcEeprom& initial) {
+  std::string path = InitialFilePath(overlay, modelType);
+  initial.Resize(cmcEeprom::kImageSize);
+  cmcCloneFile file;
+  file.AttachImage(&initial);
+  Configure(file, overlay, nullptr);
+  cmcCloneFile::Ranges required = memmap::RangeList(3);
+  if (file.Read(path, &required) != cmcCloneFile::kOk) platform::Fatal(Substitute("Cannot open '%s'.", {path}));
+  memmap::DecodeInitial(initial);
+}
+
+void CopyRawArea(const cmcEeprom& source, cmcEeprom& target) {
+  if (source.Size() < cmcEeprom::kRawSize || target.Size() < cmcEeprom::kRawSize) return;
+  target.WriteBlock(0, source.Data(), cmcEeprom::kRawSize);
+}
+
+}  // namespace cloneio

@@ -1,0 +1,113 @@
+#include "markup/overlaychecker.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+std::vector<std::string> Lines(const std::vector<OverlayProblem>& problems, const std::string& prefix) {
+  std::vector<std::string> lines;
+  for (const OverlayProblem& problem : problems) {
+    std::string line = problem.ToString();
+    if (line.starts_with(prefix)) line.erase(0, prefix.size());
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
+  TempDir dir;
+  const std::string path = dir.Write("BAD.OVL",
+                                     "#GI_Sys_AppTitle\r\n"                                 // 1: not closed
+                                     "RW-M52-Q\r\n"                                         // 2
+                                     "#GI_Sheet_T_BasicCell\n"                              // 3: not closed
+                                     "{($Basic)(%CT_Mch.)}\n"                               // 4
+                                     "#GI_Sheet_T_Cells\n"                                  // 5
+                                     ":(LoopStart)(@ch0 is no cell)\n"                      // 6: a control line
+                                     "{(%CL_Mch_No[@ch0])}|{(%CL_Mch_Nope)}|x\n"            // 7
+                                     "{(@ch12++)}\n"                                        // 8
+                                     "#\n"                                                  // 9
+                                     "#GI_Menu_Main_Body\n"                                 // 10
+                                     "+File\t{(%CT_PopupMenu.CL_Menu_File_Open:Ctrl+O)}\n"  // 11
+                                     " +Open\t{(%CT_Nope.CL_Menu_File_Open)($Loop)}\n"      // 12
+                                     "#\n"                                                  // 13
+                                     "#CellModel_Basic\n"                                   // 14
+                                     "<-(Color=clWindow)(PopupMenu=GI_PMenu_None)\n"        // 15
+                                     "#\n"                                                  // 16
+                                     "#CellModel_Loop\n"                                    // 17
+                                     "($Loop)\n"                                            // 18
+                                     "#\n"                                                  // 19
+                                     "#CellModel_Empty\n"                                   // 20
+                                     "#\n"                                                  // 21
+                                     "#GI_Sys_AppTitle\n"                                   // 22: repeated
+                                     "Other\n"                                              // 23
+                                     "#\n");                                                // 24, no end mark
+  const cmcOverlayChecker checker;
+  const std::vector<std::string> expected = {
+      "1: block 'GI_Sys_AppTitle' is not closed by a lone '#' line",
+      "3: block 'GI_Sheet_T_BasicCell' is not closed by a lone '#' line",
+      "22: block 'GI_Sys_AppTitle' repeats the block of line 1; only the first is ever read",
+      "0: no #End_Of_Ovl line ends the overlay",
+      "0: block 'GI_Sys_MyHelpOvl' that the program asks for is missing",
+      "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
+      "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
+      "20: cell model 'CellModel_Empty' has no line",
+      "18: GTEX Error ! The index 'CellModel_Loop' was not found.",
+      "12: Cannot use the specified category. 'CT_Nope'",
+      "12: GTEX Error ! The index 'CellModel_Loop' was not found.",
+      "4: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
+      "4: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
+      "7: Cannot use the specified cell. 'CL_Mch_Nope'",
+      "8: Ch No. Error",
+  };
+  EXPECT_EQ(Lines(checker.Check({path, OverlayKind::kMain}), path + ":"), expected);
+}
+
+TEST(OverlayChecker, ACleanOverlayAndTheBlocksAfterTheEndMark) {
+  TempDir dir;
+  const std::string path = dir.Write("GOOD.OVL",
+                                     "#GI_Sys_MyHelpOvl\nHELP.OVL\n#\n"
+                                     "#GI_PMenu_Edit_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
+                                     "#GI_PMenu_Edit_Body\n+Edit...\t{(%CL_PMenu_Edit:Enter)}\nNo mark-up here\n#\n"
+                                     "#CellModel_Basic\n<-(PopupMenu=GI_PMenu_Edit)\n#\n"
+                                     "#End_Of_Ovl\n"
+                                     "#GI_Never_Read_Cells\n{(%CL_Nope)}\n");
+  EXPECT_TRUE(cmcOverlayChecker().Check({path, OverlayKind::kMain}).empty());
+  const std::vector<OverlayProblem> asList = cmcOverlayChecker().Check({path, OverlayKind::kLanguageList});
+  ASSERT_EQ(asList.size(), 1u);
+  EXPECT_EQ(asList[0].text, "block 'GI_Sys_Language' that the program asks for is missing");
+  EXPECT_EQ(cmcOverlayChecker().Check({dir.File("NONE.OVL"), OverlayKind::kHelp})[0].text, "the file cannot be read");
+}
+
+TEST(OverlayChecker, EveryShippedOverlayIsClean) {
+  std::vector<OverlayProblem> problems;
+  const std::vector<OverlayFile> files =
+      cmcOverlayChecker::ShippedOverlays(std::string(RWQ_SOURCE_DATA_DIR) + "/", problems);
+  ASSERT_EQ(files.size(), 3u);  // the language list, the English main overlay and its help overlay
+  EXPECT_EQ(files[1].kind, OverlayKind::kMain);
+  EXPECT_EQ(files[2].kind, OverlayKind::kHelp);
+  for (const OverlayFile& file : files) {
+    for (OverlayProblem& problem : cmcOverlayChecker().Check(file)) problems.push_back(std::move(problem));
+  }
+  for (const OverlayProblem& problem : problems) ADD_FAILURE() << problem.ToString();
+}
+
+TEST(OverlayChecker, FollowsTheLanguageListToMainAndHelpOverlays) {
+  TempDir dir;
+  dir.Write("QZ5071K.OVL", "#GI_Sys_Language\nEnglish\tA.OVL\nBroken\nAgain\tA.OVL\nGerman\tB.OVL\n#\n#End_Of_Ovl\n");
+  dir.Write("A.OVL", "#GI_Sys_MyHelpOvl\nH.OVL\n#\n#End_Of_Ovl\n");
+  dir.Write("B.OVL", "#GI_Sys_MyHelpOvl\nH.OVL\n#\n#End_Of_Ovl\n");
+  std::vector<OverlayProblem> problems;
+  const std::string root = dir.path().string() + "/";
+  const std::vector<OverlayFile> files = cmcOverlayChecker::ShippedOverlays(root, problems);
+  ASSERT_EQ(files.size(), 4u);
+  EXPECT_EQ(files[1].path, root + "A.OVL");
+  EXPECT_EQ(files[2].path, root + "H.OVL");
+  EXPECT_EQ(files[2].kind, OverlayKind::kHelp);
+  EXPECT_EQ(files[3].path, root + "B.OVL");
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].ToString(), root + "QZ5071K.OVL:3: the language line names no main overlay");
+}
