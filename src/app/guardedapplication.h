@@ -7,7 +7,7 @@
 // in an error box and the event loop goes on, so one failed command does not
 // take the user's unsaved work with it.
 class GuardedApplication : public QApplication {
-public:
+ public:
   GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
   bool notify(QObject* receiver, QEvent* event) override;

@@ -10,7 +10,7 @@ class cuiMain;
 // menu, tool bar and sheets find their places here.
 class TForm1 : public QMainWindow {
   Q_OBJECT
-public:
+ public:
   static constexpr int kMinimumWidth = 400;
   static constexpr int kMinimumHeight = 380;
 
@@ -22,10 +22,10 @@ public:
   void ShowMakerPanel(const QString& text);
   QLabel* MakerPanel() const { return makerPanel_; }
 
-protected:
+ protected:
   void closeEvent(QCloseEvent* event) override;
 
-private:
+ private:
   void ApplyOverlayFont();
   void ApplyStoredBounds();
   void BuildStatusBar();
