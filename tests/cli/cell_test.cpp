@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/child_process.h"
+#include "support/required_blocks.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -38,15 +39,16 @@ TEST(OverlayCheckCommand, TheShippedOverlaysAreClean) {
 
 TEST(OverlayCheckCommand, ReportsOneLinePerProblemOfAFile) {
   TempDir dir;
-  const std::string file = dir.Write("NEW.OVL",
-                                     "#GI_Sys_MyHelpOvl\nQZ5071KEH.OVL\n#\n"
-                                     "#GI_Sheet_X_Cells\n{(%CT_Mch.CL_Mch_FreqRR)}|{($Nope)}\n"
-                                     "#End_Of_Ovl\n");
+  const std::string file = dir.Write("NEW.OVL", RequiredBlocksText(OverlayKind::kMain) +
+                                                    "#GI_Sheet_X_Cells\n{(%CT_Mch.CL_Mch_FreqRR)}|{($Nope)}\n"
+                                                    "#End_Of_Ovl\n");
+  const std::string header = file + ":" + std::to_string(RequiredBlocksLines(OverlayKind::kMain) + 1);
+  const std::string cells = file + ":" + std::to_string(RequiredBlocksLines(OverlayKind::kMain) + 2);
   ChildResult result = Cli({"overlay", "check", file});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.out, file + ":4: block 'GI_Sheet_X_Cells' is not closed by a lone '#' line\n" + file +
-                            ":5: Cannot use the specified cell. 'CL_Mch_FreqRR'\n" + file +
-                            ":5: GTEX Error ! The index 'CellModel_Nope' was not found.\n");
+  EXPECT_EQ(result.out, header + ": block 'GI_Sheet_X_Cells' is not closed by a lone '#' line\n" + cells +
+                            ": Cannot use the specified cell. 'CL_Mch_FreqRR'\n" + cells +
+                            ": GTEX Error ! The index 'CellModel_Nope' was not found.\n");
   ChildResult shipped = Cli({"overlay", "check", std::string(RWQ_SOURCE_DATA_DIR) + "/QZ5071K.OVL"});
   EXPECT_EQ(shipped.status, 0) << shipped.out;
   EXPECT_EQ(Cli({"overlay", "check", "a", "b"}).status, 2);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/required_blocks.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -46,12 +47,11 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
                                      "Other\n"                                              // 23
                                      "#\n");                                                // 24, no end mark
   const cmcOverlayChecker checker;
-  const std::vector<std::string> expected = {
+  std::vector<std::string> expected = {
       "1: block 'GI_Sys_AppTitle' is not closed by a lone '#' line",
       "3: block 'GI_Sheet_T_BasicCell' is not closed by a lone '#' line",
       "22: block 'GI_Sys_AppTitle' repeats the block of line 1; only the first is ever read",
       "0: no #End_Of_Ovl line ends the overlay",
-      "0: block 'GI_Sys_MyHelpOvl' that the program asks for is missing",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
       "20: cell model 'CellModel_Empty' has no line",
@@ -63,18 +63,25 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
       "7: Cannot use the specified cell. 'CL_Mch_Nope'",
       "8: Ch No. Error",
   };
+  // Every required block but the title is missing, reported after the end mark's absence.
+  std::vector<std::string> missing;
+  for (const RequiredBlock& block : RequiredBlocks()) {
+    if (block.overlay != OverlayKind::kMain || block.name == "GI_Sys_AppTitle") continue;
+    missing.push_back("0: block '" + std::string(block.name) + "' that the program asks for is missing");
+  }
+  expected.insert(expected.begin() + 4, missing.begin(), missing.end());
   EXPECT_EQ(Lines(checker.Check({path, OverlayKind::kMain}), path + ":"), expected);
 }
 
 TEST(OverlayChecker, ACleanOverlayAndTheBlocksAfterTheEndMark) {
   TempDir dir;
-  const std::string path = dir.Write("GOOD.OVL",
-                                     "#GI_Sys_MyHelpOvl\nHELP.OVL\n#\n"
-                                     "#GI_PMenu_Edit_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
-                                     "#GI_PMenu_Edit_Body\n+Edit...\t{(%CL_PMenu_Edit:Enter)}\nNo mark-up here\n#\n"
-                                     "#CellModel_Basic\n<-(PopupMenu=GI_PMenu_Edit)\n#\n"
-                                     "#End_Of_Ovl\n"
-                                     "#GI_Never_Read_Cells\n{(%CL_Nope)}\n");
+  const std::string path =
+      dir.Write("GOOD.OVL", RequiredBlocksText(OverlayKind::kMain) +
+                                "#GI_PMenu_Edit_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
+                                "#GI_PMenu_Edit_Body\n+Edit...\t{(%CL_PMenu_Edit:Enter)}\nNo mark-up here\n#\n"
+                                "#CellModel_Basic\n<-(PopupMenu=GI_PMenu_Edit)\n#\n"
+                                "#End_Of_Ovl\n"
+                                "#GI_Never_Read_Cells\n{(%CL_Nope)}\n");
   EXPECT_TRUE(cmcOverlayChecker().Check({path, OverlayKind::kMain}).empty());
   const std::vector<OverlayProblem> asList = cmcOverlayChecker().Check({path, OverlayKind::kLanguageList});
   ASSERT_EQ(asList.size(), 1u);
