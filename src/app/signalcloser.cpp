@@ -43,5 +43,5 @@ void SignalCloser::OnSignalByte() {
   char bytes[16];
   while (read(signalPipe[0], bytes, sizeof bytes) > 0) {
   }
-  emit closeRequested();
+  Q_EMIT closeRequested();
 }

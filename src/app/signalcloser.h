@@ -12,7 +12,7 @@ public:
   explicit SignalCloser(QObject* parent = nullptr);
   ~SignalCloser() override;
 
-signals:
+Q_SIGNALS:
   void closeRequested();
 
 private:

@@ -6,6 +6,7 @@
 
 #include "cli/command.h"
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "model/ch.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
@@ -81,7 +82,7 @@ int RunChannels(Context& context, Args args) {
   cmcEeprom image;
   if (!cloneio::Open(overlay, args[0], image, nullptr)) return kFailure;
   memmap::Decode(image);
-  bool banksShown = overlay.GetLine("GI_Tree_Branch_Mch_BankOperation", 0) != "None";
+  bool banksShown = overlay.GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0) != "None";
   int kind = memmap::ModelTypeFromFlags(image) + datCh::kFirstChannelKind;
 
   PrintLine(context.out, "No", "RX", "TX", "Dup", "Offset", "Tone (mode T S D P)", "Po", "Name", "Atr");

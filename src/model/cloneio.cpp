@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "core/substitute.h"
 #include "model/memorymap.h"
 #include "platform/fatal.h"
@@ -15,22 +16,22 @@ namespace cloneio {
 
 namespace {
 
-constexpr std::array<const char*, 10> kErrorNames = {
+constexpr std::array<std::string_view, 10> kErrorNames = {
     "",
-    "GI_Mess_FileErr_FileOpen",
-    "GI_Mess_FileErr_FileAccess",
-    "GI_Mess_FileErr_Model",
-    "GI_Mess_FileErr_Extra",
-    "GI_Mess_FileErr_MapRev",
-    "GI_Mess_FileErr_Format",
-    "GI_Mess_FileErr_Coverage",
-    "GI_Mess_FileErr_Data",
-    "GI_Mess_FileErr_Newer",
+    gi::GI_Mess_FileErr_FileOpen,
+    gi::GI_Mess_FileErr_FileAccess,
+    gi::GI_Mess_FileErr_Model,
+    gi::GI_Mess_FileErr_Extra,
+    gi::GI_Mess_FileErr_MapRev,
+    gi::GI_Mess_FileErr_Format,
+    gi::GI_Mess_FileErr_Coverage,
+    gi::GI_Mess_FileErr_Data,
+    gi::GI_Mess_FileErr_Newer,
 };
 
 void Show(cmcGTex& overlay, const std::string& text, platform::MsgIcon icon) {
   platform::CurrentMessageBox().Show(
-      {overlay.GetLine("GI_Sys_AppTitle", 0), text, icon, platform::MsgButtons::Ok, true});
+      {overlay.GetLine(gi::GI_Sys_AppTitle, 0), text, icon, platform::MsgButtons::Ok, true});
 }
 
 bool HeaderAccepted(int model, int extra, int& error) {
@@ -48,20 +49,20 @@ bool HeaderAccepted(int model, int extra, int& error) {
 }
 
 bool LockoutNewerData(cmcGTex& overlay) {
-  return std::atoi(overlay.GetLine("GI_Sys_LockoutNewerData", 0).c_str()) != 0;
+  return std::atoi(overlay.GetLine(gi::GI_Sys_LockoutNewerData, 0).c_str()) != 0;
 }
 
 }  // namespace
 
 void ShowFileError(cmcGTex& overlay, int error) {
   if (error <= 0 || error >= static_cast<int>(kErrorNames.size())) return;
-  std::string text = Substitute("%s\n\n%s", {overlay.GetBlockText("GI_Mess_FileErr_Headline"),
+  std::string text = Substitute("%s\n\n%s", {overlay.GetBlockText(gi::GI_Mess_FileErr_Headline),
                                              overlay.GetBlockText(kErrorNames[static_cast<std::size_t>(error)])});
   Show(overlay, text, platform::MsgIcon::Warning);
 }
 
 void ShowEncodeOverflow(cmcGTex& overlay) {
-  Show(overlay, overlay.GetBlockText("GI_AppMess_EncodeErr_Overflow"), platform::MsgIcon::Error);
+  Show(overlay, overlay.GetBlockText(gi::GI_AppMess_EncodeErr_Overflow), platform::MsgIcon::Error);
 }
 
 void Configure(cmcCloneFile& file, cmcGTex& overlay, FileHeader* header) {
@@ -111,7 +112,7 @@ bool Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, int modelT
 
 std::string InitialFilePath(cmcGTex& overlay, int modelType) {
   std::string name =
-      overlay.GetLine("GI_App_InitialFile", static_cast<std::size_t>(memmap::NormalizeModelType(modelType)));
+      overlay.GetLine(gi::GI_App_InitialFile, static_cast<std::size_t>(memmap::NormalizeModelType(modelType)));
   cmcGTex::TrimBlanks(name);
   return platform::DataDir() + name;
 }

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/accesswords.h"
+#include "app/commandline.h"
+#include "app/windowbounds.h"
+
+using Request = AccessWordWatcher::Request;
+
+namespace {
+
+// Types `text` and returns the request of the last character.
+Request Type(AccessWordWatcher& watcher, const std::string& text, const std::string& makerWord, bool makerOn,
+             int modelType) {
+  Request last = Request::None;
+  for (char c : text) last = watcher.OnKeyChar(c, makerWord, makerOn, modelType);
+  return last;
+}
+
+}  // namespace
+
+TEST(AccessWords, MakerWordIsMatchedAsTypedInAnyCase) {
+  struct Case {
+    std::string typed;
+    std::string word;
+    Request expected;
+  };
+  const Case cases[] = {
+      {"kestrel", "kestrel", Request::MakerMode},
+      {"KESTREL", "kestrel", Request::MakerMode},
+      {"xkestrel", "kestrel", Request::MakerMode},
+      {"kestrex", "kestrel", Request::None},
+      {"kkestrel", "kestrel", Request::MakerMode},  // a wrong character that starts the word restarts there
+      {"aab", "ab", Request::MakerMode},
+      {"q", "", Request::MakerMode},  // an empty word asks on every character
+  };
+  for (const Case& c : cases) {
+    AccessWordWatcher watcher;
+    EXPECT_EQ(Type(watcher, c.typed, c.word, false, 0), c.expected) << c.typed << " / " << c.word;
+  }
+}
+
+TEST(AccessWords, MakerWordIsIgnoredWhileMakerModeIsOnAndRestartsOnReset) {
+  AccessWordWatcher watcher;
+  EXPECT_EQ(Type(watcher, "kestrel", "kestrel", true, 0), Request::None);
+  EXPECT_EQ(Type(watcher, "kest", "kestrel", false, 0), Request::None);
+  watcher.ResetMakerMatch();
+  EXPECT_EQ(Type(watcher, "rel", "kestrel", false, 0), Request::None);
+  EXPECT_EQ(Type(watcher, "kestrel", "kestrel", false, 0), Request::MakerMode);
+}
+
+TEST(AccessWords, ExtendedWordNeedsModelTypeThreeAndTheLastEightCharacters) {
+  AccessWordWatcher dpmr;
+  EXPECT_EQ(Type(dpmr, "xVORMELAQ", "kestrel", false, 3), Request::ExtendedMode);
+  AccessWordWatcher lmr;
+  EXPECT_EQ(Type(lmr, "xvormelaq", "kestrel", false, 0), Request::None);
+  AccessWordWatcher interrupted;
+  EXPECT_EQ(Type(interrupted, "vormexlaq", "kestrel", false, 3), Request::None);
+}
+
+TEST(CommandLine, MakerSwitchInAnyCaseAmongTheRealArgumentsOnly) {
+  struct Case {
+    std::vector<const char*> arguments;
+    bool expected;
+  };
+  const Case cases[] = {
+      {{"rw-m52-q"}, false},
+      {{"rw-m52-q", "/kestrel"}, true},
+      {{"rw-m52-q", "file.rwc", "/KeStReL"}, true},
+      {{"/kestrel"}, true},  // the program path is compared too
+      {{"rw-m52-q", "/kestrels"}, false},
+      {{"rw-m52-q", "/kestre"}, false},
+      {{"rw-m52-q", "kestrel"}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HasMakerSwitch(c.arguments), c.expected) << (c.arguments.size() > 1 ? c.arguments[1] : "");
+  }
+}
+
+TEST(WindowBounds, KeepsSixteenPixelsReachableWithoutResizing) {
+  const QRect workArea(0, 0, 1920, 1040);
+  struct Case {
+    QRect stored;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {{100, 100, 800, 600}, {100, 100}},      // inside: unchanged
+      {{5000, 100, 800, 600}, {1904, 100}},    // off the right edge: left edge 16 inside
+      {{100, 3000, 800, 600}, {100, 1024}},    // below the bottom
+      {{-2000, 100, 800, 600}, {-784, 100}},   // off the left: its right edge 16 inside
+      {{100, -300, 800, 600}, {100, 0}},       // above the top: top at the work area's top
+  };
+  for (const Case& c : cases) {
+    QRect fitted = FitToWorkArea(c.stored, workArea);
+    EXPECT_EQ(fitted.topLeft(), c.expected) << c.stored.x() << "," << c.stored.y();
+    EXPECT_EQ(fitted.size(), c.stored.size());
+  }
+  // A work area that does not start at the origin (a panel on the left).
+  EXPECT_EQ(FitToWorkArea({-2000, 50, 800, 600}, QRect(64, 32, 1856, 1008)).topLeft(), QPoint(-720, 50));
+}
