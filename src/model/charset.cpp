@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "core/substitute.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -59,11 +60,11 @@ std::optional<std::string> DisplayField(std::string_view field, std::string& why
   if (field.size() > 2 && field.starts_with("U+")) {
     std::optional<std::uint32_t> c = HexOf<std::uint32_t>(field.substr(2), 6);
     if (!c || *c > 0x10FFFF || (*c >= 0xD800 && *c <= 0xDFFF)) {
-      why = "'" + std::string(field) + "' is no Unicode character";
+      why = Substitute("'%s' is no Unicode character", {field});
       return std::nullopt;
     }
     if (*c < 0x20 || *c == 0x7F) {
-      why = "'" + std::string(field) + "' is a control character, which cannot be shown";
+      why = Substitute("'%s' is a control character, which cannot be shown", {field});
       return std::nullopt;
     }
     return Utf8Of(*c);
@@ -89,18 +90,18 @@ std::optional<cmcCharset> cmcCharset::Parse(std::string_view table, std::string&
     if (line.empty() || line.starts_with(';')) continue;
 
     const auto fail = [&](const std::string& text) {
-      why = "line " + std::to_string(lineNumber) + ": " + text;
+      why = Substitute("line %d: %s", {static_cast<std::int64_t>(lineNumber), text});
       return std::nullopt;
     };
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return fail("expected a code, a TAB and a character");
     const std::optional<std::uint8_t> code = HexOf<std::uint8_t>(line.substr(0, tab), 2);
-    if (!code) return fail("'" + std::string(line.substr(0, tab)) + "' is no code from 00 to FF");
+    if (!code) return fail(Substitute("'%s' is no code from 00 to FF", {line.substr(0, tab)}));
     std::string fieldWhy;
     std::optional<std::string> display = DisplayField(line.substr(tab + 1), fieldWhy);
     if (!display) return fail(fieldWhy);
-    if (charset.display_[*code]) return fail("code " + std::string(line.substr(0, tab)) + " is listed twice");
-    if (!charset.codes_.emplace(*display, *code).second) return fail("'" + *display + "' is listed for two codes");
+    if (charset.display_[*code]) return fail(Substitute("code %s is listed twice", {line.substr(0, tab)}));
+    if (!charset.codes_.emplace(*display, *code).second) return fail(Substitute("'%s' is listed for two codes", {*display}));
     charset.display_[*code] = std::move(display);
   }
   const std::optional<std::uint8_t> space = charset.CodeOf(" ");
