@@ -7,7 +7,7 @@
 // maker word (from the settings, matched as it is typed) and the fixed
 // extended word (matched over the last eight characters).
 class AccessWordWatcher {
-public:
+ public:
   enum class Request { None, MakerMode, ExtendedMode, Both };
 
   static constexpr char kExtendedWord[] = "vormelaq";
@@ -23,7 +23,7 @@ public:
 
   std::size_t makerMatched() const { return makerMatched_; }
 
-private:
+ private:
   bool AdvanceMakerWord(char typed, const std::string& word);
   bool AdvanceExtendedWord(char typed);
 

@@ -8,8 +8,7 @@ bool HasMakerSwitch(std::span<const char* const> arguments) {
   return std::any_of(arguments.begin(), arguments.end(), [&](const char* argument) {
     if (argument == nullptr) return false;
     const std::string_view word(argument);
-    return std::equal(word.begin(), word.end(), kSwitch.begin(), kSwitch.end(), [](char a, char b) {
-      return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
+    return std::equal(word.begin(), word.end(), kSwitch.begin(), kSwitch.end(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
   });
 }

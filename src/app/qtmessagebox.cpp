@@ -39,8 +39,8 @@ MsgAnswer FromQtButton(int button) {
 }  // namespace
 
 MsgAnswer QtMessageBox::Show(const platform::MsgRequest& request) {
-  QMessageBox box(ToQtIcon(request.icon), QString::fromStdString(request.caption),
-                  QString::fromStdString(request.text), ToQtButtons(request.buttons), owner_);
+  QMessageBox box(ToQtIcon(request.icon), QString::fromStdString(request.caption), QString::fromStdString(request.text),
+                  ToQtButtons(request.buttons), owner_);
   if (request.topmost) box.setWindowFlag(Qt::WindowStaysOnTopHint);
   return FromQtButton(box.exec());
 }

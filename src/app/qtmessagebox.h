@@ -6,10 +6,10 @@ class QWidget;
 
 // Message boxes as real windows, owned by the main window once it exists.
 class QtMessageBox : public platform::MessageBox {
-public:
+ public:
   platform::MsgAnswer Show(const platform::MsgRequest& request) override;
   void SetOwner(QWidget* owner) { owner_ = owner; }
 
-private:
+ private:
   QWidget* owner_ = nullptr;
 };

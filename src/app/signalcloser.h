@@ -8,14 +8,14 @@ class QSocketNotifier;
 // writes a byte to a pipe; the work happens in the event loop.
 class SignalCloser : public QObject {
   Q_OBJECT
-public:
+ public:
   explicit SignalCloser(QObject* parent = nullptr);
   ~SignalCloser() override;
 
-Q_SIGNALS:
+ Q_SIGNALS:
   void closeRequested();
 
-private:
+ private:
   void OnSignalByte();
 
   QSocketNotifier* notifier_ = nullptr;

@@ -38,7 +38,7 @@ const Command* FindCommand(std::string_view name) {
 
 // Installs a message box for the run and removes it again.
 class ScopedMessageBox {
-public:
+ public:
   explicit ScopedMessageBox(bool answerYes)
       : box_(platform::ChooseMessageBox(std::make_unique<platform::StderrMessageBox>(answerYes))) {
     platform::InstallMessageBox(box_.get());
@@ -47,7 +47,7 @@ public:
   ScopedMessageBox(const ScopedMessageBox&) = delete;
   ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
 
-private:
+ private:
   std::unique_ptr<platform::MessageBox> box_;
 };
 

@@ -101,7 +101,8 @@ std::optional<cmcCharset> cmcCharset::Parse(std::string_view table, std::string&
     std::optional<std::string> display = DisplayField(line.substr(tab + 1), fieldWhy);
     if (!display) return fail(fieldWhy);
     if (charset.display_[*code]) return fail(Substitute("code %s is listed twice", {line.substr(0, tab)}));
-    if (!charset.codes_.emplace(*display, *code).second) return fail(Substitute("'%s' is listed for two codes", {*display}));
+    if (!charset.codes_.emplace(*display, *code).second)
+      return fail(Substitute("'%s' is listed for two codes", {*display}));
     charset.display_[*code] = std::move(display);
   }
   const std::optional<std::uint8_t> space = charset.CodeOf(" ");

@@ -69,9 +69,9 @@ MsgAnswer LoggingMessageBox::NextAnswer(MsgButtons buttons) {
 MsgAnswer LoggingMessageBox::Show(const MsgRequest& request) {
   MsgAnswer answer = NextAnswer(request.buttons);
   std::ofstream log(logPath_, std::ios::app | std::ios::binary);
-  log << "{\"caption\":" << JsonQuoted(request.caption) << ",\"text\":" << JsonQuoted(request.text)
-      << ",\"icon\":\"" << IconName(request.icon) << "\",\"buttons\":\"" << ButtonsName(request.buttons)
-      << "\",\"answer\":\"" << AnswerName(answer) << "\"}\n";
+  log << "{\"caption\":" << JsonQuoted(request.caption) << ",\"text\":" << JsonQuoted(request.text) << ",\"icon\":\""
+      << IconName(request.icon) << "\",\"buttons\":\"" << ButtonsName(request.buttons) << "\",\"answer\":\""
+      << AnswerName(answer) << "\"}\n";
   return answer;
 }
 

@@ -11,11 +11,11 @@ namespace platform {
 // Shows nothing: appends each box to a file as one JSON line and answers from a
 // given list, then with the box's first button once the list runs out.
 class LoggingMessageBox : public MessageBox {
-public:
+ public:
   LoggingMessageBox(std::string logPath, const std::string& answers);
   MsgAnswer Show(const MsgRequest& request) override;
 
-private:
+ private:
   MsgAnswer NextAnswer(MsgButtons buttons);
 
   std::string logPath_;

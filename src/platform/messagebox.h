@@ -19,7 +19,7 @@ struct MsgRequest {
 // Asks the user something. The engine only ever talks to this interface; the
 // layer above decides whether it is a window, a terminal or a log.
 class MessageBox {
-public:
+ public:
   virtual ~MessageBox() = default;
   virtual MsgAnswer Show(const MsgRequest& request) = 0;
 };
@@ -34,11 +34,11 @@ void InstallMessageBox(MessageBox* box);
 // Writes boxes to stderr; a question is answered with its first button when
 // `answerYes` is set (the CLI's --yes), else with Cancel.
 class StderrMessageBox : public MessageBox {
-public:
+ public:
   explicit StderrMessageBox(bool answerYes = false) : answerYes_(answerYes) {}
   MsgAnswer Show(const MsgRequest& request) override;
 
-private:
+ private:
   bool answerYes_;
 };
 

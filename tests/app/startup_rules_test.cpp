@@ -86,11 +86,11 @@ TEST(WindowBounds, KeepsSixteenPixelsReachableWithoutResizing) {
     QPoint expected;
   };
   const Case cases[] = {
-      {{100, 100, 800, 600}, {100, 100}},      // inside: unchanged
-      {{5000, 100, 800, 600}, {1904, 100}},    // off the right edge: left edge 16 inside
-      {{100, 3000, 800, 600}, {100, 1024}},    // below the bottom
-      {{-2000, 100, 800, 600}, {-784, 100}},   // off the left: its right edge 16 inside
-      {{100, -300, 800, 600}, {100, 0}},       // above the top: top at the work area's top
+      {{100, 100, 800, 600}, {100, 100}},     // inside: unchanged
+      {{5000, 100, 800, 600}, {1904, 100}},   // off the right edge: left edge 16 inside
+      {{100, 3000, 800, 600}, {100, 1024}},   // below the bottom
+      {{-2000, 100, 800, 600}, {-784, 100}},  // off the left: its right edge 16 inside
+      {{100, -300, 800, 600}, {100, 0}},      // above the top: top at the work area's top
   };
   for (const Case& c : cases) {
     QRect fitted = FitToWorkArea(c.stored, workArea);

@@ -1,6 +1,7 @@
+#include "platform/fatal.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/fatal.h"
 #include "platform/paths.h"
 #include "support/fatal_trap.h"
 #include "support/recording_message_box.h"

@@ -56,6 +56,4 @@ TEST(ChooseMessageBox, TakesTheLogOnlyWhenTheHookIsSet) {
   EXPECT_NE(ReadWholeFile(log).find("\"answer\":\"cancel\""), std::string::npos);
 }
 
-TEST(JsonQuoted, EscapesControlCharacters) {
-  EXPECT_EQ(platform::JsonQuoted("a\tb\\c\x01"), "\"a\\tb\\\\c\\u0001\"");
-}
+TEST(JsonQuoted, EscapesControlCharacters) { EXPECT_EQ(platform::JsonQuoted("a\tb\\c\x01"), "\"a\\tb\\\\c\\u0001\""); }

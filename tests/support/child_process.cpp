@@ -9,8 +9,8 @@
 #include <csignal>
 #include <cstring>
 #include <fstream>
-#include <string>
 #include <stdexcept>
+#include <string>
 
 extern char** environ;
 

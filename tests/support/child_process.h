@@ -19,7 +19,7 @@ struct ChildOptions {
 };
 
 class ChildProcess {
-public:
+ public:
   ChildProcess(const std::vector<std::string>& argv, const ChildOptions& options = {});
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
@@ -32,7 +32,7 @@ public:
   // Collects the output until the child closes it, then its status.
   ChildResult Finish();
 
-private:
+ private:
   pid_t pid_ = -1;
   int out_ = -1;
   int err_ = -1;

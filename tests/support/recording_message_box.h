@@ -8,7 +8,7 @@
 // Records every box and answers from a queue (then with the first button).
 // Installed for the process while it lives.
 class RecordingMessageBox : public platform::MessageBox {
-public:
+ public:
   explicit RecordingMessageBox(std::deque<platform::MsgAnswer> answers = {}) : answers_(std::move(answers)) {
     platform::InstallMessageBox(this);
   }
@@ -26,6 +26,6 @@ public:
 
   std::vector<platform::MsgRequest> shown;
 
-private:
+ private:
   std::deque<platform::MsgAnswer> answers_;
 };

@@ -5,7 +5,7 @@
 
 // A fresh folder under the system's temporary folder, removed with its content.
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -16,7 +16,7 @@ public:
   // Writes `content` to a file in the folder and returns its path.
   std::string Write(const std::string& name, const std::string& content) const;
 
-private:
+ private:
   std::filesystem::path path_;
 };
 
