@@ -5,6 +5,7 @@ namespace cli {
 int RunCell(Context& context, Args args);
 int RunOverlay(Context& context, Args args);
 const Command& CloneCommand();
+const Command& ChannelsCommand();
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
@@ -12,6 +13,7 @@ const std::vector<Command>& Commands() {
        "print line N, or the text, of block INDEX of an overlay file; or check overlays", RunOverlay},
       {"cell", "parse MARKUP", "parse one overlay line of cell mark-up and print its cells", RunCell},
       CloneCommand(),
+      ChannelsCommand(),
   };
   return commands;
 }

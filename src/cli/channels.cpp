@@ -1,0 +1,105 @@
+// rw-m52-q-cli channels FILE: the channels in use of a clone file, one row each.
+
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+#include "cli/command.h"
+#include "core/gtex.h"
+#include "model/ch.h"
+#include "model/cloneio.h"
+#include "model/memorymap.h"
+#include "platform/paths.h"
+
+namespace cli {
+
+const Command& ChannelsCommand();
+
+namespace {
+
+constexpr const char* kMainOverlay = "QZ5071KE.OVL";
+constexpr const char* kDuplexNames[] = {"off", "+", "-", "?"};
+
+std::string Megahertz(std::uint32_t hertz) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%u.%06u", hertz / 1000000, hertz % 1000000);
+  return text;
+}
+
+std::string ToneText(const ToneSetting& tone) {
+  if (!tone.on) return "off";
+  char text[16];
+  if (tone.digital) {
+    std::snprintf(text, sizeof text, "d%03o%c", tone.code, tone.inverted ? 'I' : 'N');
+  } else {
+    std::snprintf(text, sizeof text, "t%d", tone.index);
+  }
+  return text;
+}
+
+// Tone mode, the tone and squelch indices, the code and its polarity; the
+// PMR kinds add their receive and transmit tone settings.
+std::string ToneColumns(const datCh& ch) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d %3d %3d %3d %d", ch.tone, ch.toneFreq, ch.tsqlFreq, ch.dtcs, ch.dtcsPolarity);
+  std::string columns = text;
+  if (ch.kind() == 2 || ch.kind() == 3) columns += "  " + ToneText(ch.ctoneR) + "/" + ToneText(ch.ctoneT);
+  return columns;
+}
+
+std::string Printable(const std::string& text) {
+  std::string shown = text;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) c = '.';
+  }
+  return shown;
+}
+
+// One table line; the header and the rows share it so the columns line up.
+void PrintLine(std::ostream& out, const std::string& number, const std::string& receive, const std::string& transmit,
+               const std::string& duplex, const std::string& offset, const std::string& tone, const std::string& power,
+               const std::string& name, const std::string& attributes) {
+  char row[256];
+  std::snprintf(row, sizeof row, "%-7s %-11s %-11s %-3s %-10s %-24s %-2s %-8s %s", number.c_str(), receive.c_str(),
+                transmit.c_str(), duplex.c_str(), offset.c_str(), tone.c_str(), power.c_str(), name.c_str(),
+                attributes.c_str());
+  std::string line = row;
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  out << line << '\n';
+}
+
+void PrintRow(std::ostream& out, const cmcEeprom& image, const datCh& ch, bool banksShown) {
+  PrintLine(out, ChannelLabel(image, ch.number(), banksShown), Megahertz(ch.freqR), Megahertz(ch.freqT),
+            kDuplexNames[ch.dup & 3], Megahertz(ch.offset), ToneColumns(ch), std::to_string(ch.rfPo),
+            Printable(ch.name), ch.atrLetters());
+}
+
+int RunChannels(Context& context, Args args) {
+  if (args.size() != 1) return UsageError(context, ChannelsCommand());
+  cmcGTex overlay;
+  overlay.Open(platform::DataDir() + kMainOverlay);
+  cmcEeprom image;
+  if (!cloneio::Open(overlay, args[0], image, nullptr)) return kFailure;
+  memmap::Decode(image);
+  bool banksShown = overlay.GetLine("GI_Tree_Branch_Mch_BankOperation", 0) != "None";
+  int kind = memmap::ModelTypeFromFlags(image) + datCh::kFirstChannelKind;
+
+  PrintLine(context.out, "No", "RX", "TX", "Dup", "Offset", "Tone (mode T S D P)", "Po", "Name", "Atr");
+  datCh ch(image);
+  for (int channel = 0; channel < datCh::ChannelsInUse(image); ++channel) {
+    if (ch.load(kind, channel) && ch.inUse) PrintRow(context.out, image, ch, banksShown);
+  }
+  return kSuccess;
+}
+
+}  // namespace
+
+const Command& ChannelsCommand() {
+  static const Command command{"channels", "FILE",
+                               "list the channels in use of a clone file: number, frequencies, duplex, offset, "
+                               "tone settings, power, name and attributes",
+                               RunChannels};
+  return command;
+}
+
+}  // namespace cli

@@ -1,0 +1,66 @@
+#include "model/chlayout.h"
+
+#include "model/ch.h"
+
+namespace chlayout {
+namespace {
+
+using S = Slot;
+
+// Setting record: 8 duplex/reverse/inhibit/option flag, 9 step, 10 tone mode,
+// polarity and power, 11-13 tone indices and code, 14-19 carried.
+// Radio record: 8-11 carried, 20 option bits and free entry, 21 option byte.
+// Option record: 0 power save, bandwidth, time-out timer, lockout, wide/narrow;
+// 1 scan mode, squelch tight, busy lockout; 3 compander, scrambler; 6-9 the PMR
+// tone settings; 10 PMR signalling or (with 11) a 10-bit signalling identity;
+// bytes 2, 4, 5, 12, 13 and the bits not named are carried.
+constexpr FieldPlace kFields[] = {
+    {"inh", &datCh::inh, S::kRadio, 0, 1, 7, 1, kAllChannelKinds},
+    {"optionBits", &datCh::optionBits, S::kRadio, 20, 1, 0, 2, kAllChannelKinds},
+    {"freeEntry", &datCh::freeEntry, S::kRadio, 20, 1, 4, 1, kAllChannelKinds},
+    {"optionByte", &datCh::optionByte, S::kRadio, 21, 1, 0, 8, kAllChannelKinds},
+    {"dup", &datCh::dup, S::kSetting, 8, 1, 6, 2, kAllChannelKinds},
+    {"reverse", &datCh::reverse, S::kSetting, 8, 1, 5, 1, kAllChannelKinds},
+    {"txInh", &datCh::txInh, S::kSetting, 8, 1, 4, 1, kAllChannelKinds},
+    {"ts", &datCh::ts, S::kSetting, 9, 1, 0, 8, kAllChannelKinds},
+    {"tone", &datCh::tone, S::kSetting, 10, 1, 4, 4, kAllChannelKinds},
+    {"dtcsPolarity", &datCh::dtcsPolarity, S::kSetting, 10, 1, 2, 2, kAllChannelKinds},
+    {"rfPo", &datCh::rfPo, S::kSetting, 10, 1, 0, 2, kAllChannelKinds},
+    {"toneFreq", &datCh::toneFreq, S::kSetting, 11, 1, 0, 8, kAllChannelKinds},
+    {"tsqlFreq", &datCh::tsqlFreq, S::kSetting, 12, 1, 0, 8, kAllChannelKinds},
+    {"dtcs", &datCh::dtcs, S::kSetting, 13, 1, 0, 8, kAllChannelKinds},
+    {"pwrSave", &datCh::pwrSave, S::kOption, 0, 1, 7, 1, kAllChannelKinds},
+    {"nar", &datCh::nar, S::kOption, 0, 1, 5, 2, kAllChannelKinds},
+    {"tot", &datCh::tot, S::kOption, 0, 1, 4, 1, kAllChannelKinds},
+    {"lockout", &datCh::lockout, S::kOption, 0, 1, 2, 2, kAllChannelKinds},
+    {"wnm", &datCh::wnm, S::kOption, 0, 1, 0, 2, kAllChannelKinds},
+    {"scanMode", &datCh::scanMode, S::kOption, 1, 1, 6, 2, kAllChannelKinds},
+    {"sqlTight", &datCh::sqlTight, S::kOption, 1, 1, 2, 1, kAllChannelKinds},
+    {"busyLockout", &datCh::busyLockout, S::kOption, 1, 1, 0, 2, kAllChannelKinds},
+    {"compander", &datCh::compander, S::kOption, 3, 1, 4, 1, kAllChannelKinds},
+    {"scrambler", &datCh::scrambler, S::kOption, 3, 1, 0, 4, kAllChannelKinds},
+    {"signalling", &datCh::signalling, S::kOption, 10, 1, 0, 8, kPmrKinds},
+    {"signallingId", &datCh::signallingId, S::kOption, 10, 2, 0, 10, kCodeKinds},
+};
+
+std::uint32_t Mask(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
+
+}  // namespace
+
+std::span<const FieldPlace> FieldTable() { return kFields; }
+
+std::uint32_t ReadField(const std::uint8_t* run, const FieldPlace& place) {
+  std::uint32_t value = 0;
+  for (int i = 0; i < place.length; ++i) value = value << 8 | run[place.offset + i];
+  return value >> place.shift & Mask(place.bits);
+}
+
+void WriteField(std::uint8_t* run, const FieldPlace& place, std::uint32_t value) {
+  std::uint32_t word = 0;
+  for (int i = 0; i < place.length; ++i) word = word << 8 | run[place.offset + i];
+  std::uint32_t mask = Mask(place.bits) << place.shift;
+  word = (word & ~mask) | ((value << place.shift) & mask);
+  for (int i = place.length - 1; i >= 0; --i, word >>= 8) run[place.offset + i] = static_cast<std::uint8_t>(word);
+}
+
+}  // namespace chlayout

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+class datCh;
+
+// Where a channel's fields lie in the work area: the three per-channel slots,
+// the list bitmaps, the attribute places, the banks. Load and store read the
+// field table; nothing else knows a channel's byte layout.
+namespace chlayout {
+
+enum class Slot { kRadio, kSetting, kOption };
+
+struct SlotTable {
+  int address;  // slot of channel 0
+  int size;     // bytes per channel
+};
+constexpr SlotTable kRadioSlots{0x7F80, 22};    // block 2
+constexpr SlotTable kSettingSlots{0x8CF4, 20};  // block 49
+constexpr SlotTable kOptionSlots{0xA24A, 14};   // block 3
+constexpr int kListBitmaps = 0x8AA0;            // block 12: 17 bitmaps of 16 bytes
+constexpr int kListBitmapSize = 16;
+
+constexpr int kAtrA = 0x0295;        // raw header: number of the A channel
+constexpr int kAtrB = 0x0296;        // raw header: number of the B channel
+constexpr int kAtrE = 0xBF6E;        // number of the E channel
+constexpr int kAtrEActive = 0xBF6F;  // bit 6: the E marker is on
+constexpr int kAtrEActiveBit = 0x40;
+constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
+constexpr int kBankSizes = 0xA99A;  // 8 big-endian words
+
+// Radio record: bytes 0-3 and 4-7 hold the effective frequencies, bit 7 of
+// byte 0 the inhibit flag; 12-19 the name.
+constexpr int kRadioFirst = 0;
+constexpr int kRadioSecond = 4;
+constexpr std::uint8_t kInhibitBit = 0x80;
+constexpr int kRadioName = 12;
+// Setting record: 0-3 receive frequency, 4-7 duplex offset.
+constexpr int kSettingFreq = 0;
+constexpr int kSettingOffset = 4;
+
+// Digital signalling address record (block 26).
+constexpr int kVexlOwnId = 0xAFFE;
+constexpr int kVexlRanges = 0xB000;  // pairs of big-endian words (first, last)
+
+// Record kinds a field applies to, as a bit per kind.
+constexpr unsigned Kind(int kind) { return 1u << kind; }
+constexpr unsigned kAllChannelKinds = Kind(1) | Kind(2) | Kind(3) | Kind(4);
+constexpr unsigned kPmrKinds = Kind(2) | Kind(3);   // option bytes 6-10
+constexpr unsigned kCodeKinds = Kind(1) | Kind(4);  // option bytes 10-11
+
+// An unsigned bit field inside a big-endian run of `length` bytes of a slot.
+struct FieldPlace {
+  std::string_view name;  // the field's name in the channel record
+  int datCh::*member;
+  Slot slot;
+  int offset;
+  int length;  // bytes, 1 to 4
+  int shift;   // of the field's low bit, counted from the run's low bit
+  int bits;
+  unsigned kinds;
+};
+
+// Every plain integer field of a channel record.
+std::span<const FieldPlace> FieldTable();
+
+// The two two-byte tone settings of the PMR kinds (option bytes 6-7 receive, 8-9 transmit).
+constexpr int kOptionToneR = 6;
+constexpr int kOptionToneT = 8;
+
+std::uint32_t ReadField(const std::uint8_t* run, const FieldPlace& place);
+void WriteField(std::uint8_t* run, const FieldPlace& place, std::uint32_t value);
+
+}  // namespace chlayout
