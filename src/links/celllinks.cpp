@@ -3,7 +3,7 @@
 #include "clone/events.h"
 #include "clone/evman.h"
 #include "core/substitute.h"
-#include "links/channelops.h"
+#include "model/ch.h"
 #include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
@@ -79,8 +79,11 @@ int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     memmap::Encode(image, memmap::NormalizeModelType(env.modelType));
   }
 
-  LinkCall call{request, env, LinkServices{env.overlay, env.choices, env.host}, *this, type, link, number,
-                channelType, channelType && chops::InUse(image, number)};
+  datCh record(image);
+  if (channelType) record.load(memmap::NormalizeModelType(env.modelType) + datCh::kFirstChannelKind, number);
+  bool inUse = channelType && record.inUse && number < datCh::ChannelsInUse(image);
+  LinkCall call{request, env, LinkServices{env.overlay, env.choices, env.host}, *this, record, type, link, number,
+                channelType, inUse};
 
   // 4. A blank row shows its number and attribute only; a key anywhere on it enters its frequency.
   if (channelType && !call.inUse && request.editResult == kNoEdit && request.menuCommand == 0) {

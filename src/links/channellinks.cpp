@@ -8,50 +8,54 @@
 
 #include "core/gtex.h"
 #include "core/substitute.h"
-#include "links/channelfields.h"
+#include "links/bitfield.h"
 #include "links/channelops.h"
 #include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "model/chlayout.h"
 #include "model/memorymap.h"
 
 namespace {
 
-using chfield::Field;
+using Field = int datCh::*;
 
 // --- conditions under which a field does not apply (drawn grey) ---
 
-using Condition = bool (*)(const cmcEeprom& image, int channel);
+using Condition = bool (*)(const datCh& record);
 
-std::uint32_t Get(const cmcEeprom& image, const Field& field, int channel) {
-  return chfield::At(field, channel).Get(image);
-}
-bool DuplexOff(const cmcEeprom& image, int channel) { return Get(image, chfield::kDuplex, channel) == 0; }
-bool ToneModeNot1(const cmcEeprom& image, int channel) { return Get(image, chfield::kToneMode, channel) != 1; }
-bool ToneModeNot2(const cmcEeprom& image, int channel) { return Get(image, chfield::kToneMode, channel) != 2; }
-bool ToneModeNotCode(const cmcEeprom& image, int channel) {
-  std::uint32_t mode = Get(image, chfield::kToneMode, channel);
-  return mode != 3 && mode != 4;
-}
+bool DuplexOff(const datCh& record) { return record.dup == 0; }
+bool ToneModeNot1(const datCh& record) { return record.tone != 1; }
+bool ToneModeNot2(const datCh& record) { return record.tone != 2; }
+bool ToneModeNotCode(const datCh& record) { return record.tone != 3 && record.tone != 4; }
 
 // Wide/narrow/middle values 2 and 3 need the image's middle-bandwidth setting.
 constexpr cmcBitField kMiddleEnabled{0xA9BC, 1, 4, 1};
 
 void Grey(LinkCall& call, Condition condition) {
-  if (condition && condition(call.environment.image, call.number)) call.request.fontColour = kNotApplicableColour;
+  if (condition && condition(call.record)) call.request.fontColour = kNotApplicableColour;
 }
 
-// After a change of a channel field: the derived fields and the refresh events.
+// After a change of a channel field the record is written back, which also
+// refreshes the fields the radio derives.
 LinkOutcome Changed(LinkCall& call, LinkOutcome outcome) {
-  if (outcome.changed) chops::StoreDerived(call.environment.image, call.number);
+  if (outcome.changed) {
+    call.record.modified = true;
+    call.record.store();
+  }
   return outcome;
 }
 
-LinkValue FieldValue(LinkCall& call, const Field& field) {
-  cmcBitField bits = chfield::At(field, call.number);
-  cmcEeprom& image = call.environment.image;
-  return {[bits, &image] { return static_cast<std::int64_t>(bits.Get(image)); },
-          [bits, &image](std::int64_t v) { bits.Set(image, static_cast<std::uint32_t>(v)); }};
+LinkValue FieldValue(LinkCall& call, Field field) {
+  datCh& record = call.record;
+  return {[&record, field] { return static_cast<std::int64_t>(record.*field); },
+          [&record, field](std::int64_t v) { record.*field = static_cast<int>(v); }};
+}
+
+template <typename Number>
+LinkValue NumberValue(Number& number) {
+  return {[&number] { return static_cast<std::int64_t>(number); },
+          [&number](std::int64_t v) { number = static_cast<Number>(v); }};
 }
 
 // --- choice rows ---
@@ -69,31 +73,26 @@ struct ChoiceRow {
 };
 
 const ChoiceRow kChoiceRows[] = {
-    {cl::CL_Mch_Inh, chfield::kInhibit, "GI_Sheet_Sel_Mch_ChInh", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Dup, chfield::kDuplex, "GI_Sheet_Sel_Mch_Dup", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Dup_Reverse, chfield::kReverse, "GI_Sheet_Sel_Mch_Dup_Reverse", {}, cl::Flex0, DuplexOff, false},
-    {cl::CL_Mch_TxInh, chfield::kTxInhibit, "GI_Sheet_Sel_Mch_CH_TxInh", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_TS, chfield::kStep, "GI_Sheet_Sel_Mch_CH_TS", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Nar, chfield::kWidth, "GI_Sheet_Sel_Mch_Nar", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_WNM, chfield::kWidth, "GI_Sheet_Sel_Mch_WNM", {}, cl::FlexMark, nullptr, true},
-    {cl::CL_Mch_Sql_Tight, chfield::kTightSquelch, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Compander, chfield::kCompander, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Tot, chfield::kTimeOut, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_PwrSave, chfield::kPowerSave, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Scan_Inc, chfield::kScanInclude, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Scan_OnOff, chfield::kScanOnOff, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_AutoChScan, chfield::kAutoChannelScan, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_AutoReset, chfield::kAutoReset, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_CH_Mute, chfield::kChannelMute, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_RfPo, chfield::kPower, "GI_Sheet_Sel_Mch_RfPwr", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Lockout, chfield::kLockout, "GI_Sheet_Sel_Mch_Lockout_Lmr", "GI_Sheet_Sel_Mch_Lockout_Pmr", cl::Flex0,
+    {cl::CL_Mch_Inh, &datCh::inh, "GI_Sheet_Sel_Mch_ChInh", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Dup, &datCh::dup, "GI_Sheet_Sel_Mch_Dup", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Dup_Reverse, &datCh::reverse, "GI_Sheet_Sel_Mch_Dup_Reverse", {}, cl::Flex0, DuplexOff, false},
+    {cl::CL_Mch_TxInh, &datCh::txInh, "GI_Sheet_Sel_Mch_CH_TxInh", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_TS, &datCh::ts, "GI_Sheet_Sel_Mch_CH_TS", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Nar, &datCh::nar, "GI_Sheet_Sel_Mch_Nar", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_WNM, &datCh::wnm, "GI_Sheet_Sel_Mch_WNM", {}, cl::FlexMark, nullptr, true},
+    {cl::CL_Mch_Sql_Tight, &datCh::sqlTight, kOnOff, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Compander, &datCh::compander, kOnOff, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Tot, &datCh::tot, kOnOff, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_PwrSave, &datCh::pwrSave, kOnOff, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_RfPo, &datCh::rfPo, "GI_Sheet_Sel_Mch_RfPwr", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Lockout, &datCh::lockout, "GI_Sheet_Sel_Mch_Lockout_Lmr", "GI_Sheet_Sel_Mch_Lockout_Pmr", cl::Flex0,
      nullptr, false},
-    {cl::CL_Mch_Tone, chfield::kToneMode, "GI_Sheet_Sel_Mch_Tone", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Tone_Freq, chfield::kToneIndex, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot1, false},
-    {cl::CL_Mch_Tsql_Freq, chfield::kTsqlIndex, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot2, false},
-    {cl::CL_Mch_Dtcs, chfield::kDtcsIndex, "GI_Sheet_Sel_Mch_DTCS", {}, cl::Flex0, ToneModeNotCode, false},
-    {cl::CL_Mch_Dtcs_Polarity, chfield::kPolarity, "GI_Sheet_Sel_Mch_DTCS_Polarity", {}, cl::Flex0, ToneModeNotCode,
-     false},
+    {cl::CL_Mch_Tone, &datCh::tone, "GI_Sheet_Sel_Mch_Tone", {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Tone_Freq, &datCh::toneFreq, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot1, false},
+    {cl::CL_Mch_Tsql_Freq, &datCh::tsqlFreq, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot2, false},
+    {cl::CL_Mch_Dtcs, &datCh::dtcs, "GI_Sheet_Sel_Mch_DTCS", {}, cl::Flex0, ToneModeNotCode, false},
+    {cl::CL_Mch_Dtcs_Polarity, &datCh::dtcsPolarity, "GI_Sheet_Sel_Mch_DTCS_Polarity", {}, cl::Flex0,
+     ToneModeNotCode, false},
 };
 
 LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
@@ -125,58 +124,44 @@ std::string ChannelNumberText(LinkCall& call, bool window) {
     int bank = chops::BankForNewChannel(image, call.number, call.request.contextNumber);
     return Substitute("%d- %s", {std::int64_t{bank + 1}, title});
   }
-  if (!BanksShown(call.environment.overlay)) return std::to_string(call.number + 1);
-  int bank = chops::BankOf(image, call.number);
-  char text[32];
-  std::snprintf(text, sizeof text, "%d-%3d", bank + 1, call.number - chops::FirstChannel(image, bank) + 1);
-  return text;
+  return ChannelLabel(image, call.number, BanksShown(call.environment.overlay));
 }
 
 // --- attribute flags ---
 
-std::string AttributeLetters(std::uint32_t bits) {
-  std::string letters;
-  if (bits & 1) letters += 'A';
-  if (bits & 2) letters += 'B';
-  if ((bits & 4) && !(bits & 8)) letters += 'E';
-  return letters;
-}
-
 LinkOutcome RunAttributes(LinkCall& call) {
-  cmcEeprom& image = call.environment.image;
-  std::uint32_t bits = chops::Attributes(image, call.number);
+  datCh& record = call.record;
   LinkOutcome outcome;
   if (call.request.editResult == kPopupChoice && call.request.reply && call.inUse) {
-    std::uint32_t next = bits;
+    int next = record.atr;
     switch (call.request.ReplyValue()) {
-      case 1: next |= 1; break;
-      case 2: next |= 2; break;
-      case 3: next = (next | 4) & ~8u; break;
-      case 4: next = (next & ~4u) | 8; break;
-      case 5: next ^= 16; break;
+      case 1: next |= datCh::kAtrA; break;
+      case 2: next |= datCh::kAtrB; break;
+      case 3: next = (next | datCh::kAtrE) & ~datCh::kAtrClearE; break;
+      case 4: next = (next & ~datCh::kAtrE) | datCh::kAtrClearE; break;
+      case 5: next ^= datCh::kAtrBankFlag; break;
       default: break;
     }
-    if (next != bits) {
-      chops::SetAttributes(image, call.number, next);
-      outcome.changed = true;
+    if (next != record.atr) {
+      record.atr = next;
+      outcome = Changed(call, {true, kNoEditor});
       call.changeBits |= changebit::kRowRewritten;
     }
   } else if (call.request.key == cellkey::kEnter && call.inUse) {
-    if (call.services.host.OpenFlagEditor(call.request, "GI_Sheet_Sel_Mch_Atr", bits)) outcome.editor = kPopupEditor;
+    if (call.services.host.OpenFlagEditor(call.request, "GI_Sheet_Sel_Mch_Atr", static_cast<std::uint32_t>(record.atr))) {
+      outcome.editor = kPopupEditor;
+    }
   }
-  call.request.displayText = call.inUse ? AttributeLetters(chops::Attributes(image, call.number)) : "";
+  call.request.displayText = call.inUse ? record.atrLetters() : "";
   return outcome;
 }
 
 // --- frequencies ---
 
-constexpr std::int64_t kHighestFrequency = 799999950;
-
 // Creates the channel of a blank row; false when it cannot.
-bool CreateOnBlankRow(LinkCall& call, std::int64_t receiveHz) {
-  cmcEeprom& image = call.environment.image;
-  int bank = chops::BankForNewChannel(image, call.number, call.request.contextNumber);
-  if (!chops::CreateChannel(image, call.environment.overlay, call.environment.modelType, call.number, bank,
+bool CreateOnBlankRow(LinkCall& call, std::uint32_t receiveHz) {
+  int bank = chops::BankForNewChannel(call.environment.image, call.number, call.request.contextNumber);
+  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, call.number, bank,
                             receiveHz)) {
     return false;
   }
@@ -193,12 +178,12 @@ bool IsFrequencyKey(int key) {
 LinkOutcome RunReceive(LinkCall& call, const ChannelGrid& grid) {
   bool created = false;
   if (!call.inUse && call.request.editResult == kNoEdit && IsFrequencyKey(call.request.key)) {
-    if (!CreateOnBlankRow(call, chops::kBandLow)) return {};
+    if (!CreateOnBlankRow(call, call.record.minFrequency())) return {};
     created = true;
   }
-  if (!call.inUse && call.request.editResult == kNoEdit) return {};
-  LinkValue value = FieldValue(call, chfield::kReceive);
-  FrequencySpec spec{grid, 0, kHighestFrequency, true};
+  if (!call.inUse) return {};
+  LinkValue value = NumberValue(call.record.freqR);
+  FrequencySpec spec{grid, call.record.minFrequency(), call.record.maxFrequency(), true};
   LinkOutcome outcome = FrequencyFamily(call.request, spec, value, FormatMegahertz(value.get()));
   outcome.changed |= created;
   return Changed(call, outcome);
@@ -207,142 +192,141 @@ LinkOutcome RunReceive(LinkCall& call, const ChannelGrid& grid) {
 // The transmit frequency is kept as duplex and offset from the receive frequency.
 LinkOutcome RunTransmit(LinkCall& call, const ChannelGrid& grid) {
   if (!call.inUse) return {};
-  cmcEeprom& image = call.environment.image;
-  const int n = call.number;
-  LinkValue value{[&image, n] { return chops::TransmitFrequency(image, n); },
-                  [&image, n](std::int64_t transmit) {
-                    std::int64_t receive = chfield::At(chfield::kReceive, n).Get(image);
-                    std::int64_t offset = std::min(std::abs(transmit - receive), chops::kMaxOffset);
-                    chfield::At(chfield::kDuplex, n).Set(image, transmit == receive ? 0 : (transmit > receive ? 1 : 2));
-                    chfield::At(chfield::kOffset, n).Set(image, static_cast<std::uint32_t>(offset));
+  datCh& record = call.record;
+  LinkValue value{[&record] { return static_cast<std::int64_t>(record.freqT); },
+                  [&record](std::int64_t transmit) {
+                    std::int64_t receive = record.freqR;
+                    record.dup = transmit == receive ? 0 : (transmit > receive ? 1 : 2);
+                    record.offset = static_cast<std::uint32_t>(
+                        std::min<std::int64_t>(std::abs(transmit - receive), datCh::kMaxOffset));
+                    record.freqT = static_cast<std::uint32_t>(transmit);
                   }};
   LinkOutcome outcome;
   if (call.request.key == '=' && call.request.editResult == kNoEdit) {
-    std::int64_t receive = chfield::At(chfield::kReceive, n).Get(image);
-    outcome.changed = value.get() != receive;
-    if (outcome.changed) value.set(receive);
+    outcome.changed = record.freqT != record.freqR;
+    if (outcome.changed) value.set(record.freqR);
   } else {
-    FrequencySpec spec{grid, 0, kHighestFrequency, true};
+    FrequencySpec spec{grid, 0, datCh::kMaxFrequency, true};
     outcome = FrequencyFamily(call.request, spec, value, "");
   }
   outcome = Changed(call, outcome);
   if (outcome.editor == kNoEditor) {
-    std::int64_t receive = chfield::At(chfield::kReceive, n).Get(image);
-    std::int64_t transmit = value.get();
-    call.request.displayText = FormatMegahertz(transmit) + (transmit == receive ? "<-" : "");
+    call.request.displayText = FormatMegahertz(record.freqT) + (record.freqT == record.freqR ? "<-" : "");
   }
   return outcome;
 }
 
-// The receive frequency of the land-mobile sheet, in the radio's band; its
-// first valid entry on a blank row creates the channel.
+// The receive frequency of the land-mobile sheet; its first valid entry on a
+// blank row creates the channel.
 LinkOutcome RunOperating(LinkCall& call) {
-  FrequencySpec spec{kGrid625, chops::kBandLow, chops::kBandHigh, true};
+  FrequencySpec spec{kGrid625, call.record.minFrequency(), call.record.maxFrequency(), true};
   if (!call.inUse) {
     if (call.request.editResult == kTextCommitted) {
       std::optional<std::int64_t> typed = ParseMegahertz(call.request.editedText);
       std::optional<std::int64_t> snapped = typed ? SnapToGrid(*typed, spec.grid) : std::nullopt;
       if (!snapped) return {};
-      if (!CreateOnBlankRow(call, std::clamp(*snapped, spec.minimum, spec.maximum))) return {};
-      call.request.displayText = FormatMegahertz(chfield::At(chfield::kReceive, call.number).Get(call.environment.image));
-      return Changed(call, {true, kNoEditor});
+      auto receive = static_cast<std::uint32_t>(std::clamp(*snapped, spec.minimum, spec.maximum));
+      if (!CreateOnBlankRow(call, receive)) return {};
+      call.request.displayText = FormatMegahertz(call.record.freqR);
+      return {true, kNoEditor};
     }
-    LinkValue none{[] { return std::int64_t{0}; }, [](std::int64_t) {}};
-    LinkOutcome outcome = FrequencyFamily(call.request, spec, none, "");
-    if (outcome.editor == kInCellEditor && call.request.key != '.' &&
-        !(call.request.key >= '0' && call.request.key <= '9')) {
+    std::int64_t none = 0;
+    LinkValue blank = NumberValue(none);
+    LinkOutcome outcome = FrequencyFamily(call.request, spec, blank, "");
+    if (outcome.editor == kInCellEditor && (call.request.key == cellkey::kEnter || call.request.key == cellkey::kSpace ||
+                                            call.request.key == cellkey::kBackspace)) {
       call.request.displayText.clear();  // a blank row starts with an empty text
       call.request.caretPosition = 0;
     }
     return outcome;
   }
-  LinkValue value = FieldValue(call, chfield::kReceive);
+  LinkValue value = NumberValue(call.record.freqR);
   return Changed(call, FrequencyFamily(call.request, spec, value, FormatMegahertz(value.get())));
 }
 
 LinkOutcome RunOffset(LinkCall& call) {
   if (!call.inUse) return {};
-  LinkValue value = FieldValue(call, chfield::kOffset);
-  FrequencySpec spec{kGrid625, 0, chops::kMaxOffset, true};
+  LinkValue value = NumberValue(call.record.offset);
+  FrequencySpec spec{kGrid625, 0, datCh::kMaxOffset, true};
   LinkOutcome outcome = Changed(call, FrequencyFamily(call.request, spec, value, FormatMegahertz(value.get())));
   Grey(call, DuplexOff);
   return outcome;
 }
 
 // PMR446: the frequency is chosen from the table of the 32 channels, or entered freely.
-constexpr std::array<std::int64_t, 32> kPmr446Frequencies = {
-    446006250, 446018750, 446031250, 446043750, 446056250, 446068750, 446081250, 446093750,
-    446103125, 446106250, 446109375, 446115625, 446118750, 446121875, 446128125, 446131250,
-    446134375, 446140625, 446143750, 446146875, 446153125, 446156250, 446159375, 446165625,
-    446168750, 446171875, 446178125, 446181250, 446184375, 446190625, 446193750, 446196875};
 constexpr int kFreeEntryColumn = 13;
 
 LinkOutcome RunPmr446Receive(LinkCall& call) {
-  cmcEeprom& image = call.environment.image;
   cmcCellCapsule& request = call.request;
+  datCh& record = call.record;
+  std::span<const std::uint32_t> table = Pmr446Frequencies();
   if (request.editResult == kPopupChoice && request.reply) {
-    if (!call.inUse && !CreateOnBlankRow(call, kPmr446Frequencies[0])) return {};
+    bool created = false;
+    if (!call.inUse) {
+      if (!CreateOnBlankRow(call, table[0])) return {};
+      created = true;
+    }
     if (request.ReplyColumn() == kFreeEntryColumn) {
-      chfield::At(chfield::kFreeEntry, call.number).Set(image, 1);
+      record.freeEntry = 1;
+      Changed(call, {true, kNoEditor});
       request.displayText.clear();
       request.caretPosition = 0;
-      return Changed(call, {true, kInCellEditor});
+      return {true, kInCellEditor};
     }
     std::int32_t row = request.ReplyValue();
-    if (row < 0 || row >= static_cast<std::int32_t>(kPmr446Frequencies.size())) return {};
-    std::int64_t chosen = SnapToGrid(kPmr446Frequencies[row], kGrid625).value_or(kPmr446Frequencies[row]);
-    chfield::At(chfield::kReceive, call.number).Set(image, static_cast<std::uint32_t>(chosen));
-    chfield::At(chfield::kFreeEntry, call.number).Set(image, 0);
-    request.displayText = FormatMegahertz(chosen);
-    return Changed(call, {true, kNoEditor});
+    if (row < 0 || row >= static_cast<std::int32_t>(table.size())) return {created, kNoEditor};
+    record.freqR = static_cast<std::uint32_t>(SnapToGrid(table[row], kGrid625).value_or(table[row]));
+    record.freeEntry = 0;
+    LinkOutcome outcome = Changed(call, {true, kNoEditor});
+    request.displayText = FormatMegahertz(record.freqR);
+    return outcome;
   }
   if (request.editResult == kTextCommitted) return RunReceive(call, kGrid625);
-  std::int64_t current = call.inUse ? chfield::At(chfield::kReceive, call.number).Get(image) : 0;
-  request.displayText = call.inUse ? FormatMegahertz(current) : "";
+  request.displayText = call.inUse ? FormatMegahertz(record.freqR) : "";
   if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace ||
       (request.key >= '0' && request.key <= '9')) {
-    auto found = std::find(kPmr446Frequencies.begin(), kPmr446Frequencies.end(), current);
-    std::int32_t row = found == kPmr446Frequencies.end() ? 0 : static_cast<std::int32_t>(found - kPmr446Frequencies.begin());
-    if (call.services.host.OpenChoiceList(request, "GI_Sheet_Sel_Mch_Freq", cl::Flex0, row)) return {false, kPopupEditor};
+    int row = call.inUse ? std::max(0, Pmr446Row(record.freqR)) : 0;
+    if (call.services.host.OpenChoiceList(request, "GI_Sheet_Sel_Mch_Freq", cl::Flex0, row)) {
+      return {false, kPopupEditor};
+    }
   }
   return {};
 }
 
 // --- tones ---
 
-// The two-byte tone form: bit 15 clear = on; bit 14 digital code, bit 13 polarity,
-// bits 8-0 the code; else the tone index in bits 7-0.
-ToneSetting DecodeTone(std::uint32_t stored) {
-  ToneSetting tone;
-  tone.on = (stored & 0x8000) == 0;
-  tone.digital = (stored & 0x4000) != 0;
-  if (tone.digital) {
-    tone.inverted = (stored & 0x2000) != 0;
-    tone.code = static_cast<std::uint16_t>(stored & 0x1FF);
-  } else {
-    tone.toneIndex = static_cast<std::uint16_t>(stored & 0xFF);
-  }
-  if (!tone.on) tone = ToneSetting{};
-  return tone;
+// The PMR kinds keep their tone settings in the record; the others in the same
+// option bytes, which their record carries unchanged.
+ToneSetting& ToneOf(datCh& record, bool transmit, ToneSetting& carried) {
+  if (chlayout::kPmrKinds & chlayout::Kind(record.kind())) return transmit ? record.ctoneT : record.ctoneR;
+  carried = ToneSetting::Decode(&record.optionRecord[transmit ? chlayout::kOptionToneT : chlayout::kOptionToneR]);
+  return carried;
 }
 
-std::uint32_t EncodeTone(const ToneSetting& tone) {
-  if (!tone.on) return 0x8000;
-  if (tone.digital) return 0x4000 | (tone.inverted ? 0x2000 : 0) | (tone.code & 0x1FF);
-  return tone.toneIndex & 0xFF;
+void SetTone(datCh& record, bool transmit, const ToneSetting& tone) {
+  if (chlayout::kPmrKinds & chlayout::Kind(record.kind())) {
+    (transmit ? record.ctoneT : record.ctoneR) = tone;
+  } else {
+    tone.Encode(&record.optionRecord[transmit ? chlayout::kOptionToneT : chlayout::kOptionToneR]);
+  }
 }
 
 LinkOutcome RunTone(LinkCall& call, bool transmit) {
   if (!call.inUse) return {};
-  cmcEeprom& image = call.environment.image;
-  cmcBitField own = chfield::At(transmit ? chfield::kTransmitTone : chfield::kReceiveTone, call.number);
-  cmcBitField receive = chfield::At(chfield::kReceiveTone, call.number);
+  datCh& record = call.record;
   bool dpmr = call.environment.modelType == 3;
   ToneSpec spec{dpmr ? "GI_Sheet_Sel_Mch_CTone_ExUser" : "GI_Sheet_Sel_Mch_CTone", dpmr};
-  ToneValue value{[&image, own] { return DecodeTone(own.Get(image)); },
-                  [&image, own](const ToneSetting& tone) { own.Set(image, EncodeTone(tone)); },
-                  nullptr};
-  if (transmit) value.receive = [&image, receive] { return std::optional<ToneSetting>(DecodeTone(receive.Get(image))); };
+  ToneValue value{[&record, transmit] {
+                    ToneSetting carried;
+                    return ToneOf(record, transmit, carried);
+                  },
+                  [&record, transmit](const ToneSetting& tone) { SetTone(record, transmit, tone); }, nullptr};
+  if (transmit) {
+    value.receive = [&record] {
+      ToneSetting carried;
+      return std::optional<ToneSetting>(ToneOf(record, false, carried));
+    };
+  }
   return Changed(call, ToneFamily(call.request, call.services, spec, value));
 }
 
@@ -350,28 +334,18 @@ LinkOutcome RunTone(LinkCall& call, bool transmit) {
 
 LinkOutcome RunName(LinkCall& call) {
   if (!call.inUse) return {};
-  cmcEeprom& image = call.environment.image;
-  const int address = chfield::kRadioSlot.base + chfield::kRadioSlot.size * call.number + 12;
-  TextValue value{[&image, address] {
-                    std::string name(chfield::kNameSize, ' ');
-                    image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(name.data()), chfield::kNameSize);
-                    return name;
-                  },
-                  [&image, address](const std::string& name) {
-                    image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(name.data()),
-                                     static_cast<int>(std::min<std::size_t>(name.size(), chfield::kNameSize)));
-                  }};
-  return Changed(call, TextFamily(call.request, call.services, chfield::kNameSize, value));
+  datCh& record = call.record;
+  TextValue value{[&record] { return record.name; }, [&record](const std::string& name) { record.name = name; }};
+  return Changed(call, TextFamily(call.request, call.services, datCh::kNameLength, value));
 }
 
 // --- scan membership ---
 
 LinkOutcome RunScan(LinkCall& call) {
   if (!call.inUse) return {};
-  cmcEeprom& image = call.environment.image;
-  cmcBitField bit = chfield::ListBit(0, call.number);
-  LinkValue value{[&image, bit] { return static_cast<std::int64_t>(bit.Get(image)); },
-                  [&image, bit](std::int64_t v) { bit.Set(image, static_cast<std::uint32_t>(v)); }};
+  datCh& record = call.record;
+  LinkValue value{[&record] { return std::int64_t{record.inList(0)}; },
+                  [&record](std::int64_t v) { record.setInList(0, v != 0); }};
   return Changed(call, ChoiceFamily(call.request, call.services, ChoiceSpec{kOnOff, cl::Flex0}, value));
 }
 
@@ -401,11 +375,6 @@ const Alias kAliases[] = {
     {cl::CL_Mch_Lockout_Pmr, cl::CL_Mch_Lockout},
     {cl::CL_Mch_Lockout_Pmr446, cl::CL_Mch_Lockout},
     {cl::CL_Mch_Scan_Pmr, cl::CL_Mch_Scan},
-    {cl::CL_Mch_Scan_Inc_Pmr, cl::CL_Mch_Scan_Inc},
-    {cl::CL_Mch_Scan_OnOff_Pmr, cl::CL_Mch_Scan_OnOff},
-    {cl::CL_Mch_AutoChScan_Pmr, cl::CL_Mch_AutoChScan},
-    {cl::CL_Mch_AutoResetPmr, cl::CL_Mch_AutoReset},
-    {cl::CL_Mch_CH_Mute_Pmr, cl::CL_Mch_CH_Mute},
 };
 
 }  // namespace

@@ -60,7 +60,7 @@ constexpr std::string_view kCtcssList = "GI_AppItem_Ctcss";
 constexpr std::string_view kDtcsList = "GI_AppItem_Dtcs";
 constexpr std::string_view kTimerOff = "GI_AppInd_TimerOff";
 
-std::string OctalCode(std::uint16_t code) {
+std::string OctalCode(int code) {
   char text[8];
   std::snprintf(text, sizeof text, "%d%d%d", (code >> 6) & 7, (code >> 3) & 7, code & 7);
   return text;
@@ -191,7 +191,7 @@ std::string FormatTone(cmcGTex& overlay, cmcFCache& choices, const ToneSpec& spe
   if (!tone.on) return choices.TextOf(spec.toneList, cl::Flex0, 0);
   if (tone.digital) return OctalCode(tone.code) + (tone.inverted ? "I" : "N");
   std::vector<std::string> tones = BlockLines(overlay, kCtcssList);
-  return tone.toneIndex < tones.size() ? tones[tone.toneIndex] : "error";
+  return tone.index >= 0 && static_cast<std::size_t>(tone.index) < tones.size() ? tones[tone.index] : "error";
 }
 
 std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std::string_view text) {
@@ -209,7 +209,7 @@ std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std
     tone.on = true;
     tone.digital = true;
     tone.inverted = typed.size() == 4 && typed[3] == 'I';
-    tone.code = static_cast<std::uint16_t>(((typed[0] - '0') << 6) | ((typed[1] - '0') << 3) | (typed[2] - '0'));
+    tone.code = ((typed[0] - '0') << 6) | ((typed[1] - '0') << 3) | (typed[2] - '0');
     return tone;
   }
   std::vector<std::string> tones = BlockLines(overlay, kCtcssList);
@@ -217,7 +217,7 @@ std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std
     if (Upper(tones[i]) == typed) {
       ToneSetting tone;
       tone.on = true;
-      tone.toneIndex = static_cast<std::uint16_t>(i);
+      tone.index = static_cast<int>(i);
       return tone;
     }
   }
@@ -228,7 +228,7 @@ namespace {
 
 std::int32_t ChoiceOfTone(const ToneSetting& tone) {
   if (!tone.on) return 0;
-  if (!tone.digital) return 1 + tone.toneIndex;
+  if (!tone.digital) return 1 + tone.index;
   return (tone.inverted ? kInvertedChoice : kDigitalChoice) + tone.code;
 }
 
@@ -239,9 +239,9 @@ ToneSetting ToneOfChoice(std::int32_t choice) {
   if (choice >= kDigitalChoice) {
     tone.digital = true;
     tone.inverted = choice >= kInvertedChoice;
-    tone.code = static_cast<std::uint16_t>(choice & 0x1FF);
+    tone.code = choice & 0x1FF;
   } else {
-    tone.toneIndex = static_cast<std::uint16_t>(choice - 1);
+    tone.index = choice - 1;
   }
   return tone;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "links/cellcapsule.h"
+#include "model/ch.h"
 
 class cmcGTex;
 class cmcFCache;
@@ -97,15 +98,6 @@ LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const 
 
 // --- tone ---
 
-// A tone setting: on, digital code (three octal digits in 9 bits) or a tone index, polarity.
-struct ToneSetting {
-  bool on = false;
-  bool digital = false;
-  bool inverted = false;
-  std::uint16_t toneIndex = 0;
-  std::uint16_t code = 0;
-  friend bool operator==(const ToneSetting&, const ToneSetting&) = default;
-};
 struct ToneSpec {
   std::string_view toneList;  // GI_Sheet_Sel_Mch_CTone or its ExUser form
   bool listedCodesOnly;       // digital codes must be listed in GI_AppItem_Dtcs

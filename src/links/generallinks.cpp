@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/gtex.h"
-#include "links/channelops.h"
+#include "model/ch.h"
 #include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
@@ -26,7 +26,7 @@ int CountedBank(const LinkCall& call) {
 int ChannelsLeft(const LinkCall& call) {
   const cmcEeprom& image = call.environment.image;
   int fit = memmap::ChannelsThatFit(image, call.environment.modelType);
-  return std::min(fit, memmap::kMaxChannels - chops::ChannelsInUse(image));
+  return std::min(fit, memmap::kMaxChannels - datCh::ChannelsInUse(image));
 }
 
 struct CounterRow {
@@ -35,11 +35,11 @@ struct CounterRow {
 };
 
 const CounterRow kCounterRows[] = {
-    {cl::CL_Bank_UsedQty, [](const LinkCall& c) { return chops::BankSize(c.environment.image, CountedBank(c)); }},
-    {cl::CL_Mch_Bank, [](const LinkCall& c) { return chops::BankSize(c.environment.image, CountedBank(c)); }},
-    {cl::CL_Bank_UsedTotal, [](const LinkCall& c) { return chops::ChannelsInUse(c.environment.image); }},
-    {cl::CL_Mch_Bank_Total, [](const LinkCall& c) { return chops::ChannelsInUse(c.environment.image); }},
-    {cl::CL_Mch_UsedCHs, [](const LinkCall& c) { return chops::ChannelsInUse(c.environment.image); }},
+    {cl::CL_Bank_UsedQty, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
+    {cl::CL_Mch_Bank, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
+    {cl::CL_Bank_UsedTotal, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
+    {cl::CL_Mch_Bank_Total, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
+    {cl::CL_Mch_UsedCHs, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
     {cl::CL_Mch_UsedCHs_Total, [](const LinkCall&) { return memmap::kMaxChannels; }},
     {cl::CL_Bank_UsedLeft, ChannelsLeft},
     {cl::CL_Mch_Bank_Left, ChannelsLeft},
@@ -76,9 +76,9 @@ constexpr int kCheckedChannelLinks[] = {cl::CL_Mch_WNM};
 LinkOutcome RunChannelCheck(LinkCall& call) {
   const cmcEeprom& image = call.environment.image;
   int bank = call.number;
-  int first = chops::FirstChannel(image, bank);
+  int first = datCh::FirstChannel(image, bank);
   int marks = 0;
-  for (int channel = first; channel < first + chops::BankSize(image, bank); ++channel) {
+  for (int channel = first; channel < first + datCh::BankSize(image, bank); ++channel) {
     for (int link : kCheckedChannelLinks) marks |= call.links.FlagsOf(ct::CT_Mch, link, channel);
   }
   call.request.marks |= marks & (cellmark::kWarning | cellmark::kError);

@@ -5,6 +5,7 @@
 
 #include "links/celllinks.h"
 #include "links/families.h"
+#include "model/ch.h"
 
 // One evaluation as the link behaviours see it: the request, the environment
 // and the record the cell addresses.
@@ -13,6 +14,7 @@ struct LinkCall {
   LinkEnvironment& environment;
   LinkServices services;
   cmcCellLinks& links;
+  datCh& record;  // loaded for the channel cell types
   int type;
   int link;
   std::int32_t number;  // the channel (or entry) number
