@@ -23,11 +23,11 @@ struct LinkEnvironment {
   int windowChannel = 0;         // the memory-channel window's current channel
   cmcEvMan* events = nullptr;    // refresh events are posted here when present
   // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
-  std::function<void(cmcCellCapsule& request)> menuCommand;
+  std::function<void(cmcCellCapsule& request)> menuCommand{};
   // Switches the radio model type (after its confirmation); none: not offered.
-  std::function<void(int modelType)> changeModel;
+  std::function<void(int modelType)> changeModel{};
   // After a user action: the tree marks and the saved-state test of the controller.
-  std::function<void()> afterUserAction;
+  std::function<void()> afterUserAction{};
 };
 
 // The one place that knows what a cell link means: evaluates a cell's display
