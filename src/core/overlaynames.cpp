@@ -4,7 +4,11 @@ namespace {
 
 constexpr RequiredBlock kRequiredBlocks[] = {
 #define RWQ_OVERLAY_BLOCK(overlay, name) {OverlayKind::overlay, gi::name},
+#define RWQ_OVERLAY_SHEET(overlay, name)                                              \
+  {OverlayKind::overlay, #name "_Style"}, {OverlayKind::overlay, #name "_BasicCell"}, \
+      {OverlayKind::overlay, #name "_Cells"},
 #include "core/overlaynames.def"
+#undef RWQ_OVERLAY_SHEET
 #undef RWQ_OVERLAY_BLOCK
 };
 

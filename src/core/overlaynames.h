@@ -12,14 +12,17 @@ inline constexpr std::string_view kProductCode = "QZ5071K";
 std::string LanguageListFileName();
 
 // The fixed index names, one constant each (gi::GI_Sys_Language), for the code
-// that asks for them.
+// that asks for them; a selection sheet's constant is its name without suffix.
 namespace gi {
 #define RWQ_OVERLAY_BLOCK(overlay, name) inline constexpr std::string_view name = #name;
+#define RWQ_OVERLAY_SHEET(overlay, name) RWQ_OVERLAY_BLOCK(overlay, name)
 #include "core/overlaynames.def"
+#undef RWQ_OVERLAY_SHEET
 #undef RWQ_OVERLAY_BLOCK
 }  // namespace gi
 
-// The same names with their overlays, for the overlay checker.
+// The same names with their overlays, for the overlay checker; a selection
+// sheet gives its three blocks.
 struct RequiredBlock {
   OverlayKind overlay;
   std::string_view name;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/overlaynames.h"
 #include "support/child_process.h"
+#include "support/required_blocks.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -40,8 +42,8 @@ TEST(OverlayCheckCommand, ReportsOneLinePerProblemOfAFile) {
   TempDir dir;
   const std::string file = dir.Write("NEW.OVL",
                                      "#GI_Sys_MyHelpOvl\nQZ5071KEH.OVL\n#\n"
-                                     "#GI_Sheet_X_Cells\n{(%CT_Mch.CL_Mch_FreqRR)}|{($Nope)}\n"
-                                     "#End_Of_Ovl\n");
+                                     "#GI_Sheet_X_Cells\n{(%CT_Mch.CL_Mch_FreqRR)}|{($Nope)}\n" +
+                                         RequiredMainBlocks({gi::GI_Sys_MyHelpOvl}) + "#End_Of_Ovl\n");
   ChildResult result = Cli({"overlay", "check", file});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, file + ":4: block 'GI_Sheet_X_Cells' is not closed by a lone '#' line\n" + file +

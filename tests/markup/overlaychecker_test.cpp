@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
+#include "support/required_blocks.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -12,6 +16,17 @@ std::vector<std::string> Lines(const std::vector<OverlayProblem>& problems, cons
     std::string line = problem.ToString();
     if (line.starts_with(prefix)) line.erase(0, prefix.size());
     lines.push_back(line);
+  }
+  return lines;
+}
+
+// The problems of every block the program asks of a main overlay but those in `present`.
+std::vector<std::string> MissingMainBlocks(const std::set<std::string_view>& present) {
+  std::vector<std::string> lines;
+  for (const RequiredBlock& block : RequiredBlocks()) {
+    if (block.overlay == OverlayKind::kMain && !present.contains(block.name)) {
+      lines.push_back("0: block '" + std::string(block.name) + "' that the program asks for is missing");
+    }
   }
   return lines;
 }
@@ -46,12 +61,11 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
                                      "Other\n"                                              // 23
                                      "#\n");                                                // 24, no end mark
   const cmcOverlayChecker checker;
-  const std::vector<std::string> expected = {
+  std::vector<std::string> expected = {
       "1: block 'GI_Sys_AppTitle' is not closed by a lone '#' line",
       "3: block 'GI_Sheet_T_BasicCell' is not closed by a lone '#' line",
       "22: block 'GI_Sys_AppTitle' repeats the block of line 1; only the first is ever read",
       "0: no #End_Of_Ovl line ends the overlay",
-      "0: block 'GI_Sys_MyHelpOvl' that the program asks for is missing",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
       "20: cell model 'CellModel_Empty' has no line",
@@ -63,6 +77,9 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
       "7: Cannot use the specified cell. 'CL_Mch_Nope'",
       "8: Ch No. Error",
   };
+  const std::vector<std::string> missing = MissingMainBlocks({"GI_Sys_AppTitle"});
+  ASSERT_FALSE(missing.empty());
+  expected.insert(expected.begin() + 4, missing.begin(), missing.end());
   EXPECT_EQ(Lines(checker.Check({path, OverlayKind::kMain}), path + ":"), expected);
 }
 
@@ -72,14 +89,29 @@ TEST(OverlayChecker, ACleanOverlayAndTheBlocksAfterTheEndMark) {
                                      "#GI_Sys_MyHelpOvl\nHELP.OVL\n#\n"
                                      "#GI_PMenu_Edit_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
                                      "#GI_PMenu_Edit_Body\n+Edit...\t{(%CL_PMenu_Edit:Enter)}\nNo mark-up here\n#\n"
-                                     "#CellModel_Basic\n<-(PopupMenu=GI_PMenu_Edit)\n#\n"
-                                     "#End_Of_Ovl\n"
-                                     "#GI_Never_Read_Cells\n{(%CL_Nope)}\n");
+                                     "#CellModel_Basic\n<-(PopupMenu=GI_PMenu_Edit)\n#\n" +
+                                         RequiredMainBlocks({"GI_Sys_MyHelpOvl"}) +
+                                         "#End_Of_Ovl\n"
+                                         "#GI_Never_Read_Cells\n{(%CL_Nope)}\n");
   EXPECT_TRUE(cmcOverlayChecker().Check({path, OverlayKind::kMain}).empty());
   const std::vector<OverlayProblem> asList = cmcOverlayChecker().Check({path, OverlayKind::kLanguageList});
   ASSERT_EQ(asList.size(), 1u);
   EXPECT_EQ(asList[0].text, "block 'GI_Sys_Language' that the program asks for is missing");
   EXPECT_EQ(cmcOverlayChecker().Check({dir.File("NONE.OVL"), OverlayKind::kHelp})[0].text, "the file cannot be read");
+}
+
+TEST(OverlayChecker, ASelectionSheetNeedsItsStyleBasicCellAndCellsBlocks) {
+  TempDir dir;
+  const std::string path = dir.Write("SHEET.OVL", "#GI_Sheet_Sel_Mch_Dup_Cells\n{(%Flex0[0])}Off\n#\n#End_Of_Ovl\n");
+  const std::vector<std::string> problems = Lines(cmcOverlayChecker().Check({path, OverlayKind::kMain}), path + ":");
+  const auto reported = [&](const std::string& block) {
+    return std::find(problems.begin(), problems.end(),
+                     "0: block '" + block + "' that the program asks for is missing") != problems.end();
+  };
+  EXPECT_TRUE(reported("GI_Sheet_Sel_Mch_Dup_Style"));
+  EXPECT_TRUE(reported("GI_Sheet_Sel_Mch_Dup_BasicCell"));
+  EXPECT_FALSE(reported("GI_Sheet_Sel_Mch_Dup_Cells"));
+  EXPECT_FALSE(reported("GI_Sheet_Sel_Mch_Dup"));  // the sheet's name itself is no block
 }
 
 TEST(OverlayChecker, EveryShippedOverlayIsClean) {

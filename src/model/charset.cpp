@@ -1,0 +1,170 @@
+#include "model/charset.h"
+
+#include <charconv>
+
+#include "platform/fatal.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace {
+
+// The length of the UTF-8 sequence a byte starts, 0 when it starts none.
+std::size_t SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
+bool IsOneCharacter(std::string_view text) {
+  if (text.empty() || SequenceLength(static_cast<unsigned char>(text[0])) != text.size()) return false;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return false;
+  }
+  return true;
+}
+
+std::string Utf8Of(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+template <typename Number>
+std::optional<Number> HexOf(std::string_view text, std::size_t maxDigits) {
+  Number value{};
+  if (text.empty() || text.size() > maxDigits) return std::nullopt;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// The character a table line shows: written as itself or as "U+" and a number.
+std::optional<std::string> DisplayField(std::string_view field, std::string& why) {
+  if (field.size() > 2 && field.starts_with("U+")) {
+    std::optional<std::uint32_t> c = HexOf<std::uint32_t>(field.substr(2), 6);
+    if (!c || *c > 0x10FFFF || (*c >= 0xD800 && *c <= 0xDFFF)) {
+      why = "'" + std::string(field) + "' is no Unicode character";
+      return std::nullopt;
+    }
+    if (*c < 0x20 || *c == 0x7F) {
+      why = "'" + std::string(field) + "' is a control character, which cannot be shown";
+      return std::nullopt;
+    }
+    return Utf8Of(*c);
+  }
+  if (!IsOneCharacter(field) || static_cast<unsigned char>(field[0]) < 0x20 || field[0] == 0x7F) {
+    why = "the character must be one printable UTF-8 character or U+ and its number";
+    return std::nullopt;
+  }
+  return std::string(field);
+}
+
+}  // namespace
+
+std::optional<cmcCharset> cmcCharset::Parse(std::string_view table, std::string& why) {
+  cmcCharset charset;
+  std::size_t lineNumber = 0;
+  while (!table.empty()) {
+    ++lineNumber;
+    const std::size_t end = table.find('\n');
+    std::string_view line = table.substr(0, end);
+    table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty() || line.starts_with(';')) continue;
+
+    const auto fail = [&](const std::string& text) {
+      why = "line " + std::to_string(lineNumber) + ": " + text;
+      return std::nullopt;
+    };
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) return fail("expected a code, a TAB and a character");
+    const std::optional<std::uint8_t> code = HexOf<std::uint8_t>(line.substr(0, tab), 2);
+    if (!code) return fail("'" + std::string(line.substr(0, tab)) + "' is no code from 00 to FF");
+    std::string fieldWhy;
+    std::optional<std::string> display = DisplayField(line.substr(tab + 1), fieldWhy);
+    if (!display) return fail(fieldWhy);
+    if (charset.display_[*code]) return fail("code " + std::string(line.substr(0, tab)) + " is listed twice");
+    if (!charset.codes_.emplace(*display, *code).second) return fail("'" + *display + "' is listed for two codes");
+    charset.display_[*code] = std::move(display);
+  }
+  const std::optional<std::uint8_t> space = charset.CodeOf(" ");
+  if (!space) {
+    why = "the table has no space, which pads every text";
+    return std::nullopt;
+  }
+  charset.spaceCode_ = *space;
+  return charset;
+}
+
+std::optional<cmcCharset> cmcCharset::Load(const std::string& path, std::string& why) {
+  const std::optional<std::string> content = platform::ReadFileContent(path);
+  if (!content) {
+    why = "the file cannot be read";
+    return std::nullopt;
+  }
+  return Parse(*content, why);
+}
+
+cmcCharset cmcCharset::LoadShipped() {
+  const std::string path = platform::DataDir() + std::string(kFileName);
+  std::string why;
+  std::optional<cmcCharset> charset = Load(path, why);
+  if (!charset) platform::Fatal("The character table '" + path + "' cannot be used.\n" + why);
+  return std::move(*charset);
+}
+
+std::optional<std::string_view> cmcCharset::DisplayOf(std::uint8_t code) const {
+  if (!display_[code]) return std::nullopt;
+  return *display_[code];
+}
+
+std::optional<std::uint8_t> cmcCharset::CodeOf(std::string_view character) const {
+  auto found = codes_.find(character);
+  if (found == codes_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::string cmcCharset::Decode(std::span<const std::uint8_t> bytes) const {
+  std::string text;
+  for (std::uint8_t code : bytes) text += DisplayOf(code).value_or(kUnknownCharacter);
+  return text;
+}
+
+cmcCharset::Encoded cmcCharset::Encode(std::string_view text, std::size_t width) const {
+  Encoded result;
+  std::vector<std::uint8_t> bytes;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = SequenceLength(static_cast<unsigned char>(text[at]));
+    const std::optional<std::uint8_t> code =
+        length == 0 || at + length > text.size() ? std::nullopt : CodeOf(text.substr(at, length));
+    if (!code) {
+      result.unknownAt = at;
+      return result;
+    }
+    bytes.push_back(*code);
+    at += length;
+  }
+  if (bytes.size() > width) {
+    result.tooLong = true;
+    return result;
+  }
+  bytes.resize(width, spaceCode_);
+  result.bytes = std::move(bytes);
+  return result;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The radio's character set: which code stands for which character on its
+// display. The table is data (charset.txt in the data folder): one line per
+// code, the code in hexadecimal, a TAB and the character as UTF-8, or "U+"
+// and its Unicode number for one that is hard to write (the space).
+class cmcCharset {
+ public:
+  // What a code the table does not hold shows as: the Unicode replacement
+  // character, which no radio code stands for, so such a text never encodes.
+  static constexpr std::string_view kUnknownCharacter = "\xEF\xBF\xBD";
+  static constexpr std::string_view kFileName = "charset.txt";
+
+  // Reads a table. On a fault, nothing, and `why` says where and what.
+  static std::optional<cmcCharset> Parse(std::string_view table, std::string& why);
+  static std::optional<cmcCharset> Load(const std::string& path, std::string& why);
+  // The table of the data folder; a missing or broken one is a configuration fault.
+  static cmcCharset LoadShipped();
+
+  std::optional<std::string_view> DisplayOf(std::uint8_t code) const;
+  std::optional<std::uint8_t> CodeOf(std::string_view character) const;
+
+  // The display text of a field's bytes, code by code; unknown codes show kUnknownCharacter.
+  std::string Decode(std::span<const std::uint8_t> bytes) const;
+
+  struct Encoded {
+    std::vector<std::uint8_t> bytes;       // the field, padded with the space code; empty on a fault
+    std::optional<std::size_t> unknownAt;  // byte offset in the text of a character the table lacks
+    bool tooLong = false;                  // more characters than the field holds
+    bool Ok() const { return !unknownAt && !tooLong; }
+  };
+  // A text as a field of `width` codes, padded with spaces. A text with a
+  // character the table lacks, or longer than the field, gives no bytes.
+  Encoded Encode(std::string_view text, std::size_t width) const;
+
+ private:
+  cmcCharset() = default;
+
+  std::array<std::optional<std::string>, 256> display_;
+  std::map<std::string, std::uint8_t, std::less<>> codes_;
+  std::uint8_t spaceCode_ = 0;
+};
