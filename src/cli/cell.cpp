@@ -9,6 +9,7 @@
 #include "links/celllinks.h"
 #include "markup/cellparser.h"
 #include "markup/fcache.h"
+#include "model/charset.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "platform/paths.h"
@@ -151,6 +152,8 @@ class CellRun {
     TerminalEditors editors;
     LinkEnvironment environment{image, overlay, choices, editors};
     environment.modelType = modelType;
+    const cmcCharset charset = cmcCharset::LoadShipped();
+    environment.charset = &charset;
     cmcCellLinks links(environment);
     int editor = links.Evaluate(request, false);
 

@@ -63,7 +63,6 @@ int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   bool channelType = IsChannelType(type);
   std::int32_t number = request.cell->parameter;
   if (link == cl::CL_MchWin_No || IsWindowType(type)) number = env.windowChannel;
-  if (channelType && (number < 0 || number >= memmap::kMaxChannels)) number = memmap::kMaxChannels - 1;
 
   // 2. A fresh result; 256 (a double click) is Enter; keys count only on editable cells.
   request.displayText.clear();

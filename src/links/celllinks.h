@@ -11,6 +11,7 @@
 class cmcGTex;
 class cmcFCache;
 class cmcEvMan;
+class cmcCharset;
 
 // Everything the evaluator works on, owned by the caller (the main controller,
 // or the command line).
@@ -19,6 +20,7 @@ struct LinkEnvironment {
   cmcGTex& overlay;
   cmcFCache& choices;
   cmcLinkHost& host;
+  const cmcCharset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
   int modelType = 0;
   int windowChannel = 0;         // the memory-channel window's current channel
   cmcEvMan* events = nullptr;    // refresh events are posted here when present

@@ -13,6 +13,7 @@
 #include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "model/charset.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
 
@@ -335,8 +336,24 @@ LinkOutcome RunTone(LinkCall& call, bool transmit) {
 LinkOutcome RunName(LinkCall& call) {
   if (!call.inUse) return {};
   datCh& record = call.record;
-  TextValue value{[&record] { return record.name; }, [&record](const std::string& name) { record.name = name; }};
-  return Changed(call, TextFamily(call.request, call.services, datCh::kNameLength, value));
+  const cmcCharset* charset = call.environment.charset;
+  TextValue value{[&record, charset] {
+                    if (!charset) return record.name;
+                    return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(record.name.data()),
+                                                     record.name.size()));
+                  },
+                  [&record, charset](const std::string& text) {
+                    if (!charset) {
+                      record.name = text.substr(0, datCh::kNameLength);
+                      record.name.resize(datCh::kNameLength, ' ');
+                      return true;
+                    }
+                    cmcCharset::Encoded encoded = charset->Encode(text, datCh::kNameLength);
+                    if (!encoded.Ok()) return false;
+                    record.name.assign(encoded.bytes.begin(), encoded.bytes.end());
+                    return true;
+                  }};
+  return Changed(call, TextFamily(call.request, call.services, value));
 }
 
 // --- scan membership ---

@@ -228,19 +228,18 @@ namespace {
 
 std::int32_t ChoiceOfTone(const ToneSetting& tone) {
   if (!tone.on) return 0;
-  if (!tone.digital) return 1 + tone.index;
-  return (tone.inverted ? kInvertedChoice : kDigitalChoice) + tone.code;
+  return tone.digital ? tone.code : 1 + tone.index;
 }
 
-ToneSetting ToneOfChoice(std::int32_t choice) {
+// The tone a pop-up reply chose: a cell of a code list shows its code, a cell
+// of the tone list stands for off (0) or 1 + the tone index.
+std::optional<ToneSetting> ToneOfReply(cmcGTex& overlay, const ToneSpec& spec, const cmcCellCapsule& request) {
+  std::optional<ToneSetting> code = ParseTone(overlay, spec, DisplayTextOf(*request.reply->cell));
+  if (code && code->digital) return code;
   ToneSetting tone;
-  if (choice <= 0) return tone;
-  tone.on = true;
-  if (choice >= kDigitalChoice) {
-    tone.digital = true;
-    tone.inverted = choice >= kInvertedChoice;
-    tone.code = choice & 0x1FF;
-  } else {
+  std::int32_t choice = request.ReplyValue();
+  if (choice > 0) {
+    tone.on = true;
     tone.index = choice - 1;
   }
   return tone;
@@ -254,8 +253,14 @@ LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const To
   std::optional<ToneSetting> next;
   if (request.editResult == kTextCommitted) {
     next = ParseTone(services.overlay, spec, request.editedText);
-  } else if (request.editResult == kPopupChoice && request.reply) {
-    next = ToneOfChoice(request.ReplyValue());
+  } else if (request.editResult == kPopupChoice && request.reply && request.reply->cell) {
+    if (request.ReplyColumn() == cl::FlexDtcs) {
+      std::string_view codes = kCodeLists[request.ReplyValue() == 1 ? 1 : 0];
+      std::int32_t at = current.digital ? current.code : 0;
+      if (services.host.OpenChoiceList(request, codes, cl::Flex0, at)) outcome.editor = kPopupEditor;
+    } else {
+      next = ToneOfReply(services.overlay, spec, request);
+    }
   } else if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {
     if (services.host.OpenChoiceList(request, spec.toneList, cl::Flex0, ChoiceOfTone(current))) {
       outcome.editor = kPopupEditor;
@@ -384,17 +389,13 @@ LinkOutcome NumericFamily(cmcCellCapsule& request, const NumericSpec& spec, Link
 
 // --- text ---
 
-LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, std::size_t width, TextValue& value) {
+LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValue& value) {
   LinkOutcome outcome;
   if (request.editResult == kTextCommitted || (request.editResult == kPopupChoice && request.reply)) {
-    std::string text = request.editedText.substr(0, width);
-    text.resize(width, ' ');
-    if (text != value.get()) {
-      value.set(text);
-      outcome.changed = true;
-    }
-  } else if (request.editable && (request.key == cellkey::kEnter || request.key == cellkey::kBackspace ||
-                                  (request.key > cellkey::kSpace && request.key < 127) || request.key == cellkey::kSpace)) {
+    std::string before = value.get();
+    outcome.changed = value.set(request.editedText) && value.get() != before;
+  } else if (request.key == cellkey::kEnter || request.key == cellkey::kBackspace ||
+             (request.key >= cellkey::kSpace && request.key < 127)) {
     std::string start = value.get();
     if (request.key != cellkey::kEnter && request.key != cellkey::kBackspace) {
       // The editor takes "." as the radio's code 160.

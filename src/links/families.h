@@ -111,10 +111,10 @@ std::string FormatTone(cmcGTex& overlay, cmcFCache& choices, const ToneSpec& spe
 std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std::string_view text);
 LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const ToneSpec& spec, ToneValue& value);
 
-// Choice-list values of the tone pop-up: 0 off, 1 + tone index for a tone,
-// kDigitalChoice + code for a code, kInvertedChoice + code for an inverted one.
-constexpr std::int32_t kDigitalChoice = 0x1000;
-constexpr std::int32_t kInvertedChoice = 0x2000;
+// The tone pop-up: the tone list's column Flex0 holds 0 for off and 1 + the
+// tone index; its column FlexDtcs opens the code list (value 0 normal, 1
+// inverted), whose cells show the code ("023N") they stand for.
+constexpr std::string_view kCodeLists[2] = {"GI_Sheet_Sel_Mch_Dtcs", "GI_Sheet_Sel_Mch_DtcsInv"};
 
 // --- timers and numbers ---
 
@@ -149,8 +149,10 @@ LinkOutcome NumericFamily(cmcCellCapsule& request, const NumericSpec& spec, Link
 
 struct TextValue {
   std::function<std::string()> get;
-  std::function<void(const std::string&)> set;
+  // Stores a committed text (padded to the field); false when the field cannot hold it.
+  std::function<bool(const std::string&)> set;
 };
-// A fixed-width name: shown as stored (empty while painted, the radio font draws
-// it); edited in the pop-up text editor; committed text padded with spaces.
-LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, std::size_t width, TextValue& value);
+// A fixed-width name: shown as its display text (empty while painted: the radio
+// font draws it); edited in the pop-up text editor. A text the field cannot
+// hold changes nothing.
+LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValue& value);
