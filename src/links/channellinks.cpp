@@ -162,8 +162,9 @@ LinkOutcome RunAttributes(LinkCall& call) {
 // Creates the channel of a blank row; false when it cannot.
 bool CreateOnBlankRow(LinkCall& call, std::uint32_t receiveHz) {
   int bank = chops::BankForNewChannel(call.environment.image, call.number, call.request.contextNumber);
-  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, call.number, bank,
-                            receiveHz)) {
+  int modelType = memmap::NormalizeModelType(call.environment.modelType);
+  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, modelType, call.number,
+                            bank, receiveHz)) {
     return false;
   }
   call.inUse = true;

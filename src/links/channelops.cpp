@@ -1,7 +1,5 @@
 #include "links/channelops.h"
 
-#include <vector>
-
 #include "core/gtex.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
@@ -17,31 +15,6 @@ void ShowOverflow(cmcGTex& overlay) {
   platform::CurrentMessageBox().Show({overlay.GetLine("GI_Sys_AppTitle", 0),
                                       overlay.GetBlockText("GI_AppMess_ChErr_Overflow"), platform::MsgIcon::Error,
                                       platform::MsgButtons::Ok, true});
-}
-
-void MoveBit(cmcEeprom& image, int list, int from, int to) {
-  int base = chlayout::kListBitmaps + chlayout::kListBitmapSize * list;
-  bool set = (image.GetByte(base + from / 8) >> (7 - from % 8)) & 1;
-  std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (to % 8));
-  std::uint8_t byte = image.GetByte(base + to / 8);
-  image.SetByte(base + to / 8, set ? byte | bit : byte & ~bit);
-}
-
-// Moves every per-channel slot, list bit and attribute place of channels
-// [from, used) up by one, so row `from` is free for a new channel.
-void OpenRow(cmcEeprom& image, int from, int used) {
-  for (int channel = used; channel > from; --channel) {
-    for (chlayout::SlotTable slot : {chlayout::kRadioSlots, chlayout::kSettingSlots, chlayout::kOptionSlots}) {
-      std::vector<std::uint8_t> bytes(slot.size);
-      image.ReadBlock(slot.address + slot.size * (channel - 1), bytes.data(), slot.size);
-      image.WriteBlock(slot.address + slot.size * channel, bytes.data(), slot.size);
-    }
-    for (int list = 0; list < datCh::kListCount; ++list) MoveBit(image, list, channel - 1, channel);
-  }
-  for (int place : {chlayout::kAtrA, chlayout::kAtrB, chlayout::kAtrE}) {
-    int marked = image.GetByte(place);
-    if (marked >= from && marked < used) image.SetByte(place, static_cast<std::uint8_t>(marked + 1));
-  }
 }
 
 }  // namespace
@@ -60,21 +33,26 @@ int BankForNewChannel(const cmcEeprom& image, int channel, int sheetBank) {
   return 0;
 }
 
-bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int channel, int bank,
+bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int modelType, int channel, int bank,
                    std::uint32_t receiveHz) {
-  int kind = record.kind();
-  int modelType = kind - datCh::kFirstChannelKind;
+  int kind = modelType + datCh::kFirstChannelKind;
   int used = datCh::ChannelsInUse(image);
-  if (channel < 0 || channel > used || !ValidBank(bank) || used >= memmap::kMaxChannels ||
-      datCh::ChannelsThatFit(image, modelType) < 1) {
+  // A row inside the list whose channel has no frequency is taken over in
+  // place; the row after the list adds a channel to the bank.
+  bool appended = channel == used;
+  if (channel < 0 || channel > used || !ValidBank(bank) ||
+      (appended && (used >= memmap::kMaxChannels || datCh::ChannelsThatFit(image, modelType) < 1))) {
     ShowOverflow(overlay);
     return false;
   }
-  OpenRow(image, channel, used);
-  datCh::SetBankSize(image, bank, datCh::BankSize(image, bank) + 1);
+  if (appended) datCh::SetBankSize(image, bank, datCh::BankSize(image, bank) + 1);
   record.load(kind, channel);
   record.initialise();
   record.freqR = receiveHz;
+  // Both tone settings start off, also where the record only carries their bytes.
+  record.ctoneR = record.ctoneT = ToneSetting{};
+  ToneSetting{}.Encode(&record.optionRecord[chlayout::kOptionToneR]);
+  ToneSetting{}.Encode(&record.optionRecord[chlayout::kOptionToneT]);
   record.store();
   memmap::Encode(image, modelType);
   record.reload();

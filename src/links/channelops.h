@@ -11,14 +11,16 @@ class cmcGTex;
 namespace chops {
 
 // The bank a new channel on row `channel` joins: the sheet's bank when the row
-// is that bank's new-channel row, else the bank holding the row, else the last
-// bank that ends at the row.
+// ends that bank, else the bank holding the row, else the last bank that ends
+// at the row.
 int BankForNewChannel(const cmcEeprom& image, int channel, int sheetBank);
 
-// Makes row `channel` a new channel of `bank` (later channels move up by one)
-// with default values and the given receive frequency, stores it and encodes
-// the image; `record` (a record over `image`) is left loaded on it. False, with the overflow message
-// shown and nothing changed, when 128 channels are in use or memory is full.
-bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int channel, int bank, std::uint32_t receiveHz);
+// Makes row `channel` a channel with default values and the given receive
+// frequency: the row after the list joins `bank`, a row of the list without a
+// frequency is reused. Stores it and encodes the image; `record` (a record over
+// `image`) is left loaded on it. False, with the overflow message shown and
+// nothing changed, when 128 channels are in use or memory is full.
+bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int modelType, int channel, int bank,
+                   std::uint32_t receiveHz);
 
 }  // namespace chops
