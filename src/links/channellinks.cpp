@@ -180,7 +180,7 @@ bool IsFrequencyKey(int key) {
 LinkOutcome RunReceive(LinkCall& call, const ChannelGrid& grid) {
   bool created = false;
   if (!call.inUse && call.request.editResult == kNoEdit && IsFrequencyKey(call.request.key)) {
-    if (!CreateOnBlankRow(call, call.record.minFrequency())) return {};
+    if (!CreateOnBlankRow(call, 0)) return {};
     created = true;
   }
   if (!call.inUse) return {};

@@ -48,7 +48,7 @@ bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int modelT
   if (appended) datCh::SetBankSize(image, bank, datCh::BankSize(image, bank) + 1);
   record.load(kind, channel);
   record.initialise();
-  record.freqR = receiveHz;
+  if (receiveHz != 0) record.freqR = receiveHz;
   // Both tone settings start off, also where the record only carries their bytes.
   record.ctoneR = record.ctoneT = ToneSetting{};
   ToneSetting{}.Encode(&record.optionRecord[chlayout::kOptionToneR]);

@@ -16,7 +16,7 @@ namespace chops {
 int BankForNewChannel(const cmcEeprom& image, int channel, int sheetBank);
 
 // Makes row `channel` a channel with default values and the given receive
-// frequency: the row after the list joins `bank`, a row of the list without a
+// frequency (0: the default one): the row after the list joins `bank`, a row of the list without a
 // frequency is reused. Stores it and encodes the image; `record` (a record over
 // `image`) is left loaded on it. False, with the overflow message shown and
 // nothing changed, when 128 channels are in use or memory is full.
