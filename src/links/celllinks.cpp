@@ -43,12 +43,17 @@ const cmcLinkTable& cmcLinkTable::Instance() {
     cmcLinkTable built;
     AddChannelLinks(built);
     AddGeneralLinks(built);
+    AddCloneInfoLinks(built);
     return built;
   }();
   return table;
 }
 
-cmcCellLinks::cmcCellLinks(LinkEnvironment& environment) : environment_(environment) {}
+cmcCellLinks::cmcCellLinks(LinkEnvironment& environment)
+    : cmcCellLinks(environment, cmcLinkTable::Instance()) {}
+
+cmcCellLinks::cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table)
+    : environment_(environment), table_(table) {}
 
 int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   lastChangeBits_ = 0;
@@ -99,7 +104,7 @@ int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
 
   // 5. The link's behaviour.
   LinkOutcome outcome;
-  if (const LinkBehaviour* behaviour = cmcLinkTable::Instance().Find(link)) {
+  if (const LinkBehaviour* behaviour = table_.Find(link)) {
     outcome = (*behaviour)(call);
   } else {
     request.displayText = Substitute("%d *Yet*", {std::int64_t{link}});

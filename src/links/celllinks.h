@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "links/cellcapsule.h"
@@ -23,6 +24,7 @@ struct LinkEnvironment {
   const cmcCharset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
   int modelType = 0;
   int windowChannel = 0;         // the memory-channel window's current channel
+  std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
   cmcEvMan* events = nullptr;    // refresh events are posted here when present
   // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
   std::function<void(cmcCellCapsule& request)> menuCommand{};
@@ -34,9 +36,13 @@ struct LinkEnvironment {
 
 // The one place that knows what a cell link means: evaluates a cell's display
 // text and marks, reacts to keys and edits, and writes changes to the image.
+class cmcLinkTable;
+
 class cmcCellLinks {
  public:
+  // Evaluates with the table of every built link, or with the table given.
   explicit cmcCellLinks(LinkEnvironment& environment);
+  cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table);
 
   // The single entry point. Returns the editor request. With `notify`, a change
   // is passed to the request's change callback.
@@ -50,5 +56,6 @@ class cmcCellLinks {
 
  private:
   LinkEnvironment& environment_;
+  const cmcLinkTable& table_;
   int lastChangeBits_ = 0;
 };

@@ -45,3 +45,4 @@ class cmcLinkTable {
 // The registrations, one per group of links.
 void AddChannelLinks(cmcLinkTable& table);
 void AddGeneralLinks(cmcLinkTable& table);
+void AddCloneInfoLinks(cmcLinkTable& table);

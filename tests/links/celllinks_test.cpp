@@ -361,4 +361,27 @@ TEST_F(CellLinksTest, TheChangeCallbackHearsOfChangesOnlyAndKeysNeedAnEditableCe
   EXPECT_EQ(bits, changebit::kEvaluated | changebit::kRecordModified);
 }
 
+TEST_F(CellLinksTest, CloneInformationCellsReadTheIdentificationRecord) {
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Revision, 0, ct::CT_Null).text, "");  // no record yet
+  std::vector<std::uint8_t> record(78, ' ');
+  record[0] = 78;
+  const std::string comment = "FLEET 7";
+  std::copy(comment.begin(), comment.end(), record.begin() + 2);
+  record[34] = 0x12;
+  record[53] = 0x06;  // digital (bit 2), display (1)
+  const std::string serial = "00FF0A00000F";
+  std::copy(serial.begin(), serial.end(), record.begin() + 37);
+  const std::string sum = "beef";
+  std::copy(sum.begin(), sum.end(), record.begin() + 66);
+  environment_.identification = record;
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Revision, 0, ct::CT_Null).text, "1.2");
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Model, 0, ct::CT_Null).text,
+            overlay_.GetLine("GI_Mess_CloneInfo_Model", 1) + "\n" + overlay_.GetLine("GI_Mess_CloneInfo_UiType", 2));
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Comment1, 0, ct::CT_Null).text, "FLEET 7         ");
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Esn, 0, ct::CT_Null).text, "0255100000015");
+  EXPECT_EQ(Show(cl::CL_CloneInfo_CheckSum, 0, ct::CT_Null).text, "$BEEF");
+  record[40] = 'x';
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Esn, 0, ct::CT_Null).text, " ");
+}
+
 }  // namespace
