@@ -148,8 +148,12 @@ void datCh::storeAttributes() {
 }
 
 void datCh::deriveFrequencies() {
-  if (!inUse) freqR = offset = 0;
-  if (inUse) freqR = std::clamp(freqR, minFrequency(), maxFrequency());
+  // Only a channel in use is kept in its band; one not in use reads back as such.
+  if (inUse) {
+    freqR = std::clamp(freqR, minFrequency(), maxFrequency());
+  } else {
+    freqR = offset = 0;
+  }
   offset = std::min(offset, kMaxOffset);
   freqT = TransmitFrequency(freqR, offset, dup);
   effectiveFirst = freqR;
@@ -203,12 +207,21 @@ bool datCh::store() {
 
 void datCh::initialise() {
   if (!isLoaded()) return;
-  int keptAtr = atr & (kAtrClearE | kAtrBankFlag);  // both belong to others too
+  // The E state and the bank flag belong to other channels too; the slot
+  // bytes that no field names keep what the image holds there (the initial
+  // image's defaults for a slot never used).
+  int keptAtr = atr & (kAtrClearE | kAtrBankFlag);
   int kind = kind_;
   int number = number_;
+  auto radio = radioRecord;
+  auto setting = settingRecord;
+  auto option = optionRecord;
   clear();
   kind_ = kind;
   number_ = number;
+  radioRecord = radio;
+  settingRecord = setting;
+  optionRecord = option;
   atr = keptAtr;
   inUse = true;
   freqR = isPmr446() ? Pmr446Frequencies()[0] : kLandMobileLow;
