@@ -57,6 +57,9 @@ class ChoiceListsTest : public ::testing::Test {
   }
 
   static constexpr std::int32_t kNoValue = -12345;
+  // A DCS code in a tone-setting list: the code plus the base of its polarity.
+  static constexpr std::int32_t kNormalCode = 0x1000;
+  static constexpr std::int32_t kInvertedCode = 0x2000;
   const int flex0_ = ResolveLink("Flex0");
   FatalTrap trap_;
   cmcGTex overlay_;
@@ -98,27 +101,36 @@ TEST_F(ChoiceListsTest, DigitalCodesAreTheStandard104DcsCodes) {
   EXPECT_EQ(cache_.TextOf(gi::GI_Sheet_Sel_Mch_DTCS, flex0_, 103), "754");
   EXPECT_EQ(cache_.Step(gi::GI_Sheet_Sel_Mch_DTCS, flex0_, 103, 1), 0);
 
-  // The tone-setting lists carry the code itself (three octal digits) with its polarity.
+  // The tone-setting lists carry the code (three octal digits) above a base for each polarity.
   const std::vector<std::int32_t> normal = ValuesOf(gi::GI_Sheet_Sel_Mch_Dtcs, flex0_);
+  const std::vector<std::int32_t> inverted = ValuesOf(gi::GI_Sheet_Sel_Mch_DtcsInv, flex0_);
   ASSERT_EQ(normal.size(), kDcs.size());
-  ASSERT_EQ(ValuesOf(gi::GI_Sheet_Sel_Mch_DtcsInv, flex0_), normal);
+  ASSERT_EQ(inverted.size(), kDcs.size());
   for (std::size_t i = 0; i < kDcs.size(); ++i) {
-    EXPECT_EQ(normal[i], std::stoi(kDcs[i], nullptr, 8));
+    const std::int32_t code = std::stoi(kDcs[i], nullptr, 8);
+    EXPECT_EQ(normal[i], kNormalCode + code);
+    EXPECT_EQ(inverted[i], kInvertedCode + code);
     EXPECT_EQ(cache_.TextOf(gi::GI_Sheet_Sel_Mch_Dtcs, flex0_, normal[i]), kDcs[i] + "N");
-    EXPECT_EQ(cache_.TextOf(gi::GI_Sheet_Sel_Mch_DtcsInv, flex0_, normal[i]), kDcs[i] + "I");
+    EXPECT_EQ(cache_.TextOf(gi::GI_Sheet_Sel_Mch_DtcsInv, flex0_, inverted[i]), kDcs[i] + "I");
   }
-  EXPECT_EQ(cache_.TextOf(gi::GI_Sheet_Sel_Mch_Dtcs, flex0_, 023), "023N");  // an octal literal, as the code is stored
+  EXPECT_EQ(cache_.TextOf(gi::GI_Sheet_Sel_Mch_Dtcs, flex0_, kNormalCode + 023), "023N");  // octal, as stored
 }
 
-TEST_F(ChoiceListsTest, ToneSettingListsOfferOffTheTonesAndTheDcsLists) {
-  const int flexDtcs = ResolveLink("FlexDtcs");
+// One list holds every tone setting in order: off, the tones, the normal codes, the inverted codes.
+TEST_F(ChoiceListsTest, ToneSettingListsOfferOffTheTonesAndBothPolaritiesOfEveryCode) {
   for (std::string_view sheet : {gi::GI_Sheet_Sel_Mch_CTone, gi::GI_Sheet_Sel_Mch_CTone_ExUser}) {
-    EXPECT_EQ(ValuesOf(sheet, flex0_).size(), kCtcss.size() + 1) << sheet;
+    std::vector<std::int32_t> expected = {0};
+    for (std::size_t i = 0; i < kCtcss.size(); ++i) expected.push_back(static_cast<std::int32_t>(i + 1));
+    for (std::int32_t base : {kNormalCode, kInvertedCode}) {
+      for (const std::string& code : kDcs) expected.push_back(base + std::stoi(code, nullptr, 8));
+    }
+    EXPECT_EQ(ValuesOf(sheet, flex0_), expected) << sheet;
     EXPECT_EQ(cache_.TextOf(sheet, flex0_, 0), "Off");
     EXPECT_EQ(cache_.TextOf(sheet, flex0_, 9), "88.5");  // tone index 8
     EXPECT_EQ(cache_.TextOf(sheet, flex0_, 50), "254.1");
-    EXPECT_EQ(cache_.TextOf(sheet, flexDtcs, 0), "DCS normal...");
-    EXPECT_EQ(cache_.TextOf(sheet, flexDtcs, 1), "DCS inverted...");
+    EXPECT_EQ(cache_.TextOf(sheet, flex0_, kNormalCode + 0754), "754N");
+    EXPECT_EQ(cache_.TextOf(sheet, flex0_, kInvertedCode + 023), "023I");
+    EXPECT_EQ(cache_.Step(sheet, flex0_, kInvertedCode + 0754, 1), 0);  // the last wraps to off
   }
 }
 
