@@ -228,18 +228,19 @@ namespace {
 
 std::int32_t ChoiceOfTone(const ToneSetting& tone) {
   if (!tone.on) return 0;
-  return tone.digital ? tone.code : 1 + tone.index;
+  if (!tone.digital) return 1 + tone.index;
+  return (tone.inverted ? kInvertedCodeChoice : kNormalCodeChoice) + tone.code;
 }
 
-// The tone a pop-up reply chose: a cell of a code list shows its code, a cell
-// of the tone list stands for off (0) or 1 + the tone index.
-std::optional<ToneSetting> ToneOfReply(cmcGTex& overlay, const ToneSpec& spec, const cmcCellCapsule& request) {
-  std::optional<ToneSetting> code = ParseTone(overlay, spec, DisplayTextOf(*request.reply->cell));
-  if (code && code->digital) return code;
+ToneSetting ToneOfChoice(std::int32_t choice) {
   ToneSetting tone;
-  std::int32_t choice = request.ReplyValue();
-  if (choice > 0) {
-    tone.on = true;
+  if (choice <= 0) return tone;
+  tone.on = true;
+  if (choice >= kNormalCodeChoice) {
+    tone.digital = true;
+    tone.inverted = choice >= kInvertedCodeChoice;
+    tone.code = choice & 0x1FF;
+  } else {
     tone.index = choice - 1;
   }
   return tone;
@@ -253,14 +254,8 @@ LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const To
   std::optional<ToneSetting> next;
   if (request.editResult == kTextCommitted) {
     next = ParseTone(services.overlay, spec, request.editedText);
-  } else if (request.editResult == kPopupChoice && request.reply && request.reply->cell) {
-    if (request.ReplyColumn() == cl::FlexDtcs) {
-      std::string_view codes = kCodeLists[request.ReplyValue() == 1 ? 1 : 0];
-      std::int32_t at = current.digital ? current.code : 0;
-      if (services.host.OpenChoiceList(request, codes, cl::Flex0, at)) outcome.editor = kPopupEditor;
-    } else {
-      next = ToneOfReply(services.overlay, spec, request);
-    }
+  } else if (request.editResult == kPopupChoice && request.reply) {
+    next = ToneOfChoice(request.ReplyValue());
   } else if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {
     if (services.host.OpenChoiceList(request, spec.toneList, cl::Flex0, ChoiceOfTone(current))) {
       outcome.editor = kPopupEditor;

@@ -111,10 +111,10 @@ std::string FormatTone(cmcGTex& overlay, cmcFCache& choices, const ToneSpec& spe
 std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std::string_view text);
 LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const ToneSpec& spec, ToneValue& value);
 
-// The tone pop-up: the tone list's column Flex0 holds 0 for off and 1 + the
-// tone index; its column FlexDtcs opens the code list (value 0 normal, 1
-// inverted), whose cells show the code ("023N") they stand for.
-constexpr std::string_view kCodeLists[2] = {"GI_Sheet_Sel_Mch_Dtcs", "GI_Sheet_Sel_Mch_DtcsInv"};
+// Values of the tone choice list (column Flex0): 0 off, 1 + the tone index for
+// a tone, kNormalCodeChoice or kInvertedCodeChoice plus the code for a digital code.
+constexpr std::int32_t kNormalCodeChoice = 0x1000;
+constexpr std::int32_t kInvertedCodeChoice = 0x2000;
 
 // --- timers and numbers ---
 

@@ -50,7 +50,7 @@ class FamilyTest : public ::testing::Test {
         "{(%Flex0[1])}b",
         "#",
         "#GI_Sheet_Sel_Mch_CTone_Cells",
-        "{(%Flex0[0])}Off|{(%FlexDtcs[0])}DCS...",
+        "{(%Flex0[0])}Off|{(%Flex0[4115])}023N",
         "{(%Flex0[1])}67.0",
         "{(%Flex0[2])}69.3",
         "#",
@@ -277,36 +277,28 @@ TEST_F(FamilyTest, ToneTextsCodesAndTheSameAsReceiveMark) {
   cmcCellCapsule bad = Typed("12.3");
   EXPECT_FALSE(ToneFamily(bad, services_, spec, value).changed);
 
-  // The pop-up: the DCS entry opens the code list; a tone entry stores the tone.
-  cmcCellObj dcs;
-  dcs.link = cl::FlexDtcs;
-  dcs.parameter = 1;
-  cmcCellCapsule dcsReply;
-  dcsReply.cell = &dcs;
-  cmcCellCapsule toCodes;
-  toCodes.reply = &dcsReply;
-  toCodes.editResult = kPopupChoice;
-  EXPECT_EQ(ToneFamily(toCodes, services_, spec, value).editor, kPopupEditor);
-  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_Mch_DtcsInv 1 19");
-  cmcCellObj code;
-  code.link = cl::Flex0;
-  code.parameter = 0754;
-  code.displayText = "754I";
-  dcsReply.cell = &code;
-  EXPECT_TRUE(ToneFamily(toCodes, services_, spec, value).changed);
-  EXPECT_EQ(toCodes.displayText, "754I");
-  cmcCellObj tone;
-  tone.link = cl::Flex0;
-  tone.parameter = 2;
-  tone.displayText = "69.3";
-  dcsReply.cell = &tone;
-  ToneFamily(toCodes, services_, spec, value);
-  EXPECT_EQ(toCodes.displayText, "69.3");
-  tone.parameter = 0;
-  tone.displayText = "Off";
-  ToneFamily(toCodes, services_, spec, value);
+  // The pop-up opens on the current setting and returns a whole setting.
+  cmcCellCapsule enter = Key(cellkey::kEnter);
+  EXPECT_EQ(ToneFamily(enter, services_, spec, value).editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_Mch_CTone 1 " + std::to_string(kNormalCodeChoice + 023));
+  struct Reply {
+    std::int32_t value;
+    const char* shown;
+  };
+  const Reply replies[] = {{kInvertedCodeChoice + 0754, "754I"}, {2, "69.3"}, {0, "Off"}};
+  for (const Reply& r : replies) {
+    cmcCellObj chosen;
+    chosen.link = cl::Flex0;
+    chosen.parameter = r.value;
+    cmcCellCapsule replyCapsule;
+    replyCapsule.cell = &chosen;
+    cmcCellCapsule reply;
+    reply.reply = &replyCapsule;
+    reply.editResult = kPopupChoice;
+    EXPECT_TRUE(ToneFamily(reply, services_, spec, value).changed) << r.value;
+    EXPECT_EQ(reply.displayText, r.shown);
+  }
   EXPECT_FALSE(transmit.on);
-  EXPECT_EQ(toCodes.displayText, "Off");
 }
 
 TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold) {
