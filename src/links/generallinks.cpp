@@ -4,6 +4,8 @@
 #include <string>
 
 #include "core/gtex.h"
+#include "links/bitfield.h"
+#include "model/charset.h"
 #include "model/ch.h"
 #include "links/ids.h"
 #include "links/linktable.h"
@@ -85,9 +87,60 @@ LinkOutcome RunChannelCheck(LinkCall& call) {
   return {};
 }
 
+// --- banks: the name (8 characters of block 10) and the flag ---
+
+constexpr int kBankNames = 0xAA9C;
+constexpr std::size_t kBankNameSize = 8;
+constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
+
+bool ValidBank(int bank) { return bank >= 0 && bank < memmap::kBankCount; }
+
+LinkOutcome RunBankName(LinkCall& call) {
+  int bank = CountedBank(call);
+  if (!ValidBank(bank)) return {};
+  cmcEeprom& image = call.environment.image;
+  const int address = kBankNames + static_cast<int>(kBankNameSize) * bank;
+  const cmcCharset* charset = call.environment.charset;
+  TextValue value{[&image, address, charset] {
+                    std::string bytes(kBankNameSize, ' ');
+                    image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(bytes.data()), kBankNameSize);
+                    if (!charset) return bytes;
+                    return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+                  },
+                  [&image, address, charset](const std::string& text) {
+                    std::string bytes = text.substr(0, kBankNameSize);
+                    bytes.resize(kBankNameSize, ' ');
+                    if (charset) {
+                      cmcCharset::Encoded encoded = charset->Encode(text, kBankNameSize);
+                      if (!encoded.Ok()) return false;
+                      bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
+                    }
+                    image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
+                    return true;
+                  }};
+  LinkOutcome outcome = TextFamily(call.request, call.services, value);
+  if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title and tree label
+  return outcome;
+}
+
+LinkOutcome RunBankFlag(LinkCall& call) {
+  int bank = CountedBank(call);
+  if (!ValidBank(bank)) return {};
+  cmcEeprom& image = call.environment.image;
+  const cmcBitField flag{kBankFlags, 1, 7 - bank, 1};
+  LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
+                  [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
+  LinkOutcome outcome = ChoiceFamily(call.request, call.services, ChoiceSpec{"GI_Sheet_Sel_Misc_OnOff2", cl::Flex0}, value);
+  if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title colour
+  return outcome;
+}
+
 }  // namespace
 
 void AddGeneralLinks(cmcLinkTable& table) {
+  table.Add(cl::CL_Mch_BankText, RunBankName);
+  table.Add(cl::CL_Bank_SmarTrunk, RunBankFlag);
+  table.Add(cl::CL_Mch_SmarTrunk, RunBankFlag);
   for (const CounterRow& row : kCounterRows) {
     table.Add(row.link, [&row](LinkCall& call) { return Show(call, std::to_string(row.count(call))); });
   }

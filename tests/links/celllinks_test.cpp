@@ -4,7 +4,11 @@
 
 #include <cstdlib>
 
+#include "clone/events.h"
+#include "clone/evman.h"
+#include "clone/taskscheduler.h"
 #include "core/gtex.h"
+#include "platform/clock.h"
 #include "link_host.h"
 #include "links/ids.h"
 #include "markup/fcache.h"
@@ -382,6 +386,31 @@ TEST_F(CellLinksTest, CloneInformationCellsReadTheIdentificationRecord) {
   EXPECT_EQ(Show(cl::CL_CloneInfo_CheckSum, 0, ct::CT_Null).text, "$BEEF");
   record[40] = 'x';
   EXPECT_EQ(Show(cl::CL_CloneInfo_Esn, 0, ct::CT_Null).text, " ");
+}
+
+TEST_F(CellLinksTest, BankNameAndFlagCells) {
+  EXPECT_EQ(Type(cl::CL_Mch_BankText, 2, "Fire", ct::CT_BankOp).text, "Fire    ");
+  EXPECT_EQ(image_.GetByte(0xAA9C + 16), 'F');
+  Result flag = Key(cl::CL_Bank_SmarTrunk, 2, cellkey::kSpace, ct::CT_BankOp);
+  EXPECT_EQ(flag.text, "On");
+  EXPECT_EQ(flag.changes & changebit::kRebuildSheet, changebit::kRebuildSheet);
+  EXPECT_TRUE(datCh::BankFlag(image_, 2));
+  EXPECT_FALSE(datCh::BankFlag(image_, 1));
+  EXPECT_EQ(Show(cl::CL_Mch_BankText, 9, ct::CT_BankOp).text, "");  // no such bank
+}
+
+TEST_F(CellLinksTest, AChannelChangePostsTheRefreshOfItsSheetOrWindowRow) {
+  platform::ManualClock clock;
+  TaskScheduler scheduler{clock};
+  cmcEvMan events{scheduler};
+  environment_.events = &events;
+  Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
+  EXPECT_EQ(events.QueuedCount(), 1u);
+  Show(cl::CL_Mch_Dup, 0);
+  EXPECT_EQ(events.QueuedCount(), 1u);  // nothing changed, nothing posted
+  Key(cl::CL_Mch_Dup, 0, cellkey::kSpace, ct::CT_Mch_Win);
+  EXPECT_EQ(events.QueuedCount(), 2u);
+  environment_.events = nullptr;
 }
 
 }  // namespace
