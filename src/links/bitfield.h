@@ -9,9 +9,9 @@
 // ignores writes.
 struct cmcBitField {
   int address = 0;
-  int bytes = 1;   // 1 to 4
-  int shift = 0;   // of the lowest bit of the field, counted in the big-endian value
-  int width = 8;   // bits
+  int bytes = 1;  // 1 to 4
+  int shift = 0;  // of the lowest bit of the field, counted in the big-endian value
+  int width = 8;  // bits
 
   std::uint32_t Mask() const { return width >= 32 ? 0xFFFFFFFFu : (1u << width) - 1u; }
   std::uint32_t Get(const cmcEeprom& image) const;

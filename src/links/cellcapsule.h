@@ -20,8 +20,8 @@ constexpr int kDoubleClick = 256;  // read as Enter
 // What the sheet is to open after an evaluation.
 enum EditorRequest : int {
   kNoEditor = 0,
-  kPopupEditor = 1,    // a pop-up editor holds the request and will reply with edit result 2
-  kInCellEditor = 2,   // in-cell editing of the display text, replying with edit result 1
+  kPopupEditor = 1,   // a pop-up editor holds the request and will reply with edit result 2
+  kInCellEditor = 2,  // in-cell editing of the display text, replying with edit result 1
 };
 
 // How an edit comes back to the evaluator.
@@ -70,7 +70,7 @@ struct cmcCellCapsule {
   void* sheet = nullptr;
   std::int32_t editable = 1;
   cmcCellObj* cell = nullptr;  // links may set its state flags (the tick of a menu item)
-  void* canvas = nullptr;  // set while the cell is painted
+  void* canvas = nullptr;      // set while the cell is painted
   void* drawData1 = nullptr;
   void* drawData2 = nullptr;
   std::int32_t caretPosition = 0;

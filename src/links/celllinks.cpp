@@ -3,10 +3,10 @@
 #include "clone/events.h"
 #include "clone/evman.h"
 #include "core/substitute.h"
-#include "model/ch.h"
 #include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
+#include "model/ch.h"
 #include "model/memorymap.h"
 
 namespace {
@@ -49,8 +49,7 @@ const cmcLinkTable& cmcLinkTable::Instance() {
   return table;
 }
 
-cmcCellLinks::cmcCellLinks(LinkEnvironment& environment)
-    : cmcCellLinks(environment, cmcLinkTable::Instance()) {}
+cmcCellLinks::cmcCellLinks(LinkEnvironment& environment) : cmcCellLinks(environment, cmcLinkTable::Instance()) {}
 
 cmcCellLinks::cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table)
     : environment_(environment), table_(table) {}
@@ -86,14 +85,13 @@ int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   datCh record(image);
   if (channelType) record.load(memmap::NormalizeModelType(env.modelType) + datCh::kFirstChannelKind, number);
   bool inUse = channelType && record.inUse && number < datCh::ChannelsInUse(image);
-  LinkCall call{request, env, LinkServices{env.overlay, env.choices, env.host}, *this, record, type, link, number,
+  LinkCall call{request,     env,  LinkServices{env.overlay, env.choices, env.host}, *this, record, type, link, number,
                 channelType, inUse};
 
   // 4. A blank row shows its number and attribute only; a key anywhere on it enters its frequency.
   if (channelType && !call.inUse && request.editResult == kNoEdit && request.menuCommand == 0) {
     EntryLinks entry = EntryLinksOf(type, env.modelType);
-    if (request.key != cellkey::kEvaluate && request.key <= 127 && link != entry.attribute &&
-        link != entry.frequency) {
+    if (request.key != cellkey::kEvaluate && request.key <= 127 && link != entry.attribute && link != entry.frequency) {
       request.redirect = {true, type, entry.frequency, number, request.key};
       call.link = link = entry.frequency;
     } else if (request.key == cellkey::kEvaluate && link != entry.attribute && !KeepsItsTextOnABlankRow(link)) {

@@ -23,9 +23,9 @@ struct LinkEnvironment {
   cmcLinkHost& host;
   const cmcCharset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
   int modelType = 0;
-  int windowChannel = 0;         // the memory-channel window's current channel
+  int windowChannel = 0;                           // the memory-channel window's current channel
   std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
-  cmcEvMan* events = nullptr;    // refresh events are posted here when present
+  cmcEvMan* events = nullptr;                      // refresh events are posted here when present
   // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
   std::function<void(cmcCellCapsule& request)> menuCommand{};
   // Switches the radio model type (after its confirmation); none: not offered.

@@ -92,8 +92,13 @@ const ChoiceRow kChoiceRows[] = {
     {cl::CL_Mch_Tone_Freq, &datCh::toneFreq, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot1, false},
     {cl::CL_Mch_Tsql_Freq, &datCh::tsqlFreq, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot2, false},
     {cl::CL_Mch_Dtcs, &datCh::dtcs, "GI_Sheet_Sel_Mch_DTCS", {}, cl::Flex0, ToneModeNotCode, false},
-    {cl::CL_Mch_Dtcs_Polarity, &datCh::dtcsPolarity, "GI_Sheet_Sel_Mch_DTCS_Polarity", {}, cl::Flex0,
-     ToneModeNotCode, false},
+    {cl::CL_Mch_Dtcs_Polarity,
+     &datCh::dtcsPolarity,
+     "GI_Sheet_Sel_Mch_DTCS_Polarity",
+     {},
+     cl::Flex0,
+     ToneModeNotCode,
+     false},
 };
 
 LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
@@ -136,12 +141,12 @@ LinkOutcome RunAttributes(LinkCall& call) {
   if (call.request.editResult == kPopupChoice && call.request.reply && call.inUse) {
     int next = record.atr;
     switch (call.request.ReplyValue()) {
-      case 1: next |= datCh::kAtrA; break;
-      case 2: next |= datCh::kAtrB; break;
-      case 3: next = (next | datCh::kAtrE) & ~datCh::kAtrClearE; break;
-      case 4: next = (next & ~datCh::kAtrE) | datCh::kAtrClearE; break;
-      case 5: next ^= datCh::kAtrBankFlag; break;
-      default: break;
+    case 1: next |= datCh::kAtrA; break;
+    case 2: next |= datCh::kAtrB; break;
+    case 3: next = (next | datCh::kAtrE) & ~datCh::kAtrClearE; break;
+    case 4: next = (next & ~datCh::kAtrE) | datCh::kAtrClearE; break;
+    case 5: next ^= datCh::kAtrBankFlag; break;
+    default: break;
     }
     if (next != record.atr) {
       record.atr = next;
@@ -149,7 +154,8 @@ LinkOutcome RunAttributes(LinkCall& call) {
       call.changeBits |= changebit::kRowRewritten;
     }
   } else if (call.request.key == cellkey::kEnter && call.inUse) {
-    if (call.services.host.OpenFlagEditor(call.request, "GI_Sheet_Sel_Mch_Atr", static_cast<std::uint32_t>(record.atr))) {
+    if (call.services.host.OpenFlagEditor(call.request, "GI_Sheet_Sel_Mch_Atr",
+                                          static_cast<std::uint32_t>(record.atr))) {
       outcome.editor = kPopupEditor;
     }
   }
@@ -163,8 +169,8 @@ LinkOutcome RunAttributes(LinkCall& call) {
 bool CreateOnBlankRow(LinkCall& call, std::uint32_t receiveHz) {
   int bank = chops::BankForNewChannel(call.environment.image, call.number, call.request.contextNumber);
   int modelType = memmap::NormalizeModelType(call.environment.modelType);
-  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, modelType, call.number,
-                            bank, receiveHz)) {
+  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, modelType, call.number, bank,
+                            receiveHz)) {
     return false;
   }
   call.inUse = true;
@@ -235,8 +241,9 @@ LinkOutcome RunOperating(LinkCall& call) {
     std::int64_t none = 0;
     LinkValue blank = NumberValue(none);
     LinkOutcome outcome = FrequencyFamily(call.request, spec, blank, "");
-    if (outcome.editor == kInCellEditor && (call.request.key == cellkey::kEnter || call.request.key == cellkey::kSpace ||
-                                            call.request.key == cellkey::kBackspace)) {
+    if (outcome.editor == kInCellEditor &&
+        (call.request.key == cellkey::kEnter || call.request.key == cellkey::kSpace ||
+         call.request.key == cellkey::kBackspace)) {
       call.request.displayText.clear();  // a blank row starts with an empty text
       call.request.caretPosition = 0;
     }
@@ -340,8 +347,8 @@ LinkOutcome RunName(LinkCall& call) {
   const cmcCharset* charset = call.environment.charset;
   TextValue value{[&record, charset] {
                     if (!charset) return record.name;
-                    return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(record.name.data()),
-                                                     record.name.size()));
+                    return charset->Decode(
+                        std::span(reinterpret_cast<const std::uint8_t*>(record.name.data()), record.name.size()));
                   },
                   [&record, charset](const std::string& text) {
                     if (!charset) {

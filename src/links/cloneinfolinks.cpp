@@ -37,7 +37,10 @@ std::string Characters(const LinkCall& call, std::size_t at, std::size_t count) 
 long HexValue(const std::string& digits) {
   long value = 0;
   for (char c : digits) {
-    int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    int digit = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                       : -1;
     if (digit < 0) return -1;
     value = value * 16 + digit;
   }

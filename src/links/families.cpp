@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/gtex.h"
-#include "markup/fcache.h"
 #include "links/ids.h"
+#include "markup/fcache.h"
 
 namespace {
 
@@ -197,9 +197,8 @@ std::string FormatTone(cmcGTex& overlay, cmcFCache& choices, const ToneSpec& spe
 std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std::string_view text) {
   std::string typed = Upper(text);
   cmcGTex::TrimBlanks(typed);
-  bool octal = typed.size() >= 3 && std::all_of(typed.begin(), typed.begin() + 3, [](char c) {
-    return c >= '0' && c <= '7';
-  });
+  bool octal =
+      typed.size() >= 3 && std::all_of(typed.begin(), typed.begin() + 3, [](char c) { return c >= '0' && c <= '7'; });
   if (octal && (typed.size() == 3 || (typed.size() == 4 && (typed[3] == 'N' || typed[3] == 'I')))) {
     if (spec.listedCodesOnly) {
       std::vector<std::string> codes = BlockLines(overlay, kDtcsList);
@@ -271,7 +270,8 @@ LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const To
   }
   ToneSetting shown = value.get();
   std::optional<ToneSetting> receive = value.receive ? value.receive() : std::nullopt;
-  request.displayText = receive && *receive == shown && shown.on ? "<-" : FormatTone(services.overlay, services.choices, spec, shown);
+  request.displayText =
+      receive && *receive == shown && shown.on ? "<-" : FormatTone(services.overlay, services.choices, spec, shown);
   return outcome;
 }
 
@@ -301,7 +301,8 @@ LinkOutcome MinSecTimerFamily(cmcCellCapsule& request, LinkServices& services, c
         kept.find(':', colon == std::string::npos ? kept.size() : colon + 1) == std::string::npos) {
       std::string minutes = colon == std::string::npos ? kept : kept.substr(0, colon);
       std::string seconds = colon == std::string::npos ? "" : kept.substr(colon + 1);
-      std::int64_t total = (minutes.empty() ? 0 : std::stoll(minutes)) * 60 + (seconds.empty() ? 0 : std::stoll(seconds));
+      std::int64_t total =
+          (minutes.empty() ? 0 : std::stoll(minutes)) * 60 + (seconds.empty() ? 0 : std::stoll(seconds));
       std::int64_t steps = (total + step / 2) / step;  // half a step rounds up
       outcome.changed = Store(value, std::clamp(steps, spec.minimum, spec.maximum));
     }
@@ -327,10 +328,12 @@ LinkOutcome DecimalTimerFamily(cmcCellCapsule& request, LinkServices& services, 
   const std::int64_t scale = std::max<std::int64_t>(1, spec.scale);
   if (request.editResult == kTextCommitted) {
     std::string letters = KeepOnly(request.editedText, "0123456789ofOF");
-    bool off = letters.size() >= 2 && (letters[0] == 'o' || letters[0] == 'O') && (letters[1] == 'f' || letters[1] == 'F');
+    bool off =
+        letters.size() >= 2 && (letters[0] == 'o' || letters[0] == 'O') && (letters[1] == 'f' || letters[1] == 'F');
     if (off) {
       // Only a link with an off value stores it; otherwise "off" is an ordinary 0, clamped.
-      outcome.changed = Store(value, spec.offValue ? *spec.offValue : std::clamp<std::int64_t>(0, spec.minimum, spec.maximum));
+      outcome.changed =
+          Store(value, spec.offValue ? *spec.offValue : std::clamp<std::int64_t>(0, spec.minimum, spec.maximum));
     } else if (auto typed = ParseDecimalText(KeepOnly(request.editedText, "0123456789.-"))) {
       double scaled = std::floor((*typed + 0.0005) * static_cast<double>(scale));
       double limited = std::clamp(scaled, static_cast<double>(spec.minimum), static_cast<double>(spec.maximum));

@@ -5,11 +5,11 @@
 
 #include "core/gtex.h"
 #include "links/bitfield.h"
-#include "model/charset.h"
-#include "model/ch.h"
 #include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
+#include "model/ch.h"
+#include "model/charset.h"
 #include "model/memorymap.h"
 #include "platform/messagebox.h"
 
@@ -21,14 +21,11 @@ LinkOutcome Show(LinkCall& call, std::string text) {
 }
 
 // The bank a counter cell counts: its number, or the sheet's bank.
-int CountedBank(const LinkCall& call) {
-  return call.type == ct::CT_Null ? call.request.contextNumber : call.number;
-}
+int CountedBank(const LinkCall& call) { return call.type == ct::CT_Null ? call.request.contextNumber : call.number; }
 
 int ChannelsLeft(const LinkCall& call) {
   const cmcEeprom& image = call.environment.image;
-  int fit = memmap::ChannelsThatFit(image, call.environment.modelType);
-  return std::min(fit, memmap::kMaxChannels - datCh::ChannelsInUse(image));
+  return datCh::ChannelsThatFit(image, memmap::NormalizeModelType(call.environment.modelType));
 }
 
 struct CounterRow {
@@ -54,8 +51,8 @@ struct ModelRow {
   int link;
   int modelType;
 };
-const ModelRow kModelRows[] = {{cl::CL_Model_Lmr, 0}, {cl::CL_Model_Pmr, 1}, {cl::CL_Model_VexlPmr, 2},
-                               {cl::CL_Model_DPmr446, 3}};
+const ModelRow kModelRows[] = {
+    {cl::CL_Model_Lmr, 0}, {cl::CL_Model_Pmr, 1}, {cl::CL_Model_VexlPmr, 2}, {cl::CL_Model_DPmr446, 3}};
 constexpr int kTickFlag = 5;
 
 LinkOutcome RunModel(LinkCall& call, int modelType) {
@@ -64,8 +61,8 @@ LinkOutcome RunModel(LinkCall& call, int modelType) {
   call.request.displayText = environment.overlay.GetLine("GI_AppInd_Model", static_cast<std::size_t>(modelType));
   if (call.request.key != cellkey::kEnter || environment.modelType == modelType || !environment.changeModel) return {};
   platform::MsgRequest question{environment.overlay.GetLine("GI_Sys_AppTitle", 0),
-                                environment.overlay.GetBlockText("GI_AppMess_ChangeModel"),
-                                platform::MsgIcon::Question, platform::MsgButtons::OkCancel, true};
+                                environment.overlay.GetBlockText("GI_AppMess_ChangeModel"), platform::MsgIcon::Question,
+                                platform::MsgButtons::OkCancel, true};
   if (platform::CurrentMessageBox().Show(question) != platform::MsgAnswer::Ok) return {};
   environment.changeModel(modelType);
   call.changeBits |= changebit::kRebuildSheet;
@@ -101,23 +98,24 @@ LinkOutcome RunBankName(LinkCall& call) {
   cmcEeprom& image = call.environment.image;
   const int address = kBankNames + static_cast<int>(kBankNameSize) * bank;
   const cmcCharset* charset = call.environment.charset;
-  TextValue value{[&image, address, charset] {
-                    std::string bytes(kBankNameSize, ' ');
-                    image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(bytes.data()), kBankNameSize);
-                    if (!charset) return bytes;
-                    return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
-                  },
-                  [&image, address, charset](const std::string& text) {
-                    std::string bytes = text.substr(0, kBankNameSize);
-                    bytes.resize(kBankNameSize, ' ');
-                    if (charset) {
-                      cmcCharset::Encoded encoded = charset->Encode(text, kBankNameSize);
-                      if (!encoded.Ok()) return false;
-                      bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
-                    }
-                    image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
-                    return true;
-                  }};
+  TextValue value{
+      [&image, address, charset] {
+        std::string bytes(kBankNameSize, ' ');
+        image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(bytes.data()), kBankNameSize);
+        if (!charset) return bytes;
+        return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+      },
+      [&image, address, charset](const std::string& text) {
+        std::string bytes = text.substr(0, kBankNameSize);
+        bytes.resize(kBankNameSize, ' ');
+        if (charset) {
+          cmcCharset::Encoded encoded = charset->Encode(text, kBankNameSize);
+          if (!encoded.Ok()) return false;
+          bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
+        }
+        image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
+        return true;
+      }};
   LinkOutcome outcome = TextFamily(call.request, call.services, value);
   if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title and tree label
   return outcome;
@@ -130,7 +128,8 @@ LinkOutcome RunBankFlag(LinkCall& call) {
   const cmcBitField flag{kBankFlags, 1, 7 - bank, 1};
   LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
                   [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
-  LinkOutcome outcome = ChoiceFamily(call.request, call.services, ChoiceSpec{"GI_Sheet_Sel_Misc_OnOff2", cl::Flex0}, value);
+  LinkOutcome outcome =
+      ChoiceFamily(call.request, call.services, ChoiceSpec{"GI_Sheet_Sel_Misc_OnOff2", cl::Flex0}, value);
   if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title colour
   return outcome;
 }

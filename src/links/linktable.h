@@ -19,8 +19,8 @@ struct LinkCall {
   int link;
   std::int32_t number;  // the channel (or entry) number
   bool channelType;
-  bool inUse;           // for channel types: the channel holds a frequency
-  int changeBits = 0;   // bits beyond "modified" that the behaviour adds
+  bool inUse;          // for channel types: the channel holds a frequency
+  int changeBits = 0;  // bits beyond "modified" that the behaviour adds
 };
 
 using LinkBehaviour = std::function<LinkOutcome(LinkCall&)>;

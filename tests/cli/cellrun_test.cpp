@@ -40,7 +40,8 @@ TEST(CellRunCommand, ANewChannelIsMadeOnTheBlankRowAndListedAfterSaving) {
        "100.0\nmarks=0 colour=none\nchanges=9 editor=0\n"},
       {{"choose", file, "CT_Mch", "CL_Mch_RfPo", "0", "1", "2", "--out", file},  // column by number
        "Low (1 W)\nmarks=0 colour=none\nchanges=9 editor=0\n"},
-      {{"key", file, "CT_Mch", "CL_Mch_Dup", "0", "32", "--out", file}, "Plus\nmarks=0 colour=none\nchanges=9 editor=0\n"},
+      {{"key", file, "CT_Mch", "CL_Mch_Dup", "0", "32", "--out", file},
+       "Plus\nmarks=0 colour=none\nchanges=9 editor=0\n"},
       {{"type", file, "CT_Mch", "CL_Mch_Offset_Freq", "0", "0.6", "--out", file},
        "0.600000\nmarks=0 colour=none\nchanges=9 editor=0\n"},
       {{"show", file, "CT_Mch", "CL_Mch_FreqT", "0"}, "147.120000\nmarks=0 colour=none\n"},

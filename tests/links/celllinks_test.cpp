@@ -8,13 +8,13 @@
 #include "clone/evman.h"
 #include "clone/taskscheduler.h"
 #include "core/gtex.h"
-#include "platform/clock.h"
 #include "link_host.h"
 #include "links/ids.h"
 #include "markup/fcache.h"
 #include "model/ch.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
+#include "platform/clock.h"
 #include "support/fatal_trap.h"
 #include "support/recording_message_box.h"
 
@@ -53,7 +53,7 @@ class CellLinksTest : public ::testing::Test {
     request.cell = &cell;
     fill(request);
     int editor = links_.Evaluate(request, true);
-    return {request.displayText, request.marks,     request.fontColour,   editor,
+    return {request.displayText,     request.marks,    request.fontColour,   editor,
             links_.LastChangeBits(), request.redirect, request.caretPosition};
   }
   Result Show(int link, std::int32_t number, int type = ct::CT_Mch) {
@@ -193,7 +193,10 @@ TEST_F(ChannelCellsTest, ChoiceCellsShowStepAndGreyWhereTheyDoNotApply) {
     int toneMode;
     bool toneFreq, tsqlFreq, dtcs;
   };
-  const Grey modes[] = {{0, true, true, true}, {1, false, true, true}, {2, true, false, true}, {3, true, true, false},
+  const Grey modes[] = {{0, true, true, true},
+                        {1, false, true, true},
+                        {2, true, false, true},
+                        {3, true, true, false},
                         {4, true, true, false}};
   for (const Grey& g : modes) {
     Choose(cl::CL_Mch_Tone, 0, cl::Flex0, g.toneMode);
@@ -303,7 +306,7 @@ TEST_F(CellLinksTest, UnbuiltLinksSayYetAndAnUnknownCellTypeIsFatal) {
 TEST_F(CellLinksTest, CountersAndChannelNumberColumns) {
   Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
   Type(cl::CL_Mch_Operating_Freq, 1, "146.54");
-  int left = std::min(memmap::ChannelsThatFit(image_, 0), memmap::kMaxChannels - 2);
+  int left = datCh::ChannelsThatFit(image_, 0);
   EXPECT_EQ(Show(cl::CL_Bank_UsedQty, 0, ct::CT_BankOp).text, "2");
   EXPECT_EQ(Show(cl::CL_Bank_UsedQty, 1, ct::CT_BankOp).text, "0");
   EXPECT_EQ(Show(cl::CL_Mch_UsedCHs, 0, ct::CT_Null).text, "2");

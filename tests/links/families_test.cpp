@@ -5,8 +5,8 @@
 #include <clocale>
 
 #include "core/gtex.h"
-#include "links/ids.h"
 #include "link_host.h"
+#include "links/ids.h"
 #include "markup/fcache.h"
 
 namespace {
@@ -18,9 +18,10 @@ TEST(ChannelGrid, SnapsToTheFirstGridValueWithinTheTypedPrecision) {
     std::optional<std::int64_t> snapped;
   };
   const Case cases[] = {
-      {146520000, kGrid625, 146520000},  {146521000, kGrid625, 146521875}, {146521300, kGrid625, std::nullopt},
-      {146500001, kGrid625, std::nullopt}, {446006250, kGrid625, 446006250}, {446103125, kGrid625, 446103125},
-      {446006000, kGrid1250, 446006250}, {446003000, kGrid1250, std::nullopt}, {446110000, kGrid2500, 446110000}, {446107000, kGrid2500, std::nullopt},
+      {146520000, kGrid625, 146520000},     {146521000, kGrid625, 146521875},     {146521300, kGrid625, std::nullopt},
+      {146500001, kGrid625, std::nullopt},  {446006250, kGrid625, 446006250},     {446103125, kGrid625, 446103125},
+      {446006000, kGrid1250, 446006250},    {446003000, kGrid1250, std::nullopt}, {446110000, kGrid2500, 446110000},
+      {446107000, kGrid2500, std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(SnapToGrid(c.typed, c.grid), c.snapped) << c.typed;
 }
@@ -31,7 +32,7 @@ TEST(ChannelGrid, MegahertzTextsAreReadWithoutTheLocale) {
   EXPECT_EQ(ParseMegahertz("146.52"), 146520000);
   EXPECT_EQ(ParseMegahertz(" 146.520 MHz"), 146520000);
   EXPECT_EQ(ParseMegahertz("146.5218755"), 146521870);  // cut to nine characters: "146.52187"
-  EXPECT_EQ(ParseMegahertz("0.0000005"), 1);             // rounded to the nearest Hz
+  EXPECT_EQ(ParseMegahertz("0.0000005"), 1);            // rounded to the nearest Hz
   EXPECT_EQ(ParseMegahertz("99999"), 799999999);
   EXPECT_EQ(ParseMegahertz("MHz"), std::nullopt);
   EXPECT_EQ(ParseDecimalText("1.5"), 1.5);
@@ -104,8 +105,10 @@ TEST_F(FamilyTest, ChoiceShowsStepsWrapsAndTakesThePopupReply) {
     const char* shown;
   };
   // Column order: a, b (first column), then c.
-  const Step steps[] = {{cellkey::kSpace, 0, 1, "b"}, {cellkey::kSpace, 2, 0, "a"},
-                        {cellkey::kBackspace, 0, 2, "c"}, {cellkey::kBackspace, 1, 0, "a"}};
+  const Step steps[] = {{cellkey::kSpace, 0, 1, "b"},
+                        {cellkey::kSpace, 2, 0, "a"},
+                        {cellkey::kBackspace, 0, 2, "c"},
+                        {cellkey::kBackspace, 1, 0, "a"}};
   for (const Step& s : steps) {
     value = s.from;
     cmcCellCapsule request = Key(s.key);
@@ -170,8 +173,9 @@ TEST_F(FamilyTest, MinutesAndSecondsRoundHalfAStepUpClampAndWrap) {
     const char* text;
     std::int64_t steps;
   };
-  const Commit commits[] = {{"1:05", 7}, {"1:04", 6}, {":30", 3}, {"2", 12}, {"99:00", 60},
-                            {"1234:00", 60} /* too long: unchanged */, {"1:2:3", 60}, {"0", 0}};
+  const Commit commits[] = {{"1:05", 7},   {"1:04", 6},   {":30", 3},
+                            {"2", 12},     {"99:00", 60}, {"1234:00", 60} /* too long: unchanged */,
+                            {"1:2:3", 60}, {"0", 0}};
   for (const Commit& c : commits) {
     cmcCellCapsule request = Typed(c.text);
     MinSecTimerFamily(request, services_, spec, field);
@@ -260,8 +264,8 @@ TEST_F(FamilyTest, ToneTextsCodesAndTheSameAsReceiveMark) {
   EXPECT_EQ(parsed->code, 023);
   EXPECT_EQ(ParseTone(overlay_, spec, "69.3")->index, 1);
   EXPECT_FALSE(ParseTone(overlay_, spec, "088"));    // 8 is no octal digit, and no tone
-  EXPECT_TRUE(ParseTone(overlay_, spec, "017"));      // any code without the list rule
-  EXPECT_FALSE(ParseTone(overlay_, listed, "017"));   // not listed
+  EXPECT_TRUE(ParseTone(overlay_, spec, "017"));     // any code without the list rule
+  EXPECT_FALSE(ParseTone(overlay_, listed, "017"));  // not listed
   EXPECT_TRUE(ParseTone(overlay_, listed, "754N"));
 
   ToneSetting receive, transmit;
