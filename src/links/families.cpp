@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/gtex.h"
+#include "core/substitute.h"
 #include "links/ids.h"
 #include "markup/fcache.h"
 
@@ -382,6 +383,55 @@ LinkOutcome NumericFamily(cmcCellCapsule& request, const NumericSpec& spec, Link
     }
   }
   request.displayText = shown;
+  return outcome;
+}
+
+// --- scan channel reference ---
+
+LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services, const ScanReferenceSpec& spec,
+                                ScanReferenceValue& value) {
+  LinkOutcome outcome;
+  auto store = [&](std::int64_t mode, std::optional<std::int64_t> channel) {
+    bool changed = mode != value.mode.get() || (channel && *channel != value.channel.get());
+    value.mode.set(mode);
+    if (channel) value.channel.set(*channel);
+    if (value.setFlag) value.setFlag(mode != 0);
+    return changed;
+  };
+  if (request.editResult == kPopupChoice && request.reply) {
+    std::int32_t chosen = request.ReplyValue();
+    int column = request.ReplyColumn();
+    if (column == cl::FlexZoneSel) {
+      if (services.host.OpenChoiceList(request, kScanChannelList, cl::FlexCHSel, 0)) outcome.editor = kPopupEditor;
+    } else if (column == cl::FlexCHSel) {
+      int bank = value.banksShown ? request.reply->contextNumber : 0;
+      outcome.changed = store(spec.channelMode, value.firstChannel(bank) + chosen);
+    } else if (chosen == spec.channelMode) {
+      std::string_view next = value.banksShown ? kScanBankList : kScanChannelList;
+      int nextColumn = value.banksShown ? cl::FlexZoneSel : cl::FlexCHSel;
+      if (services.host.OpenChoiceList(request, next, nextColumn, 0)) outcome.editor = kPopupEditor;
+    } else {
+      outcome.changed = store(chosen, std::nullopt);
+    }
+  } else if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {
+    if (services.host.OpenChoiceList(request, spec.modeList, cl::Flex0, static_cast<std::int32_t>(value.mode.get()))) {
+      outcome.editor = kPopupEditor;
+    }
+  }
+  std::int64_t mode = value.mode.get();
+  if (mode != spec.channelMode) {
+    request.displayText = services.choices.TextOf(spec.modeList, cl::Flex0, static_cast<std::int32_t>(mode));
+    return outcome;
+  }
+  int channel = static_cast<int>(value.channel.get());
+  std::string added = services.overlay.GetLine("GI_AddCH", 0);
+  if (value.banksShown) {
+    int bank = value.bankOf(channel);
+    request.displayText =
+        Substitute("%d-%d%s", {std::int64_t{bank + 1}, std::int64_t{channel - value.firstChannel(bank) + 1}, added});
+  } else {
+    request.displayText = Substitute("%d%s", {std::int64_t{channel + 1}, added});
+  }
   return outcome;
 }
 

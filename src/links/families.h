@@ -145,6 +145,29 @@ struct NumericSpec {
 };
 LinkOutcome NumericFamily(cmcCellCapsule& request, const NumericSpec& spec, LinkValue& value);
 
+// --- scan channel reference ---
+
+// A mode (a choice list) plus a channel for the mode that names one. The mode
+// pop-up's choice of that mode goes on to the bank choice (when banks are
+// shown) and then to the channel choice of the bank, whose reply carries the
+// bank as its context number.
+struct ScanReferenceSpec {
+  std::string_view modeList;  // GI_Sheet_Sel_ScanPrio1CH, ...
+  std::int32_t channelMode;   // the mode that names a channel (5)
+};
+struct ScanReferenceValue {
+  LinkValue mode;
+  LinkValue channel;
+  std::function<void(bool)> setFlag;  // when the link keeps "mode is not 0" apart; may be empty
+  bool banksShown;
+  std::function<int(int channel)> bankOf;
+  std::function<int(int bank)> firstChannel;
+};
+constexpr std::string_view kScanBankList = "GI_Sheet_Sel_ScanZoneSel";
+constexpr std::string_view kScanChannelList = "GI_Sheet_Sel_ScanCHSel";
+LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services, const ScanReferenceSpec& spec,
+                                ScanReferenceValue& value);
+
 // --- text ---
 
 struct TextValue {

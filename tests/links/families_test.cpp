@@ -63,6 +63,12 @@ class FamilyTest : public ::testing::Test {
         "023",
         "754",
         "#",
+        "#GI_Sheet_Sel_Prio_Cells",
+        "{(%Flex0[0])}Off|{(%Flex0[1])}Current|{(%Flex0[5])}Channel...",
+        "#",
+        "#GI_AddCH",
+        "ch",
+        "#",
         "#GI_AppInd_TimerOff",
         "Off",
         "#",
@@ -330,6 +336,54 @@ TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold)
   painted.canvas = &canvas;
   TextFamily(painted, services_, value);
   EXPECT_EQ(painted.displayText, "");  // the radio font draws it
+}
+
+TEST_F(FamilyTest, ScanReferenceGoesFromModeToBankToChannel) {
+  const ScanReferenceSpec spec{"GI_Sheet_Sel_Prio", 5};
+  std::int64_t mode = 0, channel = 0;
+  bool flag = false;
+  // Banks of 4 channels.
+  ScanReferenceValue value{Holding(mode),
+                           Holding(channel),
+                           [&flag](bool on) { flag = on; },
+                           true,
+                           [](int n) { return n / 4; },
+                           [](int bank) { return bank * 4; }};
+  auto reply = [&](int column, std::int32_t chosen, std::int32_t bank) {
+    cmcCellObj cell;
+    cell.link = column;
+    cell.parameter = chosen;
+    cmcCellCapsule replyCapsule;
+    replyCapsule.cell = &cell;
+    replyCapsule.contextNumber = bank;
+    cmcCellCapsule request;
+    request.reply = &replyCapsule;
+    request.editResult = kPopupChoice;
+    LinkOutcome outcome = ScanReferenceFamily(request, services_, spec, value);
+    return std::make_pair(outcome, request.displayText);
+  };
+  cmcCellCapsule enter = Key(cellkey::kEnter);
+  EXPECT_EQ(ScanReferenceFamily(enter, services_, spec, value).editor, kPopupEditor);
+  EXPECT_EQ(enter.displayText, "Off");
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_Prio 1 0");
+
+  EXPECT_EQ(reply(cl::Flex0, 5, 0).first.editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_ScanZoneSel 8 0");
+  EXPECT_EQ(reply(cl::FlexZoneSel, 2, 0).first.editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_ScanCHSel 10 0");
+  auto [outcome, shown] = reply(cl::FlexCHSel, 1, 2);  // position 1 of bank 2
+  EXPECT_TRUE(outcome.changed);
+  EXPECT_EQ(channel, 9);
+  EXPECT_EQ(shown, "3-2ch");
+  EXPECT_TRUE(flag);
+
+  EXPECT_EQ(reply(cl::Flex0, 0, 0).second, "Off");
+  EXPECT_FALSE(flag);
+  value.banksShown = false;
+  mode = 5;
+  EXPECT_EQ(reply(cl::Flex0, 5, 0).first.editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_ScanCHSel 10 0");  // straight to the channels
+  EXPECT_EQ(reply(cl::FlexCHSel, 6, 0).second, "7ch");
 }
 
 }  // namespace
