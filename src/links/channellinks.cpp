@@ -101,6 +101,27 @@ const ChoiceRow kChoiceRows[] = {
      false},
 };
 
+// Channel options the record carries without naming them: single bits of
+// option byte 2, which the radio leaves to the programming software.
+struct CarriedBitRow {
+  int link;
+  int bit;
+};
+constexpr int kCarriedOptionByte = 2;
+const CarriedBitRow kCarriedBitRows[] = {
+    {cl::CL_Mch_Scan_OnOff, 7}, {cl::CL_Mch_Scan_Inc, 6}, {cl::CL_Mch_AutoChScan, 5},
+    {cl::CL_Mch_AutoReset, 4},  {cl::CL_Mch_CH_Mute, 3},
+};
+
+LinkOutcome RunCarriedBit(LinkCall& call, const CarriedBitRow& row) {
+  std::uint8_t& byte = call.record.optionRecord[kCarriedOptionByte];
+  const auto mask = static_cast<std::uint8_t>(1u << row.bit);
+  LinkValue value{
+      [&byte, mask] { return std::int64_t{(byte & mask) != 0}; },
+      [&byte, mask](std::int64_t on) { byte = static_cast<std::uint8_t>(on ? byte | mask : byte & ~mask); }};
+  return Changed(call, ChoiceFamily(call.request, call.services, ChoiceSpec{kOnOff, cl::Flex0}, value));
+}
+
 LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
   bool pmr = call.environment.modelType == 1 || call.environment.modelType == 2;
   ChoiceSpec spec{pmr && !row.pmrList.empty() ? row.pmrList : row.list, row.column};
@@ -400,6 +421,11 @@ const Alias kAliases[] = {
     {cl::CL_Mch_Lockout_Pmr, cl::CL_Mch_Lockout},
     {cl::CL_Mch_Lockout_Pmr446, cl::CL_Mch_Lockout},
     {cl::CL_Mch_Scan_Pmr, cl::CL_Mch_Scan},
+    {cl::CL_Mch_Scan_Inc_Pmr, cl::CL_Mch_Scan_Inc},
+    {cl::CL_Mch_Scan_OnOff_Pmr, cl::CL_Mch_Scan_OnOff},
+    {cl::CL_Mch_AutoChScan_Pmr, cl::CL_Mch_AutoChScan},
+    {cl::CL_Mch_AutoResetPmr, cl::CL_Mch_AutoReset},
+    {cl::CL_Mch_CH_Mute_Pmr, cl::CL_Mch_CH_Mute},
 };
 
 }  // namespace
@@ -407,6 +433,9 @@ const Alias kAliases[] = {
 void AddChannelLinks(cmcLinkTable& table) {
   for (const ChoiceRow& row : kChoiceRows) {
     table.Add(row.link, [&row](LinkCall& call) { return call.inUse ? RunChoice(call, row) : LinkOutcome{}; });
+  }
+  for (const CarriedBitRow& row : kCarriedBitRows) {
+    table.Add(row.link, [&row](LinkCall& call) { return call.inUse ? RunCarriedBit(call, row) : LinkOutcome{}; });
   }
   table.Add(cl::CL_Mch_No, [](LinkCall& call) {
     call.request.displayText = ChannelNumberText(call, false);

@@ -276,6 +276,14 @@ TEST_F(ChannelCellsTest, ToneNameAndScanCells) {
   EXPECT_EQ(Channel(0).name, "HOME    ");
   EXPECT_EQ(Key(cl::CL_Mch_Scan, 0, cellkey::kSpace).text, "On");
   EXPECT_TRUE(Channel(0).inList(0));
+
+  // Options kept in the carried bits of option byte 2, each apart from the others.
+  const int carried[] = {cl::CL_Mch_Scan_OnOff, cl::CL_Mch_Scan_Inc, cl::CL_Mch_AutoChScan, cl::CL_Mch_AutoReset,
+                         cl::CL_Mch_CH_Mute};
+  for (int link : carried) EXPECT_EQ(Key(link, 0, cellkey::kSpace).text, "On") << link;
+  EXPECT_EQ(image_.GetByte(0xA24A + 2), 0xF8);
+  EXPECT_EQ(Key(cl::CL_Mch_AutoChScan, 0, cellkey::kSpace).text, "Off");
+  EXPECT_EQ(image_.GetByte(0xA24A + 2), 0xD8);
 }
 
 TEST_F(CellLinksTest, PmrAndPmr446CellsBehaveAsTheirCounterparts) {
