@@ -1,0 +1,150 @@
+#include "links/celllinks.h"
+
+#include "clone/events.h"
+#include "clone/evman.h"
+#include "core/substitute.h"
+#include "links/ids.h"
+#include "links/linktable.h"
+#include "markup/cellnames.h"
+#include "model/ch.h"
+#include "model/memorymap.h"
+
+namespace {
+
+bool IsChannelType(int type) {
+  return type == ct::CT_Mch || type == ct::CT_Mch_Check || type == ct::CT_Mch_Win || type == ct::CT_Mch_Pmr446 ||
+         type == ct::CT_Mch_Win_Pmr446;
+}
+
+bool IsWindowType(int type) { return type == ct::CT_Mch_Win || type == ct::CT_Mch_Win_Pmr446; }
+
+// The link that enters a blank row's frequency, and the row's attribute link.
+struct EntryLinks {
+  int frequency;
+  int attribute;
+};
+
+EntryLinks EntryLinksOf(int type, int modelType) {
+  if (type == ct::CT_Mch_Pmr446 || type == ct::CT_Mch_Win_Pmr446) {
+    return {cl::CL_Mch_FreqR_Pmr446, cl::CL_Mch_Atr_Pmr446};
+  }
+  if (modelType == 1) return {cl::CL_Mch_FreqR_Pmr, cl::CL_Mch_Atr_Pmr};
+  return {cl::CL_Mch_Operating_Freq, cl::CL_Mch_Atr};
+}
+
+bool KeepsItsTextOnABlankRow(int link) {
+  return link == cl::CL_Mch_No || link == cl::CL_Mch_No_Pmr || link == cl::CL_MchWin_No;
+}
+
+}  // namespace
+
+const cmcLinkTable& cmcLinkTable::Instance() {
+  static const cmcLinkTable table = [] {
+    cmcLinkTable built;
+    AddChannelLinks(built);
+    AddGeneralLinks(built);
+    AddCloneInfoLinks(built);
+    return built;
+  }();
+  return table;
+}
+
+cmcCellLinks::cmcCellLinks(LinkEnvironment& environment) : cmcCellLinks(environment, cmcLinkTable::Instance()) {}
+
+cmcCellLinks::cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table)
+    : environment_(environment), table_(table) {}
+
+int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
+  lastChangeBits_ = 0;
+  if (!request.cell) return kNoEditor;
+  LinkEnvironment& env = environment_;
+  cmcEeprom& image = env.image;
+
+  // 1. The record the cell addresses. CategoryOf stops the program on a type outside the table.
+  int type = request.cell->type;
+  CategoryOf(type, memmap::NormalizeModelType(env.modelType));
+  int link = request.cell->link;
+  bool channelType = IsChannelType(type);
+  std::int32_t number = request.cell->parameter;
+  if (link == cl::CL_MchWin_No || IsWindowType(type)) number = env.windowChannel;
+
+  // 2. A fresh result; 256 (a double click) is Enter; keys count only on editable cells.
+  request.displayText.clear();
+  request.marks &= ~(cellmark::kWarning | cellmark::kError);
+  request.fontColour.reset();
+  request.redirect = {};
+  if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
+  if (!request.editable) request.key = cellkey::kEvaluate;
+
+  // 3. Pop-up menu commands, then the image is encoded again.
+  if (request.menuCommand != 0 && env.menuCommand) {
+    env.menuCommand(request);
+    memmap::Encode(image, memmap::NormalizeModelType(env.modelType));
+  }
+
+  datCh record(image);
+  if (channelType) record.load(memmap::NormalizeModelType(env.modelType) + datCh::kFirstChannelKind, number);
+  bool inUse = channelType && record.inUse && number < datCh::ChannelsInUse(image);
+  LinkCall call{request,     env,  LinkServices{env.overlay, env.choices, env.host}, *this, record, type, link, number,
+                channelType, inUse};
+
+  // 4. A blank row shows its number and attribute only; a key anywhere on it enters its frequency.
+  if (channelType && !call.inUse && request.editResult == kNoEdit && request.menuCommand == 0) {
+    EntryLinks entry = EntryLinksOf(type, env.modelType);
+    if (request.key != cellkey::kEvaluate && request.key <= 127 && link != entry.attribute && link != entry.frequency) {
+      request.redirect = {true, type, entry.frequency, number, request.key};
+      call.link = link = entry.frequency;
+    } else if (request.key == cellkey::kEvaluate && link != entry.attribute && !KeepsItsTextOnABlankRow(link)) {
+      lastChangeBits_ = changebit::kEvaluated;
+      return kNoEditor;
+    }
+  }
+
+  // 5. The link's behaviour.
+  LinkOutcome outcome;
+  if (const LinkBehaviour* behaviour = table_.Find(link)) {
+    outcome = (*behaviour)(call);
+  } else {
+    request.displayText = Substitute("%d *Yet*", {std::int64_t{link}});
+  }
+
+  // 6. Change bits, the refresh events and the callbacks.
+  int bits = changebit::kEvaluated | call.changeBits;
+  if (outcome.changed) bits |= changebit::kRecordModified;
+  lastChangeBits_ = bits;
+  if (outcome.changed && channelType && env.events) {
+    if (IsWindowType(type)) {
+      env.events->Post(ev::kChannelRowChanged, nullptr, number);
+    } else {
+      env.events->Post(ev::kCellsChangedAll, nullptr, 0);
+    }
+  }
+  if (notify && bits != changebit::kEvaluated && request.changed) request.changed(request, bits);
+  if ((request.key != 0 || request.editResult != 0 || request.menuCommand != 0) && env.afterUserAction) {
+    env.afterUserAction();
+  }
+  if (outcome.editor == kInCellEditor && request.edit) request.edit(request, outcome.editor);
+  return outcome.editor;
+}
+
+std::string cmcCellLinks::TextOf(const cmcCellObj& cell, int key) {
+  cmcCellObj copy = cell;
+  cmcCellCapsule request;
+  request.cell = &copy;
+  request.key = key;
+  Evaluate(request, false);
+  return request.displayText;
+}
+
+int cmcCellLinks::FlagsOf(int type, int link, std::int32_t number) {
+  cmcCellObj cell;
+  cell.type = type;
+  cell.link = link;
+  cell.parameter = number;
+  cmcCellCapsule request;
+  request.cell = &cell;
+  request.contextNumber = number;
+  request.editable = 0;
+  Evaluate(request, false);
+  return request.marks & (cellmark::kWarning | cellmark::kError);
+}

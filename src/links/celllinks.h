@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "links/cellcapsule.h"
+#include "links/families.h"
+#include "model/eeprom.h"
+
+class cmcGTex;
+class cmcFCache;
+class cmcEvMan;
+class cmcCharset;
+
+// Everything the evaluator works on, owned by the caller (the main controller,
+// or the command line).
+struct LinkEnvironment {
+  cmcEeprom& image;  // the edit image
+  cmcGTex& overlay;
+  cmcFCache& choices;
+  cmcLinkHost& host;
+  const cmcCharset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
+  int modelType = 0;
+  int windowChannel = 0;                           // the memory-channel window's current channel
+  std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
+  cmcEvMan* events = nullptr;                      // refresh events are posted here when present
+  // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
+  std::function<void(cmcCellCapsule& request)> menuCommand{};
+  // Switches the radio model type (after its confirmation); none: not offered.
+  std::function<void(int modelType)> changeModel{};
+  // After a user action: the tree marks and the saved-state test of the controller.
+  std::function<void()> afterUserAction{};
+};
+
+// The one place that knows what a cell link means: evaluates a cell's display
+// text and marks, reacts to keys and edits, and writes changes to the image.
+class cmcLinkTable;
+
+class cmcCellLinks {
+ public:
+  // Evaluates with the table of every built link, or with the table given.
+  explicit cmcCellLinks(LinkEnvironment& environment);
+  cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table);
+
+  // The single entry point. Returns the editor request. With `notify`, a change
+  // is passed to the request's change callback.
+  int Evaluate(cmcCellCapsule& request, bool notify);
+  // The display text of a cell, evaluated with a fresh request.
+  std::string TextOf(const cmcCellObj& cell, int key);
+  // The warning and error marks of a cell made for the purpose.
+  int FlagsOf(int type, int link, std::int32_t number);
+  // The change bits of the last evaluation.
+  int LastChangeBits() const { return lastChangeBits_; }
+
+ private:
+  LinkEnvironment& environment_;
+  const cmcLinkTable& table_;
+  int lastChangeBits_ = 0;
+};

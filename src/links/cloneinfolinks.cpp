@@ -1,0 +1,103 @@
+// The cells of the clone-information sheet: texts from the identification
+// record that the radio sent. Without a record they are empty.
+
+#include <cstdio>
+#include <string>
+
+#include "core/gtex.h"
+#include "links/ids.h"
+#include "links/linktable.h"
+
+namespace {
+
+constexpr std::size_t kRecordSize = 78;
+constexpr std::size_t kTypeByte = 53;
+constexpr std::size_t kRevisionByte = 34;
+constexpr std::size_t kComment1 = 2;
+constexpr std::size_t kComment2 = 18;
+constexpr std::size_t kCommentSize = 16;
+constexpr std::size_t kEsn = 37;
+constexpr std::size_t kEsnSize = 12;
+constexpr std::size_t kCheckSum = 66;
+constexpr std::size_t kCheckSumSize = 4;
+
+bool HasRecord(const LinkCall& call) { return call.environment.identification.size() == kRecordSize; }
+std::uint8_t Byte(const LinkCall& call, std::size_t at) { return call.environment.identification[at]; }
+
+std::string Characters(const LinkCall& call, std::size_t at, std::size_t count) {
+  std::string text;
+  for (std::size_t i = at; i < at + count; ++i) {
+    char c = static_cast<char>(Byte(call, i));
+    text += c >= 0x20 && c < 0x7F ? c : ' ';
+  }
+  return text;
+}
+
+// The value of hexadecimal digits, or -1 when one is not a digit.
+long HexValue(const std::string& digits) {
+  long value = 0;
+  for (char c : digits) {
+    int digit = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                       : -1;
+    if (digit < 0) return -1;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+std::string ModelText(LinkCall& call) {
+  cmcGTex& overlay = call.environment.overlay;
+  std::uint8_t type = Byte(call, kTypeByte);
+  return overlay.GetLine("GI_Mess_CloneInfo_Model", (type >> 2) & 1) + "\n" +
+         overlay.GetLine("GI_Mess_CloneInfo_UiType", type & 3);
+}
+
+std::string RevisionText(LinkCall& call) {
+  std::uint8_t revision = Byte(call, kRevisionByte);
+  return std::to_string(revision >> 4) + "." + std::to_string(revision & 0x0F);
+}
+
+// The electronic serial number: 4, 2 and 6 hexadecimal digits shown as decimal numbers.
+std::string SerialText(LinkCall& call) {
+  std::string digits = Characters(call, kEsn, kEsnSize);
+  long a = HexValue(digits.substr(0, 4)), b = HexValue(digits.substr(4, 2)), c = HexValue(digits.substr(6));
+  if (a < 0 || b < 0 || c < 0) return " ";
+  char text[40];
+  std::snprintf(text, sizeof text, "%04ld%02ld%07ld", a, b, c);
+  return text;
+}
+
+std::string CheckSumText(LinkCall& call) {
+  long sum = HexValue(Characters(call, kCheckSum, kCheckSumSize));
+  if (sum < 0) return "";
+  char text[24];
+  std::snprintf(text, sizeof text, "$%04lX", sum);
+  return text;
+}
+
+struct InfoRow {
+  int link;
+  std::string (*text)(LinkCall& call);
+};
+const InfoRow kInfoRows[] = {
+    {cl::CL_CloneInfo_Model, ModelText},
+    {cl::CL_CloneInfo_Revision, RevisionText},
+    {cl::CL_CloneInfo_Comment1, [](LinkCall& call) { return Characters(call, kComment1, kCommentSize); }},
+    {cl::CL_CloneInfo_Comment2, [](LinkCall& call) { return Characters(call, kComment2, kCommentSize); }},
+    {cl::CL_CloneInfo_Esn, SerialText},
+    {cl::CL_CloneInfo_CheckSum, CheckSumText},
+    {cl::CL_CloneInfo_Dummy, [](LinkCall&) { return std::string(); }},
+};
+
+}  // namespace
+
+void AddCloneInfoLinks(cmcLinkTable& table) {
+  for (const InfoRow& row : kInfoRows) {
+    table.Add(row.link, [&row](LinkCall& call) {
+      call.request.displayText = HasRecord(call) ? row.text(call) : std::string();
+      return LinkOutcome{};
+    });
+  }
+}

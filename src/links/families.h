@@ -1,0 +1,181 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "links/cellcapsule.h"
+#include "model/ch.h"
+
+class cmcGTex;
+class cmcFCache;
+
+// The generic link families: each works on a request and a value behind the
+// link, knows nothing of where the value lives, and is configured by a spec
+// (one table row of the link that uses it).
+
+// What the families ask of the program around them: the pop-up editors.
+class cmcLinkHost {
+ public:
+  virtual ~cmcLinkHost() = default;
+  // Each opens a pop-up editor that holds the request and replies later with
+  // edit result 2; false when none can be shown.
+  virtual bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) = 0;
+  virtual bool OpenFlagEditor(cmcCellCapsule& request, std::string_view list, std::uint32_t bits) = 0;
+  virtual bool OpenTextEditor(cmcCellCapsule& request, std::string_view text) = 0;
+};
+
+struct LinkServices {
+  cmcGTex& overlay;
+  cmcFCache& choices;
+  cmcLinkHost& host;
+};
+
+// The value behind a link.
+struct LinkValue {
+  std::function<std::int64_t()> get;
+  std::function<void(std::int64_t)> set;
+};
+
+struct LinkOutcome {
+  bool changed = false;
+  int editor = kNoEditor;
+};
+
+// --- text helpers shared by the families (never locale-dependent) ---
+
+// A decimal number: optional '-', digits, optional '.' and digits. Nothing for
+// a text without digits or with other characters.
+std::optional<double> ParseDecimalText(std::string_view text);
+// Keeps the characters of `text` that occur in `allowed`.
+std::string KeepOnly(std::string_view text, std::string_view allowed);
+// Rounded half away from zero.
+std::int64_t RoundHalfAway(double value);
+
+// --- frequency ---
+
+// A channel grid: from the typed value rounded down to 100 kHz, step by `step`
+// and take the first value at or above the typed one that is a multiple of
+// `multipleA` or `multipleB`, if it lies below typed + e (e the largest power
+// of ten up to 100000 that divides the typed value).
+struct ChannelGrid {
+  int step;
+  int multipleA;
+  int multipleB;
+};
+constexpr ChannelGrid kGrid625{625, 2500, 3125};
+constexpr ChannelGrid kGrid1250{1250, 5000, 6250};
+constexpr ChannelGrid kGrid2500{2500, 5000, 12500};
+
+std::optional<std::int64_t> SnapToGrid(std::int64_t hz, const ChannelGrid& grid);
+// "%d.%06d" of a frequency in Hz as MHz.
+std::string FormatMegahertz(std::int64_t hz);
+// A committed frequency text: digits and '.' kept, cut to nine characters,
+// read as MHz and rounded to Hz, held in 0..799999999. Nothing when no digit.
+std::optional<std::int64_t> ParseMegahertz(std::string_view text);
+
+struct FrequencySpec {
+  ChannelGrid grid;
+  std::int64_t minimum;
+  std::int64_t maximum;
+  bool clampToLimits;  // else a value outside the limits changes nothing
+};
+
+// Keys and commits of a frequency cell. `shown` is the text the cell shows.
+// A committed text that gives no grid frequency changes nothing.
+LinkOutcome FrequencyFamily(cmcCellCapsule& request, const FrequencySpec& spec, LinkValue& value,
+                            const std::string& shown);
+
+// --- choice ---
+
+struct ChoiceSpec {
+  std::string_view list;  // a GI_Sheet_Sel_... selection sheet
+  int column;             // the cell link of the sheet's cells that carry the values
+};
+LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const ChoiceSpec& spec, LinkValue& value);
+
+// --- tone ---
+
+struct ToneSpec {
+  std::string_view toneList;  // GI_Sheet_Sel_Mch_CTone or its ExUser form
+  bool listedCodesOnly;       // digital codes must be listed in GI_AppItem_Dtcs
+};
+struct ToneValue {
+  std::function<ToneSetting()> get;
+  std::function<void(const ToneSetting&)> set;
+  std::function<std::optional<ToneSetting>()> receive;  // for a transmit cell: the receive setting
+};
+std::string FormatTone(cmcGTex& overlay, cmcFCache& choices, const ToneSpec& spec, const ToneSetting& tone);
+std::optional<ToneSetting> ParseTone(cmcGTex& overlay, const ToneSpec& spec, std::string_view text);
+LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const ToneSpec& spec, ToneValue& value);
+
+// Values of the tone choice list (column Flex0): 0 off, 1 + the tone index for
+// a tone, kNormalCodeChoice or kInvertedCodeChoice plus the code for a digital code.
+constexpr std::int32_t kNormalCodeChoice = 0x1000;
+constexpr std::int32_t kInvertedCodeChoice = 0x2000;
+
+// --- timers and numbers ---
+
+struct MinSecTimerSpec {
+  int stepSeconds;
+  std::int64_t minimum;  // in steps
+  std::int64_t maximum;
+  bool mayBeOff;  // 0 shows GI_AppInd_TimerOff when only displayed
+};
+LinkOutcome MinSecTimerFamily(cmcCellCapsule& request, LinkServices& services, const MinSecTimerSpec& spec,
+                              LinkValue& value);
+
+struct DecimalTimerSpec {
+  std::int64_t scale;  // stored units per displayed unit
+  std::int64_t minimum;
+  std::int64_t maximum;
+  std::optional<std::int64_t> offValue;  // the stored value of "off", when the link has one
+};
+LinkOutcome DecimalTimerFamily(cmcCellCapsule& request, LinkServices& services, const DecimalTimerSpec& spec,
+                               LinkValue& value);
+
+struct NumericSpec {
+  std::int64_t minimum;
+  std::int64_t maximum;
+  std::int64_t offset;  // shown = stored + offset
+  std::int64_t step;
+  bool clampSteps;  // space/backspace stop at the limits instead of wrapping
+};
+LinkOutcome NumericFamily(cmcCellCapsule& request, const NumericSpec& spec, LinkValue& value);
+
+// --- scan channel reference ---
+
+// A mode (a choice list) plus a channel for the mode that names one. The mode
+// pop-up's choice of that mode goes on to the bank choice (when banks are
+// shown) and then to the channel choice of the bank, whose reply carries the
+// bank as its context number.
+struct ScanReferenceSpec {
+  std::string_view modeList;  // GI_Sheet_Sel_ScanPrio1CH, ...
+  std::int32_t channelMode;   // the mode that names a channel (5)
+};
+struct ScanReferenceValue {
+  LinkValue mode;
+  LinkValue channel;
+  std::function<void(bool)> setFlag;  // when the link keeps "mode is not 0" apart; may be empty
+  bool banksShown;
+  std::function<int(int channel)> bankOf;
+  std::function<int(int bank)> firstChannel;
+};
+constexpr std::string_view kScanBankList = "GI_Sheet_Sel_ScanZoneSel";
+constexpr std::string_view kScanChannelList = "GI_Sheet_Sel_ScanCHSel";
+LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services, const ScanReferenceSpec& spec,
+                                ScanReferenceValue& value);
+
+// --- text ---
+
+struct TextValue {
+  std::function<std::string()> get;
+  // Stores a committed text (padded to the field); false when the field cannot hold it.
+  std::function<bool(const std::string&)> set;
+};
+// A fixed-width name: shown as its display text (empty while painted: the radio
+// font draws it); edited in the pop-up text editor. A text the field cannot
+// hold changes nothing.
+LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValue& value);

@@ -1,0 +1,153 @@
+// Links that are not one channel's field: bank and channel counters, the
+// channel-number columns, the model-type menu items and the channel checks.
+
+#include <string>
+
+#include "core/gtex.h"
+#include "links/bitfield.h"
+#include "links/ids.h"
+#include "links/linktable.h"
+#include "markup/cellnames.h"
+#include "model/ch.h"
+#include "model/charset.h"
+#include "model/memorymap.h"
+#include "platform/messagebox.h"
+
+namespace {
+
+LinkOutcome Show(LinkCall& call, std::string text) {
+  call.request.displayText = std::move(text);
+  return {};
+}
+
+// The bank a counter cell counts: its number, or the sheet's bank.
+int CountedBank(const LinkCall& call) { return call.type == ct::CT_Null ? call.request.contextNumber : call.number; }
+
+int ChannelsLeft(const LinkCall& call) {
+  const cmcEeprom& image = call.environment.image;
+  return datCh::ChannelsThatFit(image, memmap::NormalizeModelType(call.environment.modelType));
+}
+
+struct CounterRow {
+  int link;
+  int (*count)(const LinkCall& call);
+};
+
+const CounterRow kCounterRows[] = {
+    {cl::CL_Bank_UsedQty, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
+    {cl::CL_Mch_Bank, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
+    {cl::CL_Bank_UsedTotal, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
+    {cl::CL_Mch_Bank_Total, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
+    {cl::CL_Mch_UsedCHs, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
+    {cl::CL_Mch_UsedCHs_Total, [](const LinkCall&) { return memmap::kMaxChannels; }},
+    {cl::CL_Bank_UsedLeft, ChannelsLeft},
+    {cl::CL_Mch_Bank_Left, ChannelsLeft},
+    // Every channel in use lies in a bank, so none is added for channels outside them.
+    {cl::CL_Mch_UsedCHs_Left, ChannelsLeft},
+};
+
+// The model-type menu items: the item of the current type carries the tick.
+struct ModelRow {
+  int link;
+  int modelType;
+};
+const ModelRow kModelRows[] = {
+    {cl::CL_Model_Lmr, 0}, {cl::CL_Model_Pmr, 1}, {cl::CL_Model_VexlPmr, 2}, {cl::CL_Model_DPmr446, 3}};
+constexpr int kTickFlag = 5;
+
+LinkOutcome RunModel(LinkCall& call, int modelType) {
+  LinkEnvironment& environment = call.environment;
+  if (call.request.cell) call.request.cell->SetStateFlag(kTickFlag, environment.modelType == modelType);
+  call.request.displayText = environment.overlay.GetLine("GI_AppInd_Model", static_cast<std::size_t>(modelType));
+  if (call.request.key != cellkey::kEnter || environment.modelType == modelType || !environment.changeModel) return {};
+  platform::MsgRequest question{environment.overlay.GetLine("GI_Sys_AppTitle", 0),
+                                environment.overlay.GetBlockText("GI_AppMess_ChangeModel"), platform::MsgIcon::Question,
+                                platform::MsgButtons::OkCancel, true};
+  if (platform::CurrentMessageBox().Show(question) != platform::MsgAnswer::Ok) return {};
+  environment.changeModel(modelType);
+  call.changeBits |= changebit::kRebuildSheet;
+  return {true, kNoEditor};
+}
+
+// The channel links whose marks the channel check sums.
+constexpr int kCheckedChannelLinks[] = {cl::CL_Mch_WNM};
+
+LinkOutcome RunChannelCheck(LinkCall& call) {
+  const cmcEeprom& image = call.environment.image;
+  int bank = call.number;
+  int first = datCh::FirstChannel(image, bank);
+  int marks = 0;
+  for (int channel = first; channel < first + datCh::BankSize(image, bank); ++channel) {
+    for (int link : kCheckedChannelLinks) marks |= call.links.FlagsOf(ct::CT_Mch, link, channel);
+  }
+  call.request.marks |= marks & (cellmark::kWarning | cellmark::kError);
+  return {};
+}
+
+// --- banks: the name (8 characters of block 10) and the flag ---
+
+constexpr int kBankNames = 0xAA9C;
+constexpr std::size_t kBankNameSize = 8;
+constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
+
+bool ValidBank(int bank) { return bank >= 0 && bank < memmap::kBankCount; }
+
+LinkOutcome RunBankName(LinkCall& call) {
+  int bank = CountedBank(call);
+  if (!ValidBank(bank)) return {};
+  cmcEeprom& image = call.environment.image;
+  const int address = kBankNames + static_cast<int>(kBankNameSize) * bank;
+  const cmcCharset* charset = call.environment.charset;
+  TextValue value{
+      [&image, address, charset] {
+        std::string bytes(kBankNameSize, ' ');
+        image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(bytes.data()), kBankNameSize);
+        if (!charset) return bytes;
+        return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+      },
+      [&image, address, charset](const std::string& text) {
+        std::string bytes = text.substr(0, kBankNameSize);
+        bytes.resize(kBankNameSize, ' ');
+        if (charset) {
+          cmcCharset::Encoded encoded = charset->Encode(text, kBankNameSize);
+          if (!encoded.Ok()) return false;
+          bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
+        }
+        image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
+        return true;
+      }};
+  LinkOutcome outcome = TextFamily(call.request, call.services, value);
+  if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title and tree label
+  return outcome;
+}
+
+LinkOutcome RunBankFlag(LinkCall& call) {
+  int bank = CountedBank(call);
+  if (!ValidBank(bank)) return {};
+  cmcEeprom& image = call.environment.image;
+  const cmcBitField flag{kBankFlags, 1, 7 - bank, 1};
+  LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
+                  [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
+  LinkOutcome outcome =
+      ChoiceFamily(call.request, call.services, ChoiceSpec{"GI_Sheet_Sel_Misc_OnOff2", cl::Flex0}, value);
+  if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title colour
+  return outcome;
+}
+
+}  // namespace
+
+void AddGeneralLinks(cmcLinkTable& table) {
+  table.Add(cl::CL_Mch_BankText, RunBankName);
+  table.Add(cl::CL_Bank_SmarTrunk, RunBankFlag);
+  table.Add(cl::CL_Mch_SmarTrunk, RunBankFlag);
+  for (const CounterRow& row : kCounterRows) {
+    table.Add(row.link, [&row](LinkCall& call) { return Show(call, std::to_string(row.count(call))); });
+  }
+  for (const ModelRow& row : kModelRows) {
+    table.Add(row.link, [&row](LinkCall& call) { return RunModel(call, row.modelType); });
+  }
+  table.Add(cl::CL_Misc_ChNo_0Base, [](LinkCall& call) { return Show(call, std::to_string(call.number)); });
+  table.Add(cl::CL_Misc_ChNo_1Base, [](LinkCall& call) { return Show(call, std::to_string(call.number + 1)); });
+  table.Add(cl::CL_Misc_QuarterPillar, [](LinkCall& call) { return Show(call, ""); });
+  table.Add(cl::CL_Check_Mch, RunChannelCheck);
+}

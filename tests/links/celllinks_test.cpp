@@ -1,0 +1,427 @@
+#include "links/celllinks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "clone/events.h"
+#include "clone/evman.h"
+#include "clone/taskscheduler.h"
+#include "core/gtex.h"
+#include "link_host.h"
+#include "links/ids.h"
+#include "markup/fcache.h"
+#include "model/ch.h"
+#include "model/cloneio.h"
+#include "model/memorymap.h"
+#include "platform/clock.h"
+#include "support/fatal_trap.h"
+#include "support/recording_message_box.h"
+
+namespace {
+
+// The shipped overlay and the initial image of a model type, with an evaluator over them.
+class CellLinksTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("RWQ_DATA_DIR", RWQ_SOURCE_DATA_DIR "/", 1);
+    overlay_.Open(RWQ_SOURCE_DATA_DIR "/QZ5071KE.OVL");
+    LoadModel(0);
+  }
+  void TearDown() override { unsetenv("RWQ_DATA_DIR"); }
+
+  void LoadModel(int modelType) {
+    cloneio::LoadInitialImage(overlay_, modelType, image_);
+    environment_.modelType = modelType;
+  }
+
+  struct Result {
+    std::string text;
+    int marks;
+    std::optional<CellColour> colour;
+    int editor;
+    int changes;
+    cmcCellCapsule::Redirect redirect;
+    std::int32_t caret;
+  };
+  Result Run(int type, int link, std::int32_t number, const std::function<void(cmcCellCapsule&)>& fill) {
+    cmcCellObj cell;
+    cell.type = type;
+    cell.link = link;
+    cell.parameter = number;
+    cmcCellCapsule request;
+    request.cell = &cell;
+    fill(request);
+    int editor = links_.Evaluate(request, true);
+    return {request.displayText,     request.marks,    request.fontColour,   editor,
+            links_.LastChangeBits(), request.redirect, request.caretPosition};
+  }
+  Result Show(int link, std::int32_t number, int type = ct::CT_Mch) {
+    return Run(type, link, number, [](cmcCellCapsule&) {});
+  }
+  Result Key(int link, std::int32_t number, int key, int type = ct::CT_Mch) {
+    return Run(type, link, number, [key](cmcCellCapsule& r) { r.key = key; });
+  }
+  Result Type(int link, std::int32_t number, std::string text, int type = ct::CT_Mch) {
+    return Run(type, link, number, [&text](cmcCellCapsule& r) {
+      r.editResult = kTextCommitted;
+      r.editedText = text;
+    });
+  }
+  Result Choose(int link, std::int32_t number, int column, std::int32_t value, int type = ct::CT_Mch) {
+    cmcCellObj chosen;
+    chosen.link = column;
+    chosen.parameter = value;
+    cmcCellCapsule reply;
+    reply.cell = &chosen;
+    return Run(type, link, number, [&reply](cmcCellCapsule& r) {
+      r.editResult = kPopupChoice;
+      r.reply = &reply;
+    });
+  }
+  datCh Channel(int number) {
+    datCh record(image_);
+    record.load(environment_.modelType + datCh::kFirstChannelKind, number);
+    return record;
+  }
+
+  cmcGTex overlay_;
+  cmcFCache choices_{overlay_};
+  cmcEeprom image_;
+  RecordingLinkHost host_;
+  LinkEnvironment environment_{image_, overlay_, choices_, host_};
+  cmcCellLinks links_{environment_};
+};
+
+TEST_F(CellLinksTest, ABlankRowShowsItsNumberOnlyAndAKeyEntersItsFrequency) {
+  ASSERT_EQ(datCh::ChannelsInUse(image_), 0);
+  EXPECT_EQ(Show(cl::CL_Mch_No, 0).text, "New");
+  EXPECT_EQ(Show(cl::CL_Mch_Dup, 0).text, "");
+  EXPECT_EQ(Show(cl::CL_Mch_FreqT, 0).text, "");
+
+  Result typed = Key(cl::CL_Mch_Dup, 0, '1');
+  EXPECT_TRUE(typed.redirect.active);
+  EXPECT_EQ(typed.redirect.link, cl::CL_Mch_Operating_Freq);
+  EXPECT_EQ(typed.redirect.firstKey, '1');
+  EXPECT_EQ(typed.editor, kInCellEditor);
+  EXPECT_EQ(typed.text, "1");
+  Result entered = Key(cl::CL_Mch_Operating_Freq, 0, cellkey::kDoubleClick);
+  EXPECT_EQ(entered.editor, kInCellEditor);
+  EXPECT_EQ(entered.text, "");
+  EXPECT_EQ(datCh::ChannelsInUse(image_), 0);  // keys alone create nothing here
+}
+
+TEST_F(CellLinksTest, TypingAFrequencyOnTheBlankRowCreatesTheChannelOnTheGrid) {
+  struct Case {
+    const char* typed;
+    bool created;
+    const char* shown;
+  };
+  const Case cases[] = {{"146.5213", false, ""}, {"146.521", true, "146.521875"}};
+  for (const Case& c : cases) {
+    Result result = Type(cl::CL_Mch_Operating_Freq, 0, c.typed);
+    EXPECT_EQ(datCh::ChannelsInUse(image_), c.created ? 1 : 0) << c.typed;
+    EXPECT_EQ(result.text, c.shown);
+    if (c.created) {
+      EXPECT_EQ(result.changes, changebit::kEvaluated | changebit::kRowRewritten | changebit::kRecordModified);
+    }
+  }
+  EXPECT_EQ(Channel(0).freqR, 146521875u);
+  EXPECT_EQ(Show(cl::CL_Mch_FreqT, 0).text, "146.521875<-");
+  EXPECT_EQ(Show(cl::CL_Mch_No, 0).text, "1-  1");
+  // The next row is the new-channel row.
+  EXPECT_EQ(Type(cl::CL_Mch_Operating_Freq, 1, "146.52").text, "146.520000");
+  EXPECT_EQ(Channel(1).freqR, 146520000u);
+  EXPECT_EQ(Type(cl::CL_Mch_Operating_Freq, 1, "150").text, "147.000000");  // the band's limit
+}
+
+TEST_F(CellLinksTest, ANewChannelJoinsTheLastBankOrReusesARowWithoutFrequency) {
+  datCh::SetBankSize(image_, 1, 2);
+  datCh first = Channel(0);
+  first.initialise();
+  first.freqR = 145000000;
+  first.store();
+  // Row 1 is in bank 1 but holds no frequency: typing there reuses it.
+  EXPECT_EQ(Show(cl::CL_Mch_No, 1).text, "New");
+  EXPECT_EQ(Type(cl::CL_Mch_Operating_Freq, 1, "146.52").text, "146.520000");
+  EXPECT_EQ(datCh::BankSize(image_, 1), 2);
+  // Row 2 follows the list: the channel joins bank 1, the last bank that ends there.
+  Type(cl::CL_Mch_Operating_Freq, 2, "146.54");
+  EXPECT_EQ(datCh::BankSize(image_, 0), 0);
+  EXPECT_EQ(datCh::BankSize(image_, 1), 3);
+  EXPECT_EQ(Channel(0).freqR, 145000000u);
+  EXPECT_EQ(Channel(2).freqR, 146540000u);
+  EXPECT_EQ(Show(cl::CL_Mch_No, 2).text, "2-  3");
+}
+
+TEST_F(CellLinksTest, CreatingBeyondTheLastPossibleChannelShowsTheOverflowMessage) {
+  datCh::SetBankSize(image_, 0, memmap::kMaxChannels);
+  RecordingMessageBox box;
+  Result result = Type(cl::CL_Mch_Operating_Freq, memmap::kMaxChannels, "146.52");
+  EXPECT_EQ(result.editor, kNoEditor);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, overlay_.GetBlockText("GI_AppMess_ChErr_Overflow"));
+  EXPECT_EQ(box.shown[0].icon, platform::MsgIcon::Error);
+  EXPECT_TRUE(box.shown[0].topmost);
+  EXPECT_EQ(datCh::ChannelsInUse(image_), memmap::kMaxChannels);
+}
+
+class ChannelCellsTest : public CellLinksTest {
+ protected:
+  void SetUp() override {
+    CellLinksTest::SetUp();
+    Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
+    ASSERT_EQ(datCh::ChannelsInUse(image_), 1);
+  }
+};
+
+TEST_F(ChannelCellsTest, ChoiceCellsShowStepAndGreyWhereTheyDoNotApply) {
+  EXPECT_EQ(Show(cl::CL_Mch_Dup, 0).text, "Off");
+  EXPECT_EQ(Show(cl::CL_Mch_Offset_Freq, 0).colour, kNotApplicableColour);
+  EXPECT_EQ(Show(cl::CL_Mch_Dup_Reverse, 0).colour, kNotApplicableColour);
+  EXPECT_EQ(Key(cl::CL_Mch_Dup, 0, cellkey::kBackspace).text, "Minus");  // wraps to the last
+  EXPECT_EQ(Key(cl::CL_Mch_Dup, 0, cellkey::kSpace).text, "Off");        // and from the last to the first
+  Result plus = Choose(cl::CL_Mch_Dup, 0, cl::Flex0, 1);
+  EXPECT_EQ(plus.text, "Plus");
+  EXPECT_EQ(plus.changes, changebit::kEvaluated | changebit::kRecordModified);
+  EXPECT_EQ(Show(cl::CL_Mch_Offset_Freq, 0).colour, std::nullopt);
+  EXPECT_EQ(Type(cl::CL_Mch_Offset_Freq, 0, "25").text, "20.000000");  // the offset's limit
+  EXPECT_EQ(Type(cl::CL_Mch_Offset_Freq, 0, "0.6").text, "0.600000");
+  EXPECT_EQ(Show(cl::CL_Mch_FreqT, 0).text, "147.120000");
+
+  struct Grey {
+    int toneMode;
+    bool toneFreq, tsqlFreq, dtcs;
+  };
+  const Grey modes[] = {{0, true, true, true},
+                        {1, false, true, true},
+                        {2, true, false, true},
+                        {3, true, true, false},
+                        {4, true, true, false}};
+  for (const Grey& g : modes) {
+    Choose(cl::CL_Mch_Tone, 0, cl::Flex0, g.toneMode);
+    EXPECT_EQ(Show(cl::CL_Mch_Tone_Freq, 0).colour.has_value(), g.toneFreq) << g.toneMode;
+    EXPECT_EQ(Show(cl::CL_Mch_Tsql_Freq, 0).colour.has_value(), g.tsqlFreq) << g.toneMode;
+    EXPECT_EQ(Show(cl::CL_Mch_Dtcs, 0).colour.has_value(), g.dtcs) << g.toneMode;
+    EXPECT_EQ(Show(cl::CL_Mch_Dtcs_Polarity, 0).colour.has_value(), g.dtcs) << g.toneMode;
+  }
+  Result enter = Key(cl::CL_Mch_RfPo, 0, cellkey::kEnter);
+  EXPECT_EQ(enter.editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_Mch_RfPwr 1 0");
+}
+
+TEST_F(ChannelCellsTest, ChoiceWritesKeepTheOtherBitsOfTheirBytes) {
+  Choose(cl::CL_Mch_Dup, 0, cl::Flex0, 2);
+  Choose(cl::CL_Mch_Dup_Reverse, 0, cl::Flex0, 1);
+  Choose(cl::CL_Mch_TxInh, 0, cl::Flex0, 1);
+  Choose(cl::CL_Mch_RfPo, 0, cl::Flex0, 2);
+  Choose(cl::CL_Mch_Tone, 0, cl::Flex0, 3);
+  Choose(cl::CL_Mch_Dtcs_Polarity, 0, cl::Flex0, 1);
+  datCh channel = Channel(0);
+  EXPECT_EQ(channel.dup, 2);
+  EXPECT_EQ(channel.reverse, 1);
+  EXPECT_EQ(channel.txInh, 1);
+  EXPECT_EQ(channel.rfPo, 2);
+  EXPECT_EQ(channel.tone, 3);
+  EXPECT_EQ(channel.dtcsPolarity, 1);
+}
+
+TEST_F(ChannelCellsTest, WideNarrowMiddleWarnsWithoutTheMiddleSettingAndRebuildsTheSheet) {
+  Result middle = Choose(cl::CL_Mch_WNM, 0, cl::FlexMark, 2);
+  EXPECT_EQ(middle.text, "Middle");
+  EXPECT_EQ(middle.marks & cellmark::kWarning, cellmark::kWarning);
+  EXPECT_EQ(middle.changes & changebit::kRebuildSheet, changebit::kRebuildSheet);
+  EXPECT_EQ(links_.FlagsOf(ct::CT_Mch, cl::CL_Mch_WNM, 0), cellmark::kWarning);
+  EXPECT_EQ(Show(cl::CL_Check_Mch, 0, ct::CT_Null).marks, cellmark::kWarning);  // bank 0's check
+  image_.SetByte(0xA9BC, image_.GetByte(0xA9BC) | 0x10);
+  EXPECT_EQ(Show(cl::CL_Mch_WNM, 0).marks, 0);
+  EXPECT_EQ(Show(cl::CL_Check_Mch, 0, ct::CT_Null).marks, 0);
+}
+
+TEST_F(ChannelCellsTest, AttributeLettersAndTheirFlagEditor) {
+  image_.SetByte(0x0295, 9);
+  image_.SetByte(0x0296, 9);
+  EXPECT_EQ(Show(cl::CL_Mch_Atr, 0).text, "");
+  EXPECT_EQ(Key(cl::CL_Mch_Atr, 0, cellkey::kEnter).editor, kPopupEditor);
+  EXPECT_EQ(host_.opened.rfind("flags GI_Sheet_Sel_Mch_Atr", 0), 0u);
+  EXPECT_EQ(Choose(cl::CL_Mch_Atr, 0, cl::Flex0, 1).text, "A");
+  Result e = Choose(cl::CL_Mch_Atr, 0, cl::Flex0, 3);
+  EXPECT_EQ(e.text, "AE");
+  EXPECT_EQ(e.changes & changebit::kRowRewritten, changebit::kRowRewritten);
+  EXPECT_EQ(Choose(cl::CL_Mch_Atr, 0, cl::Flex0, 4).text, "A");
+  Choose(cl::CL_Mch_Atr, 0, cl::Flex0, 5);
+  EXPECT_TRUE(datCh::BankFlag(image_, 0));
+}
+
+TEST_F(ChannelCellsTest, ReceiveAndTransmitFrequencyCells) {
+  EXPECT_EQ(Show(cl::CL_Mch_FreqR, 0).text, "146.520000");
+  EXPECT_EQ(Type(cl::CL_Mch_FreqT, 0, "147.12").text, "147.120000");
+  datCh channel = Channel(0);
+  EXPECT_EQ(channel.dup, 1);
+  EXPECT_EQ(channel.offset, 600000u);
+  EXPECT_EQ(Key(cl::CL_Mch_FreqT, 0, '=').text, "146.520000<-");
+  EXPECT_EQ(Channel(0).dup, 0);
+  EXPECT_EQ(Type(cl::CL_Mch_FreqR, 0, "146.5213").text, "146.520000");  // no grid value: unchanged
+}
+
+TEST_F(ChannelCellsTest, ToneNameAndScanCells) {
+  Result tone = Type(cl::CL_Mch_CTone_R, 0, "88.5");
+  EXPECT_EQ(tone.text, "88.5");
+  EXPECT_EQ(Show(cl::CL_Mch_CTone_T, 0).text, "Off");
+  Type(cl::CL_Mch_CTone_T, 0, "88.5");
+  EXPECT_EQ(Show(cl::CL_Mch_CTone_T, 0).text, "<-");
+  EXPECT_EQ(Type(cl::CL_Mch_CTone_T, 0, "754I").text, "754I");
+
+  EXPECT_EQ(Type(cl::CL_Mch_Text, 0, "HOME").text, "HOME    ");
+  EXPECT_EQ(Channel(0).name, "HOME    ");
+  EXPECT_EQ(Key(cl::CL_Mch_Scan, 0, cellkey::kSpace).text, "On");
+  EXPECT_TRUE(Channel(0).inList(0));
+
+  // Options kept in the carried bits of option byte 2, each apart from the others.
+  const int carried[] = {cl::CL_Mch_Scan_OnOff, cl::CL_Mch_Scan_Inc, cl::CL_Mch_AutoChScan, cl::CL_Mch_AutoReset,
+                         cl::CL_Mch_CH_Mute};
+  for (int link : carried) EXPECT_EQ(Key(link, 0, cellkey::kSpace).text, "On") << link;
+  EXPECT_EQ(image_.GetByte(0xA24A + 2), 0xF8);
+  EXPECT_EQ(Key(cl::CL_Mch_AutoChScan, 0, cellkey::kSpace).text, "Off");
+  EXPECT_EQ(image_.GetByte(0xA24A + 2), 0xD8);
+}
+
+TEST_F(CellLinksTest, PmrAndPmr446CellsBehaveAsTheirCounterparts) {
+  LoadModel(1);
+  ASSERT_GT(datCh::ChannelsInUse(image_), 0);
+  EXPECT_EQ(Show(cl::CL_Mch_FreqR_Pmr, 0).text, "446.006250");
+  EXPECT_EQ(Choose(cl::CL_Mch_Lockout_Pmr, 0, cl::Flex0, 1).text,
+            choices_.TextOf("GI_Sheet_Sel_Mch_Lockout_Pmr", cl::Flex0, 1));
+  EXPECT_EQ(Type(cl::CL_Mch_CTone_R_Pmr, 0, "67.0").text, "67.0");
+  EXPECT_EQ(Channel(0).ctoneR.index, 0);
+  EXPECT_TRUE(Channel(0).ctoneR.on);
+
+  EXPECT_EQ(Key(cl::CL_Mch_FreqR_Pmr446, 0, cellkey::kEnter, ct::CT_Mch_Pmr446).editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_Mch_Freq 1 0");
+  EXPECT_EQ(Choose(cl::CL_Mch_FreqR_Pmr446, 0, cl::Flex0, 8, ct::CT_Mch_Pmr446).text, "446.103125");
+  Result free = Choose(cl::CL_Mch_FreqR_Pmr446, 0, cl::FlexAdjCh, 0, ct::CT_Mch_Pmr446);
+  EXPECT_EQ(free.editor, kInCellEditor);
+  EXPECT_EQ(free.text, "");
+  EXPECT_EQ(Channel(0).freeEntry, 1);
+}
+
+TEST_F(CellLinksTest, UnbuiltLinksSayYetAndAnUnknownCellTypeIsFatal) {
+  EXPECT_EQ(Show(cl::CL_Msk_IdGroup_Adr, 0, ct::CT_Null).text, std::to_string(cl::CL_Msk_IdGroup_Adr) + " *Yet*");
+  EXPECT_EQ(Show(1700, 0, ct::CT_Null).text, "1700 *Yet*");
+  EXPECT_EQ(FatalTextOf([this] { Show(cl::CL_Mch_No, 0, 40); }), "Unknown Cell Category. (40)");
+}
+
+TEST_F(CellLinksTest, CountersAndChannelNumberColumns) {
+  Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
+  Type(cl::CL_Mch_Operating_Freq, 1, "146.54");
+  int left = datCh::ChannelsThatFit(image_, 0);
+  EXPECT_EQ(Show(cl::CL_Bank_UsedQty, 0, ct::CT_BankOp).text, "2");
+  EXPECT_EQ(Show(cl::CL_Bank_UsedQty, 1, ct::CT_BankOp).text, "0");
+  EXPECT_EQ(Show(cl::CL_Mch_UsedCHs, 0, ct::CT_Null).text, "2");
+  EXPECT_EQ(Show(cl::CL_Mch_UsedCHs_Left, 0, ct::CT_Null).text, std::to_string(left));
+  EXPECT_EQ(Show(cl::CL_Misc_ChNo_0Base, 4, ct::CT_Null).text, "4");
+  EXPECT_EQ(Show(cl::CL_Misc_ChNo_1Base, 4, ct::CT_Null).text, "5");
+  environment_.windowChannel = 1;
+  EXPECT_EQ(Show(cl::CL_MchWin_No, 0, ct::CT_Mch_Win).text, "1-  2");
+  environment_.windowChannel = 2;
+  EXPECT_EQ(Show(cl::CL_MchWin_No, 0, ct::CT_Mch_Win).text, "1- New");
+}
+
+TEST_F(CellLinksTest, ModelItemsCarryTheTickAndChangeTheModelAfterConfirmation) {
+  int changedTo = -1;
+  environment_.changeModel = [&changedTo](int modelType) { changedTo = modelType; };
+  cmcCellObj lmr;
+  lmr.type = ct::CT_Null;
+  lmr.link = cl::CL_Model_Lmr;
+  cmcCellCapsule request;
+  request.cell = &lmr;
+  links_.Evaluate(request, false);
+  EXPECT_TRUE(lmr.StateFlag(5));
+  EXPECT_EQ(request.displayText, "LMR");
+
+  RecordingMessageBox box({platform::MsgAnswer::Cancel, platform::MsgAnswer::Ok});
+  Key(cl::CL_Model_Pmr, 0, cellkey::kEnter, ct::CT_Null);
+  EXPECT_EQ(changedTo, -1);
+  Result changed = Key(cl::CL_Model_Pmr, 0, cellkey::kEnter, ct::CT_Null);
+  EXPECT_EQ(changedTo, 1);
+  EXPECT_EQ(changed.changes & changebit::kRebuildSheet, changebit::kRebuildSheet);
+  ASSERT_EQ(box.shown.size(), 2u);
+  EXPECT_EQ(box.shown[0].text, overlay_.GetBlockText("GI_AppMess_ChangeModel"));
+}
+
+TEST_F(CellLinksTest, TheChangeCallbackHearsOfChangesOnlyAndKeysNeedAnEditableCell) {
+  Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
+  int calls = 0, bits = 0;
+  auto run = [&](int key, int editable) {
+    cmcCellObj cell;
+    cell.type = ct::CT_Mch;
+    cell.link = cl::CL_Mch_Dup;
+    cmcCellCapsule request;
+    request.cell = &cell;
+    request.key = key;
+    request.editable = editable;
+    request.changed = [&](cmcCellCapsule&, int changeBits) {
+      ++calls;
+      bits = changeBits;
+    };
+    links_.Evaluate(request, true);
+  };
+  run(cellkey::kEvaluate, 1);
+  EXPECT_EQ(calls, 0);
+  run(cellkey::kSpace, 0);
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(Channel(0).dup, 0);
+  run(cellkey::kSpace, 1);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(bits, changebit::kEvaluated | changebit::kRecordModified);
+}
+
+TEST_F(CellLinksTest, CloneInformationCellsReadTheIdentificationRecord) {
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Revision, 0, ct::CT_Null).text, "");  // no record yet
+  std::vector<std::uint8_t> record(78, ' ');
+  record[0] = 78;
+  const std::string comment = "FLEET 7";
+  std::copy(comment.begin(), comment.end(), record.begin() + 2);
+  record[34] = 0x12;
+  record[53] = 0x06;  // digital (bit 2), display (1)
+  const std::string serial = "00FF0A00000F";
+  std::copy(serial.begin(), serial.end(), record.begin() + 37);
+  const std::string sum = "beef";
+  std::copy(sum.begin(), sum.end(), record.begin() + 66);
+  environment_.identification = record;
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Revision, 0, ct::CT_Null).text, "1.2");
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Model, 0, ct::CT_Null).text,
+            overlay_.GetLine("GI_Mess_CloneInfo_Model", 1) + "\n" + overlay_.GetLine("GI_Mess_CloneInfo_UiType", 2));
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Comment1, 0, ct::CT_Null).text, "FLEET 7         ");
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Esn, 0, ct::CT_Null).text, "0255100000015");
+  EXPECT_EQ(Show(cl::CL_CloneInfo_CheckSum, 0, ct::CT_Null).text, "$BEEF");
+  record[40] = 'x';
+  EXPECT_EQ(Show(cl::CL_CloneInfo_Esn, 0, ct::CT_Null).text, " ");
+}
+
+TEST_F(CellLinksTest, BankNameAndFlagCells) {
+  EXPECT_EQ(Type(cl::CL_Mch_BankText, 2, "Fire", ct::CT_BankOp).text, "Fire    ");
+  EXPECT_EQ(image_.GetByte(0xAA9C + 16), 'F');
+  Result flag = Key(cl::CL_Bank_SmarTrunk, 2, cellkey::kSpace, ct::CT_BankOp);
+  EXPECT_EQ(flag.text, "On");
+  EXPECT_EQ(flag.changes & changebit::kRebuildSheet, changebit::kRebuildSheet);
+  EXPECT_TRUE(datCh::BankFlag(image_, 2));
+  EXPECT_FALSE(datCh::BankFlag(image_, 1));
+  EXPECT_EQ(Show(cl::CL_Mch_BankText, 9, ct::CT_BankOp).text, "");  // no such bank
+}
+
+TEST_F(CellLinksTest, AChannelChangePostsTheRefreshOfItsSheetOrWindowRow) {
+  platform::ManualClock clock;
+  TaskScheduler scheduler{clock};
+  cmcEvMan events{scheduler};
+  environment_.events = &events;
+  Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
+  EXPECT_EQ(events.QueuedCount(), 1u);
+  Show(cl::CL_Mch_Dup, 0);
+  EXPECT_EQ(events.QueuedCount(), 1u);  // nothing changed, nothing posted
+  Key(cl::CL_Mch_Dup, 0, cellkey::kSpace, ct::CT_Mch_Win);
+  EXPECT_EQ(events.QueuedCount(), 2u);
+  environment_.events = nullptr;
+}
+
+}  // namespace
