@@ -395,6 +395,59 @@ LinkOutcome RunScan(LinkCall& call) {
   return Changed(call, ChoiceFamily(call.request, call.services, ChoiceSpec{kOnOff, cl::Flex0}, value));
 }
 
+// --- scan lists: channel n is in scan list k (numbered from 1) when bit n of
+// bitmap k - 1 of block 12 is set; the first bitmap is also the scan cell ---
+
+constexpr std::string_view kScanListEditor = "GI_Sheet_Sel_Mch_ScanList";
+constexpr std::string_view kScanListChoice = "GI_Sheet_Sel_Mch_ScanListSel";
+
+// The numbers of the lists that hold the channel, "1,3"; the choice text of
+// "none" when no list does. The flag editor's reply k toggles list k.
+LinkOutcome RunScanLists(LinkCall& call) {
+  if (!call.inUse) return {};
+  datCh& record = call.record;
+  cmcCellCapsule& request = call.request;
+  LinkOutcome outcome;
+  if (request.editResult == kPopupChoice && request.reply) {
+    int list = request.ReplyValue() - 1;
+    if (list >= 0 && list < datCh::kListCount) {
+      record.setInList(list, !record.inList(list));
+      outcome = Changed(call, {true, kNoEditor});
+    }
+  }
+  std::string shown;
+  std::uint32_t editorBits = 0;  // the editor's bit k - 1 stands for list k
+  for (int list = 0; list < datCh::kListCount; ++list) {
+    if (!record.inList(list)) continue;
+    shown += (shown.empty() ? "" : ",") + std::to_string(list + 1);
+    editorBits |= 1u << list;
+  }
+  if (request.editResult == kNoEdit && request.key == cellkey::kEnter &&
+      call.services.host.OpenFlagEditor(request, kScanListEditor, editorBits)) {
+    outcome.editor = kPopupEditor;
+  }
+  request.displayText = shown.empty() ? call.services.choices.TextOf(kScanListChoice, cl::Flex0, 0) : shown;
+  return outcome;
+}
+
+// The scan list the radio scans from this channel: 0 none, else the list's
+// number. Kept in bits 4-0 of option byte 4, which the radio leaves to the
+// programming software.
+constexpr int kScanListOptionByte = 4;
+constexpr std::uint8_t kScanListMask = 0x1F;
+
+LinkOutcome RunScanListChoice(LinkCall& call) {
+  if (!call.inUse) return {};
+  std::uint8_t& byte = call.record.optionRecord[kScanListOptionByte];
+  LinkValue value{[&byte] { return std::int64_t{byte & kScanListMask}; },
+                  [&byte](std::int64_t list) {
+                    // A list that does not exist is not stored.
+                    if (list < 0 || list > datCh::kListCount) return;
+                    byte = static_cast<std::uint8_t>((byte & ~kScanListMask) | list);
+                  }};
+  return Changed(call, ChoiceFamily(call.request, call.services, ChoiceSpec{kScanListChoice, cl::Flex0}, value));
+}
+
 // A link of the PMR or PMR446 sheets that behaves as one of the land-mobile sheet.
 struct Alias {
   int link;
@@ -421,6 +474,8 @@ const Alias kAliases[] = {
     {cl::CL_Mch_Lockout_Pmr, cl::CL_Mch_Lockout},
     {cl::CL_Mch_Lockout_Pmr446, cl::CL_Mch_Lockout},
     {cl::CL_Mch_Scan_Pmr, cl::CL_Mch_Scan},
+    {cl::CL_Mch_Scan_List_Pmr, cl::CL_Mch_Scan_List},
+    {cl::CL_Mch_Scan_ListSel_Pmr, cl::CL_Mch_Scan_ListSel},
     {cl::CL_Mch_Scan_Inc_Pmr, cl::CL_Mch_Scan_Inc},
     {cl::CL_Mch_Scan_OnOff_Pmr, cl::CL_Mch_Scan_OnOff},
     {cl::CL_Mch_AutoChScan_Pmr, cl::CL_Mch_AutoChScan},
@@ -457,6 +512,8 @@ void AddChannelLinks(cmcLinkTable& table) {
   table.Add(cl::CL_Mch_CTone_T, [](LinkCall& call) { return RunTone(call, true); });
   table.Add(cl::CL_Mch_Text, RunName);
   table.Add(cl::CL_Mch_Scan, RunScan);
+  table.Add(cl::CL_Mch_Scan_List, RunScanLists);
+  table.Add(cl::CL_Mch_Scan_ListSel, RunScanListChoice);
   for (const Alias& alias : kAliases) {
     if (const LinkBehaviour* behaviour = table.Find(alias.as)) table.Add(alias.link, *behaviour);
   }

@@ -2,6 +2,7 @@
 // record that the radio sent. Without a record they are empty.
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "core/gtex.h"
@@ -12,6 +13,9 @@ namespace {
 
 constexpr std::size_t kRecordSize = 78;
 constexpr std::size_t kTypeByte = 53;
+constexpr std::uint8_t kOverVoltageBit = 0x20;
+constexpr std::size_t kStunKillByte = 57;
+constexpr std::uint8_t kKillBit = 0x10;
 constexpr std::size_t kRevisionByte = 34;
 constexpr std::size_t kComment1 = 2;
 constexpr std::size_t kComment2 = 18;
@@ -54,6 +58,29 @@ std::string ModelText(LinkCall& call) {
          overlay.GetLine("GI_Mess_CloneInfo_UiType", type & 3);
 }
 
+// The front panel the radio reports (display, keypad), without the model line.
+std::string KeyBoardText(LinkCall& call) {
+  return call.environment.overlay.GetLine("GI_Mess_CloneInfo_UiType", Byte(call, kTypeByte) & 3);
+}
+
+// The signalling that may stun or kill the radio, and which of the two it does.
+std::string StunKillText(LinkCall& call) {
+  static constexpr std::string_view kSignalling[] = {
+      "GI_Mess_CloneInfo_StunKill_DTMF", "GI_Mess_CloneInfo_StunKill_2Tone", "GI_Mess_CloneInfo_StunKill_5Tone",
+      "GI_Mess_CloneInfo_StunKill_VEXL", "GI_Mess_CloneInfo_StunKill_MDC"};
+  std::uint8_t value = Byte(call, kStunKillByte);
+  std::size_t signalling = value & 0x0F;
+  if (signalling < 1 || signalling > std::size(kSignalling)) return "";
+  cmcGTex& overlay = call.environment.overlay;
+  return overlay.GetLine(kSignalling[signalling - 1], 0) + " " +
+         overlay.GetLine((value & kKillBit) != 0 ? "GI_Mess_CloneInfo_Kill" : "GI_Mess_CloneInfo_Stun", 0);
+}
+
+std::string OverVoltText(LinkCall& call) {
+  if ((Byte(call, kTypeByte) & kOverVoltageBit) == 0) return "";
+  return call.environment.overlay.GetLine("GI_Mess_CloneInfo_OverVolt", 0);
+}
+
 std::string RevisionText(LinkCall& call) {
   std::uint8_t revision = Byte(call, kRevisionByte);
   return std::to_string(revision >> 4) + "." + std::to_string(revision & 0x0F);
@@ -84,6 +111,9 @@ struct InfoRow {
 const InfoRow kInfoRows[] = {
     {cl::CL_CloneInfo_Model, ModelText},
     {cl::CL_CloneInfo_Revision, RevisionText},
+    {cl::CL_CloneInfo_KeyBoard, KeyBoardText},
+    {cl::CL_CloneInfo_StunKill, StunKillText},
+    {cl::CL_CloneInfo_OverVolt, OverVoltText},
     {cl::CL_CloneInfo_Comment1, [](LinkCall& call) { return Characters(call, kComment1, kCommentSize); }},
     {cl::CL_CloneInfo_Comment2, [](LinkCall& call) { return Characters(call, kComment2, kCommentSize); }},
     {cl::CL_CloneInfo_Esn, SerialText},

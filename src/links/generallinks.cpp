@@ -10,6 +10,7 @@
 #include "markup/cellnames.h"
 #include "model/ch.h"
 #include "model/charset.h"
+#include "model/chlayout.h"
 #include "model/memorymap.h"
 #include "platform/messagebox.h"
 
@@ -84,11 +85,10 @@ LinkOutcome RunChannelCheck(LinkCall& call) {
   return {};
 }
 
-// --- banks: the name (8 characters of block 10) and the flag ---
+// --- banks: the name (8 characters of block 10) and the flags ---
 
 constexpr int kBankNames = 0xAA9C;
 constexpr std::size_t kBankNameSize = 8;
-constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
 
 bool ValidBank(int bank) { return bank >= 0 && bank < memmap::kBankCount; }
 
@@ -121,11 +121,23 @@ LinkOutcome RunBankName(LinkCall& call) {
   return outcome;
 }
 
-LinkOutcome RunBankFlag(LinkCall& call) {
+// The per-bank on/off bytes: the bank flag, and whether the radio lets the
+// user select the bank freely.
+struct BankFlagRow {
+  int link;
+  int address;
+};
+const BankFlagRow kBankFlagRows[] = {
+    {cl::CL_Bank_SmarTrunk, chlayout::kBankFlags},
+    {cl::CL_Mch_SmarTrunk, chlayout::kBankFlags},
+    {cl::CL_Bank_SelBankFree, chlayout::kBankFreeSelection},
+};
+
+LinkOutcome RunBankFlag(LinkCall& call, int address) {
   int bank = CountedBank(call);
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
-  const cmcBitField flag{kBankFlags, 1, 7 - bank, 1};
+  const cmcBitField flag{address, 1, 7 - bank, 1};
   LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
                   [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
   LinkOutcome outcome =
@@ -138,8 +150,9 @@ LinkOutcome RunBankFlag(LinkCall& call) {
 
 void AddGeneralLinks(cmcLinkTable& table) {
   table.Add(cl::CL_Mch_BankText, RunBankName);
-  table.Add(cl::CL_Bank_SmarTrunk, RunBankFlag);
-  table.Add(cl::CL_Mch_SmarTrunk, RunBankFlag);
+  for (const BankFlagRow& row : kBankFlagRows) {
+    table.Add(row.link, [&row](LinkCall& call) { return RunBankFlag(call, row.address); });
+  }
   for (const CounterRow& row : kCounterRows) {
     table.Add(row.link, [&row](LinkCall& call) { return Show(call, std::to_string(row.count(call))); });
   }

@@ -13,7 +13,9 @@ using S = Slot;
 // Option record: 0 power save, bandwidth, time-out timer, lockout, wide/narrow;
 // 1 scan mode, squelch tight, busy lockout; 3 compander, scrambler; 6-9 the PMR
 // tone settings; 10 PMR signalling or (with 11) a 10-bit signalling identity;
-// bytes 2, 4, 5, 12, 13 and the bits not named are carried.
+// bytes 2, 4, 5, 12, 13 and the bits not named are carried (the channel links
+// keep scan options in bits 7-3 of byte 2 and the scanned list in bits 4-0 of
+// byte 4).
 constexpr FieldPlace kFields[] = {
     {"inh", &datCh::inh, S::kRadio, 0, 1, 7, 1, kAllChannelKinds},
     {"optionBits", &datCh::optionBits, S::kRadio, 20, 1, 0, 2, kAllChannelKinds},

@@ -29,6 +29,9 @@ constexpr int kAtrE = 0xBF6E;        // number of the E channel
 constexpr int kAtrEActive = 0xBF6F;  // bit 6: the E marker is on
 constexpr int kAtrEActiveBit = 0x40;
 constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
+// The spare byte after the bank flags: may the user select the bank freely on
+// the radio; bank 0 in the most significant bit.
+constexpr int kBankFreeSelection = 0xA961;
 constexpr int kBankSizes = 0xA99A;  // 8 big-endian words
 
 // Radio record: bytes 0-3 and 4-7 hold the effective frequencies, bit 7 of

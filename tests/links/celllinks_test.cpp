@@ -286,6 +286,33 @@ TEST_F(ChannelCellsTest, ToneNameAndScanCells) {
   EXPECT_EQ(image_.GetByte(0xA24A + 2), 0xD8);
 }
 
+TEST_F(ChannelCellsTest, ScanListMembershipAndTheScannedList) {
+  EXPECT_EQ(Show(cl::CL_Mch_Scan_List, 0).text, "None");
+  EXPECT_EQ(Key(cl::CL_Mch_Scan_List, 0, cellkey::kSpace).editor, kNoEditor);  // only the editor changes it
+  Key(cl::CL_Mch_Scan, 0, cellkey::kSpace);                                    // the scan cell is list 1
+  struct Toggle {
+    std::int32_t list;
+    std::string shown;
+  };
+  const Toggle toggles[] = {{3, "1,3"}, {17, "1,3,17"}, {1, "3,17"}, {18, "3,17"}, {0, "3,17"}, {3, "17"}};
+  for (const Toggle& t : toggles) EXPECT_EQ(Choose(cl::CL_Mch_Scan_List, 0, cl::Flex0, t.list).text, t.shown) << t.list;
+  EXPECT_FALSE(Channel(0).inList(0));
+  EXPECT_TRUE(Channel(0).inList(16));
+  EXPECT_EQ(image_.GetByte(0x8AA0 + 16 * 16), 0x80);  // channel 0 in the last bitmap
+  Choose(cl::CL_Mch_Scan_List, 0, cl::Flex0, 2);
+  EXPECT_EQ(Key(cl::CL_Mch_Scan_List, 0, cellkey::kEnter).editor, kPopupEditor);
+  EXPECT_EQ(host_.opened, "flags GI_Sheet_Sel_Mch_ScanList " + std::to_string((1 << 1) | (1 << 16)));
+
+  image_.SetByte(0xA24A + 4, 0xE0);  // the bits above the list belong to others
+  EXPECT_EQ(Show(cl::CL_Mch_Scan_ListSel, 0).text, "None");
+  EXPECT_EQ(Key(cl::CL_Mch_Scan_ListSel, 0, cellkey::kBackspace).text, "Scan list 17");  // wraps
+  EXPECT_EQ(image_.GetByte(0xA24A + 4), 0xF1);
+  EXPECT_EQ(Choose(cl::CL_Mch_Scan_ListSel, 0, cl::Flex0, 5).text, "Scan list 5");
+  EXPECT_EQ(Choose(cl::CL_Mch_Scan_ListSel, 0, cl::Flex0, 40).text, "Scan list 5");  // no such list
+  EXPECT_EQ(image_.GetByte(0xA24A + 4), 0xE5);
+  EXPECT_EQ(Show(cl::CL_Mch_Scan_ListSel, 1).text, "");  // a blank row
+}
+
 TEST_F(CellLinksTest, PmrAndPmr446CellsBehaveAsTheirCounterparts) {
   LoadModel(1);
   ASSERT_GT(datCh::ChannelsInUse(image_), 0);
@@ -295,6 +322,8 @@ TEST_F(CellLinksTest, PmrAndPmr446CellsBehaveAsTheirCounterparts) {
   EXPECT_EQ(Type(cl::CL_Mch_CTone_R_Pmr, 0, "67.0").text, "67.0");
   EXPECT_EQ(Channel(0).ctoneR.index, 0);
   EXPECT_TRUE(Channel(0).ctoneR.on);
+  EXPECT_EQ(Choose(cl::CL_Mch_Scan_List_Pmr, 0, cl::Flex0, 2).text, Channel(0).inList(0) ? "1,2" : "2");
+  EXPECT_EQ(Choose(cl::CL_Mch_Scan_ListSel_Pmr, 0, cl::Flex0, 2).text, "Scan list 2");
 
   EXPECT_EQ(Key(cl::CL_Mch_FreqR_Pmr446, 0, cellkey::kEnter, ct::CT_Mch_Pmr446).editor, kPopupEditor);
   EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_Mch_Freq 1 0");
@@ -399,6 +428,36 @@ TEST_F(CellLinksTest, CloneInformationCellsReadTheIdentificationRecord) {
   EXPECT_EQ(Show(cl::CL_CloneInfo_Esn, 0, ct::CT_Null).text, " ");
 }
 
+TEST_F(CellLinksTest, CloneInformationNamesTheFrontPanelStunKillAndOverVoltage) {
+  std::vector<std::uint8_t> record(78, ' ');
+  record[0] = 78;
+  environment_.identification = record;
+  struct Case {
+    std::uint8_t type;      // byte 53
+    std::uint8_t stunKill;  // byte 57
+    std::string keyBoard, stunKillText, overVolt;
+  };
+  const Case cases[] = {
+      {0x00, 0x00, "Front panel: no display", "", ""},
+      {0x23, 0x01, "Front panel: unknown", "DTMF stun", "Over-voltage protection fitted"},
+      {0x02, 0x12, "Front panel: display and keypad", "Two-tone kill", ""},
+      {0x01, 0x15, "Front panel: display", "MDC kill", ""},
+      {0x00, 0x03, "Front panel: no display", "Five-tone stun", ""},
+      {0x00, 0x04, "Front panel: no display", "Vexl stun", ""},
+      {0x00, 0x16, "Front panel: no display", "", ""},  // no such signalling
+      {0x00, 0x1F, "Front panel: no display", "", ""},
+  };
+  for (const Case& c : cases) {
+    record[53] = c.type;
+    record[57] = c.stunKill;
+    EXPECT_EQ(Show(cl::CL_CloneInfo_KeyBoard, 0, ct::CT_Null).text, c.keyBoard) << int{c.type};
+    EXPECT_EQ(Show(cl::CL_CloneInfo_StunKill, 0, ct::CT_Null).text, c.stunKillText) << int{c.stunKill};
+    EXPECT_EQ(Show(cl::CL_CloneInfo_OverVolt, 0, ct::CT_Null).text, c.overVolt) << int{c.type};
+  }
+  environment_.identification = {};
+  EXPECT_EQ(Show(cl::CL_CloneInfo_StunKill, 0, ct::CT_Null).text, "");  // no record
+}
+
 TEST_F(CellLinksTest, BankNameAndFlagCells) {
   EXPECT_EQ(Type(cl::CL_Mch_BankText, 2, "Fire", ct::CT_BankOp).text, "Fire    ");
   EXPECT_EQ(image_.GetByte(0xAA9C + 16), 'F');
@@ -408,6 +467,28 @@ TEST_F(CellLinksTest, BankNameAndFlagCells) {
   EXPECT_TRUE(datCh::BankFlag(image_, 2));
   EXPECT_FALSE(datCh::BankFlag(image_, 1));
   EXPECT_EQ(Show(cl::CL_Mch_BankText, 9, ct::CT_BankOp).text, "");  // no such bank
+}
+
+TEST_F(CellLinksTest, FreeBankSelectionIsAFlagPerBankBesideTheBankFlags) {
+  image_.SetByte(0xA960, 0x00);
+  image_.SetByte(0xA961, 0x81);  // banks 0 and 7
+  struct Case {
+    int bank;
+    std::string shown;
+  };
+  for (const Case& c : {Case{0, "On"}, Case{1, "Off"}, Case{7, "On"}, Case{8, ""}}) {
+    EXPECT_EQ(Show(cl::CL_Bank_SelBankFree, c.bank, ct::CT_BankOp).text, c.shown) << c.bank;
+  }
+  Result set = Key(cl::CL_Bank_SelBankFree, 2, cellkey::kSpace, ct::CT_BankOp);
+  EXPECT_EQ(set.text, "On");
+  EXPECT_EQ(set.changes & changebit::kRecordModified, changebit::kRecordModified);
+  EXPECT_EQ(image_.GetByte(0xA961), 0xA1);  // the other banks kept
+  EXPECT_EQ(image_.GetByte(0xA960), 0x00);  // the bank flags untouched
+  EXPECT_EQ(Choose(cl::CL_Bank_SelBankFree, 0, cl::Flex0, 0, ct::CT_BankOp).text, "Off");
+  EXPECT_EQ(image_.GetByte(0xA961), 0x21);
+  // A bank sheet's own cell counts its bank.
+  Result sheet = Run(ct::CT_Null, cl::CL_Bank_SelBankFree, 0, [](cmcCellCapsule& r) { r.contextNumber = 2; });
+  EXPECT_EQ(sheet.text, "On");
 }
 
 TEST_F(CellLinksTest, AChannelChangePostsTheRefreshOfItsSheetOrWindowRow) {
