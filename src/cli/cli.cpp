@@ -24,7 +24,12 @@ void PrintHelp(std::ostream& out) {
       << "  --version  show the version\n\n"
       << "Commands:\n";
   for (const Command& command : Commands()) {
-    out << "  " << command.name << ' ' << command.usage << "\n      " << command.summary << '\n';
+    // One line per form of the command: "a | b" lists two.
+    std::string_view forms = command.usage;
+    for (std::size_t bar; (bar = forms.find(" | ")) != std::string_view::npos; forms.remove_prefix(bar + 3)) {
+      out << "  " << command.name << ' ' << forms.substr(0, bar) << '\n';
+    }
+    out << "  " << command.name << ' ' << forms << "\n      " << command.summary << '\n';
   }
   out << "\nExit status: 0 success, 1 a reported failure, 2 wrong usage, 3 a fatal configuration error.\n";
 }
