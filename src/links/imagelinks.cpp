@@ -9,40 +9,39 @@ LinkValue ImageValue(cmcEeprom& image, const cmcBitField& field) {
           [&image, &field](std::int64_t v) { field.Set(image, static_cast<std::uint32_t>(v)); }};
 }
 
+// Registers each row as its family over the row's field of the image.
+template <typename Row, typename Family>
+void AddRows(cmcLinkTable& table, std::span<const Row> rows, Family family) {
+  for (const Row& row : rows) {
+    table.Add(row.link, [&row, family](LinkCall& call) {
+      LinkValue value = ImageValue(call.environment.image, row.field);
+      return family(call, row, value);
+    });
+  }
+}
+
 }  // namespace
 
 void AddImageRows(cmcLinkTable& table, std::span<const ImageChoiceRow> rows) {
-  for (const ImageChoiceRow& row : rows) {
-    table.Add(row.link, [&row](LinkCall& call) {
-      LinkValue value = ImageValue(call.environment.image, row.field);
-      return ChoiceFamily(call.request, call.services, row.choice, value);
-    });
-  }
+  AddRows(table, rows, [](LinkCall& call, const ImageChoiceRow& row, LinkValue& value) {
+    return ChoiceFamily(call.request, call.services, row.choice, value);
+  });
 }
 
 void AddImageRows(cmcLinkTable& table, std::span<const ImageNumericRow> rows) {
-  for (const ImageNumericRow& row : rows) {
-    table.Add(row.link, [&row](LinkCall& call) {
-      LinkValue value = ImageValue(call.environment.image, row.field);
-      return NumericFamily(call.request, row.spec, value);
-    });
-  }
+  AddRows(table, rows, [](LinkCall& call, const ImageNumericRow& row, LinkValue& value) {
+    return NumericFamily(call.request, row.spec, value);
+  });
 }
 
 void AddImageRows(cmcLinkTable& table, std::span<const ImageMinSecRow> rows) {
-  for (const ImageMinSecRow& row : rows) {
-    table.Add(row.link, [&row](LinkCall& call) {
-      LinkValue value = ImageValue(call.environment.image, row.field);
-      return MinSecTimerFamily(call.request, call.services, row.spec, value);
-    });
-  }
+  AddRows(table, rows, [](LinkCall& call, const ImageMinSecRow& row, LinkValue& value) {
+    return MinSecTimerFamily(call.request, call.services, row.spec, value);
+  });
 }
 
 void AddImageRows(cmcLinkTable& table, std::span<const ImageDecimalRow> rows) {
-  for (const ImageDecimalRow& row : rows) {
-    table.Add(row.link, [&row](LinkCall& call) {
-      LinkValue value = ImageValue(call.environment.image, row.field);
-      return DecimalTimerFamily(call.request, call.services, row.spec, value);
-    });
-  }
+  AddRows(table, rows, [](LinkCall& call, const ImageDecimalRow& row, LinkValue& value) {
+    return DecimalTimerFamily(call.request, call.services, row.spec, value);
+  });
 }
