@@ -6,7 +6,7 @@
 
 #include "markup/colours.h"
 
-// The font of a cell, in the terms of the mark-up's font specification.
+// The font of a cell, in the terms of the mark-up's font description.
 struct cmcFont {
   enum Style : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
   enum Pitch : std::uint8_t { fpDefault, fpFixed, fpVariable };
@@ -22,6 +22,6 @@ struct cmcFont {
   bool operator==(const cmcFont&) const = default;
 };
 
-// Applies a font specification "charset,face,colour,height,size,styles,pitch":
+// Applies a font description "charset,face,colour,height,size,styles,pitch":
 // a field that is empty, missing or not understood leaves its setting unchanged.
 void ParseFont(std::string_view spec, cmcFont& font);

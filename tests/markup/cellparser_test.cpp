@@ -299,7 +299,7 @@ TEST(CellParser, WorkedExampleOfAColumnTitleOnABasicCell) {
   EXPECT_EQ(PopupMenuOf(title), "GI_PMenu_NoItem");
 }
 
-TEST(Font, SpecificationFields) {
+TEST(Font, DescriptionFields) {
   struct Case {
     std::string spec;
     cmcFont expect;
