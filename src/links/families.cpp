@@ -169,7 +169,9 @@ LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const 
   // TextOf also builds the cache entry that stepping walks.
   request.displayText = services.choices.TextOf(spec.list, spec.column, static_cast<std::int32_t>(current));
   if (request.editResult == kPopupChoice && request.reply) {
-    outcome.changed = Store(value, request.ReplyValue());
+    if (services.choices.Carries(spec.list, spec.column, request.ReplyValue())) {
+      outcome.changed = Store(value, request.ReplyValue());
+    }
   } else if (request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {
     int delta = request.key == cellkey::kSpace ? 1 : -1;
     if (auto next = services.choices.Step(spec.list, spec.column, static_cast<std::int32_t>(current), delta)) {

@@ -160,7 +160,8 @@ void AddGeneralLinks(cmcLinkTable& table) {
     table.Add(row.link, [&row](LinkCall& call) { return RunModel(call, row.modelType); });
   }
   table.Add(cl::CL_Misc_ChNo_0Base, [](LinkCall& call) { return Show(call, std::to_string(call.number)); });
-  table.Add(cl::CL_Misc_ChNo_1Base, [](LinkCall& call) { return Show(call, std::to_string(call.number + 1)); });
+  table.Add(cl::CL_Misc_ChNo_1Base,
+            [](LinkCall& call) { return Show(call, std::to_string(std::int64_t{call.number} + 1)); });
   table.Add(cl::CL_Misc_QuarterPillar, [](LinkCall& call) { return Show(call, ""); });
   table.Add(cl::CL_Check_Mch, RunChannelCheck);
 }

@@ -39,7 +39,7 @@ cmcFCache::Entry cmcFCache::Build(std::string_view sheet, int link) {
   return entry;
 }
 
-std::string cmcFCache::TextOf(std::string_view sheet, int link, std::int32_t value) {
+const cmcFCache::Choice* cmcFCache::Lookup(std::string_view sheet, int link, std::int32_t value) {
   const std::string key = KeyOf(sheet, link);
   const Entry* entry = entries_.Find(key);
   if (!entry) {
@@ -48,8 +48,17 @@ std::string cmcFCache::TextOf(std::string_view sheet, int link, std::int32_t val
   }
   auto found = std::lower_bound(entry->byValue.begin(), entry->byValue.end(), value,
                                 [](const Choice& choice, std::int32_t v) { return choice.value < v; });
-  if (found == entry->byValue.end() || found->value != value) return "error";
-  return found->text;
+  if (found == entry->byValue.end() || found->value != value) return nullptr;
+  return &*found;
+}
+
+std::string cmcFCache::TextOf(std::string_view sheet, int link, std::int32_t value) {
+  const Choice* choice = Lookup(sheet, link, value);
+  return choice ? choice->text : "error";
+}
+
+bool cmcFCache::Carries(std::string_view sheet, int link, std::int32_t value) {
+  return Lookup(sheet, link, value) != nullptr;
 }
 
 std::optional<std::int32_t> cmcFCache::Step(std::string_view sheet, int link, std::int32_t current, int delta) const {

@@ -22,6 +22,10 @@ class cmcFCache {
   // carries the value.
   std::string TextOf(std::string_view sheet, int link, std::int32_t value);
 
+  // True when a cell of the link on the sheet carries `value`: a reply from
+  // outside the list is refused rather than written.
+  bool Carries(std::string_view sheet, int link, std::int32_t value);
+
   // The value of the next (delta +1) or previous (-1) cell of the link in column
   // order from the cell of value `current`, wrapping at both ends; from a value
   // no cell carries, the first cell. Nothing when the pair has no entry yet
@@ -42,6 +46,8 @@ class cmcFCache {
 
   static std::string KeyOf(std::string_view sheet, int link);
   Entry Build(std::string_view sheet, int link);
+  // The sheet's choice of that value, building the entry on first use; null when none carries it.
+  const Choice* Lookup(std::string_view sheet, int link, std::int32_t value);
 
   cmcGTex& mainOverlay_;
   cmcCellParser parser_;

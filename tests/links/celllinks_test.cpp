@@ -226,6 +226,25 @@ TEST_F(ChannelCellsTest, ChoiceWritesKeepTheOtherBitsOfTheirBytes) {
   EXPECT_EQ(channel.dtcsPolarity, 1);
 }
 
+// A reply no cell of the pop-up list carries (only a caller gone wrong sends
+// one) is refused: the field keeps its value, nothing is marked modified.
+TEST_F(ChannelCellsTest, AChoiceReplyOutsideItsListChangesNothing) {
+  struct Hostile {
+    int link;
+    std::int32_t value;
+  };
+  const Hostile replies[] = {{cl::CL_Mch_Tone, -1}, {cl::CL_Mch_Tone, 5},           {cl::CL_Mch_Tone, 2147483647},
+                             {cl::CL_Mch_Dup, 3},   {cl::CL_Mch_RfPo, -2147483648}, {cl::CL_Mch_RfPo, 100000}};
+  for (const Hostile& reply : replies) {
+    const std::string before = Show(reply.link, 0).text;
+    const cmcEeprom untouched = image_;
+    Result chosen = Choose(reply.link, 0, cl::Flex0, reply.value);
+    EXPECT_EQ(chosen.text, before) << reply.link << ' ' << reply.value;
+    EXPECT_EQ(chosen.changes & changebit::kRecordModified, 0) << reply.link << ' ' << reply.value;
+    EXPECT_TRUE(image_ == untouched) << reply.link << ' ' << reply.value;
+  }
+}
+
 TEST_F(ChannelCellsTest, WideNarrowMiddleWarnsWithoutTheMiddleSettingAndRebuildsTheSheet) {
   Result middle = Choose(cl::CL_Mch_WNM, 0, cl::FlexMark, 2);
   EXPECT_EQ(middle.text, "Middle");
@@ -350,6 +369,7 @@ TEST_F(CellLinksTest, CountersAndChannelNumberColumns) {
   EXPECT_EQ(Show(cl::CL_Mch_UsedCHs_Left, 0, ct::CT_Null).text, std::to_string(left));
   EXPECT_EQ(Show(cl::CL_Misc_ChNo_0Base, 4, ct::CT_Null).text, "4");
   EXPECT_EQ(Show(cl::CL_Misc_ChNo_1Base, 4, ct::CT_Null).text, "5");
+  EXPECT_EQ(Show(cl::CL_Misc_ChNo_1Base, 2147483647, ct::CT_Null).text, "2147483648");  // no overflow
   environment_.windowChannel = 1;
   EXPECT_EQ(Show(cl::CL_MchWin_No, 0, ct::CT_Mch_Win).text, "1-  2");
   environment_.windowChannel = 2;

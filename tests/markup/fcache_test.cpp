@@ -38,6 +38,13 @@ TEST_F(FCacheTest, TextOfFindsTheCellOfAValue) {
   EXPECT_EQ(cache_.TextOf("GI_Sheet_Sel_T", kFlex0 + 1, 4), "other");
 }
 
+TEST_F(FCacheTest, CarriesOnlyTheValuesOfItsCells) {
+  EXPECT_TRUE(cache_.Carries("GI_Sheet_Sel_T", kFlex0, 3));  // builds the entry as TextOf does
+  EXPECT_FALSE(cache_.Carries("GI_Sheet_Sel_T", kFlex0, 4));
+  EXPECT_FALSE(cache_.Carries("GI_Sheet_Sel_T", kFlex0, -2147483647 - 1));
+  EXPECT_TRUE(cache_.Carries("GI_Sheet_Sel_T", kFlex0 + 1, 4));
+}
+
 TEST_F(FCacheTest, StepWalksDownColumnsAndWraps) {
   EXPECT_FALSE(cache_.Step("GI_Sheet_Sel_T", kFlex0, 3, 1));  // no entry before TextOf
   cache_.TextOf("GI_Sheet_Sel_T", kFlex0, 3);
