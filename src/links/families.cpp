@@ -10,6 +10,7 @@
 #include "core/substitute.h"
 #include "links/ids.h"
 #include "markup/fcache.h"
+#include "model/memorymap.h"
 
 namespace {
 
@@ -257,7 +258,10 @@ LinkOutcome ToneFamily(cmcCellCapsule& request, LinkServices& services, const To
   if (request.editResult == kTextCommitted) {
     next = ParseTone(services.overlay, spec, request.editedText);
   } else if (request.editResult == kPopupChoice && request.reply) {
-    next = ToneOfChoice(request.ReplyValue());
+    // Only a setting the list offers is taken; any other reply changes nothing.
+    if (services.choices.Carries(spec.toneList, cl::Flex0, request.ReplyValue())) {
+      next = ToneOfChoice(request.ReplyValue());
+    }
   } else if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {
     if (services.host.OpenChoiceList(request, spec.toneList, cl::Flex0, ChoiceOfTone(current))) {
       outcome.editor = kPopupEditor;
@@ -406,13 +410,17 @@ LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services,
     if (column == cl::FlexZoneSel) {
       if (services.host.OpenChoiceList(request, kScanChannelList, cl::FlexCHSel, 0)) outcome.editor = kPopupEditor;
     } else if (column == cl::FlexCHSel) {
-      int bank = value.banksShown ? request.reply->contextNumber : 0;
-      outcome.changed = store(spec.channelMode, value.firstChannel(bank) + chosen);
+      const int bank = value.banksShown ? request.reply->contextNumber : 0;
+      // A reply names a bank and a position in it; one outside the memory changes nothing.
+      if (bank >= 0 && bank < memmap::kBankCount && chosen >= 0) {
+        const std::int64_t channel = std::int64_t{value.firstChannel(bank)} + chosen;
+        if (channel < memmap::kMaxChannels) outcome.changed = store(spec.channelMode, channel);
+      }
     } else if (chosen == spec.channelMode) {
       std::string_view next = value.banksShown ? kScanBankList : kScanChannelList;
       int nextColumn = value.banksShown ? cl::FlexZoneSel : cl::FlexCHSel;
       if (services.host.OpenChoiceList(request, next, nextColumn, 0)) outcome.editor = kPopupEditor;
-    } else {
+    } else if (services.choices.Carries(spec.modeList, cl::Flex0, chosen)) {
       outcome.changed = store(chosen, std::nullopt);
     }
   } else if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {

@@ -53,7 +53,7 @@ class FamilyTest : public ::testing::Test {
         "#GI_Sheet_Sel_Mch_CTone_Cells",
         "{(%Flex0[0])}Off|{(%Flex0[4115])}023N",
         "{(%Flex0[1])}67.0",
-        "{(%Flex0[2])}69.3",
+        "{(%Flex0[2])}69.3|{(%Flex0[8684])}754I",
         "#",
         "#GI_AppItem_Ctcss",
         "67.0",
@@ -309,6 +309,20 @@ TEST_F(FamilyTest, ToneTextsCodesAndTheSameAsReceiveMark) {
     EXPECT_EQ(reply.displayText, r.shown);
   }
   EXPECT_FALSE(transmit.on);
+
+  // A reply the list does not offer is no setting.
+  for (std::int32_t hostile : {-5, 3, 4999, kNormalCodeChoice + 0777, kInvertedCodeChoice + 0x1FF, 2147483647}) {
+    cmcCellObj chosen;
+    chosen.link = cl::Flex0;
+    chosen.parameter = hostile;
+    cmcCellCapsule replyCapsule;
+    replyCapsule.cell = &chosen;
+    cmcCellCapsule reply;
+    reply.reply = &replyCapsule;
+    reply.editResult = kPopupChoice;
+    EXPECT_FALSE(ToneFamily(reply, services_, spec, value).changed) << hostile;
+    EXPECT_EQ(reply.displayText, "Off") << hostile;
+  }
 }
 
 TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold) {
@@ -384,6 +398,22 @@ TEST_F(FamilyTest, ScanReferenceGoesFromModeToBankToChannel) {
   EXPECT_EQ(reply(cl::Flex0, 5, 0).first.editor, kPopupEditor);
   EXPECT_EQ(host_.opened, "choice GI_Sheet_Sel_ScanCHSel 10 0");  // straight to the channels
   EXPECT_EQ(reply(cl::FlexCHSel, 6, 0).second, "7ch");
+
+  // Replies outside the lists or the memory change nothing.
+  value.banksShown = true;
+  struct Hostile {
+    int column;
+    std::int32_t chosen;
+    std::int32_t bank;
+  };
+  const Hostile hostile[] = {
+      {cl::Flex0, 3, 0},     {cl::Flex0, -1, 0},      {cl::FlexCHSel, -1, 0},         {cl::FlexCHSel, 0, -1},
+      {cl::FlexCHSel, 0, 8}, {cl::FlexCHSel, 200, 0}, {cl::FlexCHSel, 2147483647, 7}, {cl::FlexCHSel, 0, 2147483647}};
+  for (const Hostile& h : hostile) {
+    auto [outcome, shown] = reply(h.column, h.chosen, h.bank);
+    EXPECT_FALSE(outcome.changed) << h.column << ' ' << h.chosen << ' ' << h.bank;
+    EXPECT_EQ(shown, "2-3ch") << h.column << ' ' << h.chosen << ' ' << h.bank;
+  }
 }
 
 }  // namespace
