@@ -36,7 +36,6 @@ class cmcTask {
 
   bool IsStopped() const { return interval_ < 0; }
   bool IsBusy() const { return busy_; }
-  bool IsReleasePending() const { return releasePending_; }
   int Interval() const { return interval_; }
 
  private:
