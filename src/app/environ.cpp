@@ -41,6 +41,11 @@ int FontPercentage(int value) { return std::clamp(value, 25, 1000); }
 int PrinterFontSize(int value) { return std::clamp(value, 8, 12); }
 // A negative index would pick no language at all; it loads as the first one.
 int LanguageIndex(int value) { return std::max(value, 0); }
+// The main window's stored place and size: values no screen can hold are damaged
+// data and would overflow the window arithmetic.
+constexpr int kScreenLimit = 32767;
+int WindowCoordinate(int value) { return std::clamp(value, -kScreenLimit, kScreenLimit); }
+int WindowExtent(int value) { return std::clamp(value, 0, kScreenLimit); }
 
 constexpr char kGlobal[] = "Global";
 constexpr char kView[] = "View Option";
@@ -70,10 +75,10 @@ const std::vector<StoredValue>& StoredValues() {
       Int(kView, "FontSize Percentage", &E::fontSizePercentage, FontPercentage),
       Int(kView, "Toolbar Visible", &E::toolbarVisible, OnUnlessZero),
       Int(kView, "FontSize Printer", &E::fontSizePrinter, PrinterFontSize),
-      Int(kWindow, "Left", &E::left),
-      Int(kWindow, "Top", &E::top),
-      Int(kWindow, "Width", &E::width),
-      Int(kWindow, "Height", &E::height),
+      Int(kWindow, "Left", &E::left, WindowCoordinate),
+      Int(kWindow, "Top", &E::top, WindowCoordinate),
+      Int(kWindow, "Width", &E::width, WindowExtent),
+      Int(kWindow, "Height", &E::height, WindowExtent),
       Int(kWindow, "SplitterV", &E::splitterV),
       Int(kWindow, "DockMemWinTop", &E::dockMemWinTop),
       Int(kWindow, "DockMemWinLeft", &E::dockMemWinLeft),

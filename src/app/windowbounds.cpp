@@ -5,6 +5,7 @@ constexpr int kReachable = 16;
 }
 
 QRect FitToWorkArea(QRect bounds, const QRect& workArea) {
+  bounds.setSize(bounds.size().boundedTo(workArea.size()));
   // Edges as the work area reports them: right and bottom are exclusive.
   const int areaRight = workArea.x() + workArea.width();
   const int areaBottom = workArea.y() + workArea.height();

@@ -121,6 +121,12 @@ TEST_F(EnvironTest, StoredValuesAreClampedOnLoad) {
       {"View Option/FontSize Printer", 20, &indEnviron::fontSizePrinter, 12},
       {"View Option/FontSize Printer", 3, &indEnviron::fontSizePrinter, 8},
       {"Setup/Language", -3, &indEnviron::language, 0},
+      {"Window Position/Left", 2147483647, &indEnviron::left, 32767},
+      {"Window Position/Top", -2147483647 - 1, &indEnviron::top, -32767},
+      {"Window Position/Left", -1200, &indEnviron::left, -1200},
+      {"Window Position/Width", 2147483647, &indEnviron::width, 32767},
+      {"Window Position/Height", -5, &indEnviron::height, 0},
+      {"Window Position/Height", 700, &indEnviron::height, 700},
   };
   StoreDefaults();
   for (const Case& c : cases) {

@@ -79,7 +79,7 @@ TEST(CommandLine, MakerSwitchInAnyCaseAmongTheRealArgumentsOnly) {
   }
 }
 
-TEST(WindowBounds, KeepsSixteenPixelsReachableWithoutResizing) {
+TEST(WindowBounds, KeepsSixteenPixelsReachableAndNoMoreThanTheWorkAreaBig) {
   const QRect workArea(0, 0, 1920, 1040);
   struct Case {
     QRect stored;
@@ -97,6 +97,8 @@ TEST(WindowBounds, KeepsSixteenPixelsReachableWithoutResizing) {
     EXPECT_EQ(fitted.topLeft(), c.expected) << c.stored.x() << "," << c.stored.y();
     EXPECT_EQ(fitted.size(), c.stored.size());
   }
+  // A size beyond the work area (damaged settings) shrinks to it before the position is fitted.
+  EXPECT_EQ(FitToWorkArea({100, 100, 32767, 32767}, workArea), QRect(100, 100, 1920, 1040));
   // A work area that does not start at the origin (a panel on the left).
   EXPECT_EQ(FitToWorkArea({-2000, 50, 800, 600}, QRect(64, 32, 1856, 1008)).topLeft(), QPoint(-720, 50));
 }
