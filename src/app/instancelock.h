@@ -4,7 +4,8 @@
 #include <QString>
 
 // Tells the first running instance from later ones. The lock is held for the
-// life of the object; a lock left by a process that died is taken over.
+// life of the object; a lock left by a process that died is taken over. When
+// the lock cannot be made at all, the process counts as the first instance.
 class InstanceLock {
  public:
   explicit InstanceLock(const QString& path);

@@ -83,6 +83,15 @@ TEST(Application, MakerSwitchInCapitalsAsksTheCautionOnce) {
   EXPECT_NE(log.find("\"icon\":\"warning\",\"buttons\":\"okcancel\",\"answer\":\"cancel\""), std::string::npos);
 }
 
+TEST(Application, UnusableSettingsFolderStillStartsAndEndsCleanly) {
+  HeadlessRun run;
+  const std::string blocker = run.config.Write("Tarn", "not a folder");
+  ChildResult result = run.UntilSignal(SIGTERM);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_FALSE(std::filesystem::exists(run.BoxLog()));
+  EXPECT_EQ(ReadWholeFile(blocker), "not a folder");
+}
+
 TEST(Application, MissingLanguageListIsFatalWithStatusThree) {
   HeadlessRun run;
   TempDir emptyData;

@@ -226,6 +226,19 @@ TEST_F(EnvironTest, ALockLeftByAKilledProcessDoesNotBlockTheNextStart) {
   EXPECT_FALSE(again.IsFirstInstance());
 }
 
+TEST_F(EnvironTest, ASettingsFolderThatCannotBeMadeRunsAsTheFirstInstanceAndSavesNothing) {
+  // A file where the settings folder belongs: neither the lock nor the settings can be made there.
+  const std::string blocker = config.Write("Tarn", "not a folder");
+  {
+    indEnviron settings;
+    EXPECT_TRUE(settings.IsFirstInstance());
+    EXPECT_EQ(settings.bbt, indEnviron::kVersion);
+    EXPECT_EQ(settings.makerReserveMode, "kestrel");
+    EXPECT_FALSE(settings.WriteInteger("Column Width", "Col0", 5));
+  }
+  EXPECT_EQ(ReadWholeFile(blocker), "not a folder");
+}
+
 TEST_F(EnvironTest, EditWindowPositionsAreKeptByNameAndComeBackFromTheFile) {
   {
     indEnviron environ;
