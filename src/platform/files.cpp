@@ -64,6 +64,10 @@ std::optional<std::string> ReadFileContent(const std::string& path) {
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) content.reset();
       if (got <= 0) break;
+      if (content->size() + static_cast<std::size_t>(got) > kMaxReadBytes) {
+        content.reset();
+        break;
+      }
       content->append(buffer, static_cast<std::size_t>(got));
     }
   }

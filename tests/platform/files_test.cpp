@@ -50,6 +50,17 @@ TEST(Files, AtomicWriteReplacesAndKeepsPermissions) {
   EXPECT_FALSE(platform::ReadFileContent(dir.path().string()).has_value());
 }
 
+TEST(Files, AReadStopsAtTheSizeLimitInsteadOfFillingMemory) {
+  TempDir dir;
+  const std::string path = dir.Write("big.rwc", "");
+  std::filesystem::resize_file(path, platform::kMaxReadBytes);
+  EXPECT_EQ(platform::ReadFileContent(path).value_or("").size(), platform::kMaxReadBytes);
+  std::filesystem::resize_file(path, platform::kMaxReadBytes + 1);
+  EXPECT_FALSE(platform::ReadFileContent(path).has_value());
+  // An endless source, as a clone file name pointing at a device gives.
+  EXPECT_FALSE(platform::ReadFileContent("/dev/zero").has_value());
+}
+
 TEST(Files, AWriteThatFailsPartWayLeavesTheOldFileAsItWas) {
   TempDir dir;
   std::string old(5000, 'o');
