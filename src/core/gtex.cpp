@@ -1,5 +1,7 @@
 #include "core/gtex.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -27,6 +29,10 @@ class cmcGTex::FileSource final : public cmcGTex::Source {
   }
 
   bool Open() override {
+    // Only a regular file has an end to index up to: a device would be read
+    // forever and a FIFO would block the open itself.
+    struct stat info;
+    if (stat(fileName_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     file_ = std::fopen(fileName_.c_str(), "rb");
     // The window is the buffer; a second one would only copy every byte twice.
     if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);

@@ -144,6 +144,17 @@ TEST(GTex, MissingFileOrSourceIsFatalWithTheFirstName) {
   }
 }
 
+TEST(GTex, AFolderOrDeviceIsNoOverlayAndEndsInTheFatalStopInsteadOfAHang) {
+  TempDir dir;
+  for (const std::string& path : {dir.path().string(), std::string("/dev/zero")}) {
+    cmcGTex reader;
+    reader.Open(path);
+    EXPECT_EQ(FatalTextOf([&] { reader.GetLine("GI_Sys_AppTitle", 0); }),
+              "GTEX Error !\nThe index 'GI_Sys_AppTitle' was not found.")
+        << path;
+  }
+}
+
 TEST(GTex, OpenDiscardsTheIndexAndOpenLinesNeedsAnEmptyReader) {
   TempDir dir;
   cmcGTex reader;
