@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 
 #include "core/gtex.h"
@@ -19,7 +20,11 @@ int CountLines(const std::string& blockText, int limit) {
   return std::min(static_cast<int>(std::ranges::count(blockText, '\n')) + 1, limit);
 }
 
-bool IsReadableFile(const std::string& path) { return std::ifstream(path, std::ios::binary).is_open(); }
+// A folder opens for reading too, but it is no file.
+bool IsReadableFile(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(path, error) && std::ifstream(path, std::ios::binary).is_open();
+}
 
 std::string OverlayPathOf(cmcGTex& languageList, int index, const std::string& dataDir) {
   const std::string line = languageList.GetLine(gi::GI_Sys_Language, static_cast<std::size_t>(index));

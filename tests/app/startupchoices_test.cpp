@@ -34,15 +34,16 @@ TEST(StartupChoices, StoredLanguageFallsBackToTheFirstWhenTheListOrItsFileLacksI
   const std::string dir = data.path().string() + "/";
   data.Write("E.OVL", "#End_Of_Ovl\n");
   data.Write("D.OVL", "#End_Of_Ovl\n");
+  std::filesystem::create_directory(data.path() / "N.OVL");
   struct Case {
     int stored;
     int expected;
   };
-  // Language 2 names a file that is not installed, language 3 names none.
-  const Case cases[] = {{0, 0}, {1, 1}, {2, 0}, {3, 0}, {4, 0}, {-1, 0}, {1000, 0}};
+  // Language 2 names a file that is not installed, language 3 names none, language 4 a folder.
+  const Case cases[] = {{0, 0}, {1, 1}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {-1, 0}, {1000, 0}};
   for (const Case& c : cases) {
     cmcGTex list;
-    list.OpenLines(LanguageList({"English\tE.OVL", "Deutsch\tD.OVL", "Français\tF.OVL", "Nederlands"}));
+    list.OpenLines(LanguageList({"English\tE.OVL", "Deutsch\tD.OVL", "Français\tF.OVL", "Nederlands", "Norsk\tN.OVL"}));
     const LanguageChoice choice = ChooseLanguage(list, c.stored, dir);
     EXPECT_EQ(choice.index, c.expected) << c.stored;
     EXPECT_EQ(choice.mainOverlayPath, dir + (c.expected == 1 ? "D.OVL" : "E.OVL")) << c.stored;
@@ -77,6 +78,7 @@ class ModelTypeChoice : public testing::Test {
 
 TEST_F(ModelTypeChoice, StoredTypeFallsBackToZeroWithoutItsInitialFile) {
   for (const char* name : {"L.rwc", "P.rwc", "D.rwc"}) data.Write(name, "x");
+  std::filesystem::create_directory(data.path() / "Folder");
   const std::vector<std::string> all = {"L.rwc", "P.rwc", "V.rwc", "D.rwc"};
   struct Case {
     int stored;
@@ -90,7 +92,8 @@ TEST_F(ModelTypeChoice, StoredTypeFallsBackToZeroWithoutItsInitialFile) {
       {3, {"L.rwc", "P.rwc"}, 0},  // the overlay names no file for it
       {7, all, 0},
       {-1, all, 0},
-      {4, all, 0},  // past the models the memory map knows
+      {4, all, 0},                  // past the models the memory map knows
+      {1, {"L.rwc", "Folder"}, 0},  // a folder by the file's name is no initial file
   };
   for (const Case& c : cases) EXPECT_EQ(Choose(c.stored, c.files), c.expected) << c.stored;
 }
