@@ -419,7 +419,8 @@ LinkOutcome RunScanLists(LinkCall& call) {
   std::uint32_t editorBits = 0;  // the editor's bit k - 1 stands for list k
   for (int list = 0; list < datCh::kListCount; ++list) {
     if (!record.inList(list)) continue;
-    shown += (shown.empty() ? "" : ",") + std::to_string(list + 1);
+    if (!shown.empty()) shown += ',';
+    shown += std::to_string(list + 1);
     editorBits |= 1u << list;
   }
   if (request.editResult == kNoEdit && request.key == cellkey::kEnter &&

@@ -91,7 +91,7 @@ std::string SerialText(LinkCall& call) {
   std::string digits = Characters(call, kEsn, kEsnSize);
   long a = HexValue(digits.substr(0, 4)), b = HexValue(digits.substr(4, 2)), c = HexValue(digits.substr(6));
   if (a < 0 || b < 0 || c < 0) return " ";
-  char text[40];
+  char text[64];  // room for three longs of any value
   std::snprintf(text, sizeof text, "%04ld%02ld%07ld", a, b, c);
   return text;
 }
