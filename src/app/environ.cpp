@@ -4,10 +4,10 @@
 #include <QScreen>
 #include <QSettings>
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "app/settingspaths.h"
+#include "core/textutil.h"
 
 namespace {
 
@@ -140,8 +140,6 @@ std::optional<int> ReadInt(const QSettings& settings, const QString& key) {
 
 QSettings OpenSettings() { return QSettings(SettingsIniPath(), QSettings::IniFormat); }
 
-bool IsHexDigit(QChar c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-
 }  // namespace
 
 QString EncodeAccessWord(const std::string& word) {
@@ -151,12 +149,11 @@ QString EncodeAccessWord(const std::string& word) {
 
 std::optional<std::string> DecodeAccessWord(const QString& stored) {
   if (stored == QLatin1String("00")) return std::string();
-  if (stored.isEmpty() || stored.size() % 2 != 0 || !std::all_of(stored.begin(), stored.end(), IsHexDigit)) {
-    return std::nullopt;
-  }
-  const QByteArray bytes = QByteArray::fromHex(stored.toLatin1());
+  const std::optional<std::vector<std::uint8_t>> bytes = HexToBytes(stored.toStdString());
+  if (stored.isEmpty() || !bytes) return std::nullopt;
   // The word ends at a zero character, as the stored form always meant.
-  return std::string(bytes.constData(), strnlen(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  const auto end = std::find(bytes->begin(), bytes->end(), std::uint8_t{0});
+  return std::string(bytes->begin(), end);
 }
 
 QRect indEnviron::DefaultWindowBounds(const QRect& workArea) {

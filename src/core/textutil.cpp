@@ -21,6 +21,17 @@ std::optional<std::uint8_t> HexDigitValue(char c) {
   return std::nullopt;
 }
 
+std::optional<std::uint32_t> HexNumber(std::string_view digits) {
+  if (digits.empty() || digits.size() > 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : digits) {
+    std::optional<std::uint8_t> digit = HexDigitValue(c);
+    if (!digit) return std::nullopt;
+    value = value << 4 | *digit;
+  }
+  return value;
+}
+
 std::string BytesToHex(std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;

@@ -26,6 +26,9 @@ bool SetNibble(std::span<std::uint8_t> bytes, std::size_t i, std::uint8_t value)
 
 // 0-9, a-f, A-F; nothing for any other character.
 std::optional<std::uint8_t> HexDigitValue(char c);
+// The number that 1 to 8 hexadecimal digits write; nothing for an empty or longer
+// text or one with another character.
+std::optional<std::uint32_t> HexNumber(std::string_view digits);
 
 // Two upper-case digits per byte.
 std::string BytesToHex(std::span<const std::uint8_t> bytes);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/gtex.h"
+#include "core/textutil.h"
 #include "links/ids.h"
 #include "links/linktable.h"
 
@@ -35,20 +36,6 @@ std::string Characters(const LinkCall& call, std::size_t at, std::size_t count) 
     text += c >= 0x20 && c < 0x7F ? c : ' ';
   }
   return text;
-}
-
-// The value of hexadecimal digits, or -1 when one is not a digit.
-long HexValue(const std::string& digits) {
-  long value = 0;
-  for (char c : digits) {
-    int digit = c >= '0' && c <= '9'   ? c - '0'
-                : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                       : -1;
-    if (digit < 0) return -1;
-    value = value * 16 + digit;
-  }
-  return value;
 }
 
 std::string ModelText(LinkCall& call) {
@@ -89,18 +76,19 @@ std::string RevisionText(LinkCall& call) {
 // The electronic serial number: 4, 2 and 6 hexadecimal digits shown as decimal numbers.
 std::string SerialText(LinkCall& call) {
   std::string digits = Characters(call, kEsn, kEsnSize);
-  long a = HexValue(digits.substr(0, 4)), b = HexValue(digits.substr(4, 2)), c = HexValue(digits.substr(6));
-  if (a < 0 || b < 0 || c < 0) return " ";
-  char text[64];  // room for three longs of any value
-  std::snprintf(text, sizeof text, "%04ld%02ld%07ld", a, b, c);
+  std::optional<std::uint32_t> a = HexNumber(digits.substr(0, 4)), b = HexNumber(digits.substr(4, 2)),
+                               c = HexNumber(digits.substr(6));
+  if (!a || !b || !c) return " ";
+  char text[40];
+  std::snprintf(text, sizeof text, "%04u%02u%07u", unsigned{*a}, unsigned{*b}, unsigned{*c});
   return text;
 }
 
 std::string CheckSumText(LinkCall& call) {
-  long sum = HexValue(Characters(call, kCheckSum, kCheckSumSize));
-  if (sum < 0) return "";
+  std::optional<std::uint32_t> sum = HexNumber(Characters(call, kCheckSum, kCheckSumSize));
+  if (!sum) return "";
   char text[24];
-  std::snprintf(text, sizeof text, "$%04lX", sum);
+  std::snprintf(text, sizeof text, "$%04X", unsigned{*sum});
   return text;
 }
 

@@ -1,8 +1,7 @@
 #include "model/charset.h"
 
-#include <charconv>
-
 #include "core/substitute.h"
+#include "core/textutil.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -46,19 +45,10 @@ std::string Utf8Of(char32_t c) {
   return out;
 }
 
-template <typename Number>
-std::optional<Number> HexOf(std::string_view text, std::size_t maxDigits) {
-  Number value{};
-  if (text.empty() || text.size() > maxDigits) return std::nullopt;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 // The character a table line shows: written as itself or as "U+" and a number.
 std::optional<std::string> DisplayField(std::string_view field, std::string& why) {
   if (field.size() > 2 && field.starts_with("U+")) {
-    std::optional<std::uint32_t> c = HexOf<std::uint32_t>(field.substr(2), 6);
+    std::optional<std::uint32_t> c = field.size() <= 8 ? HexNumber(field.substr(2)) : std::nullopt;
     if (!c || *c > 0x10FFFF || (*c >= 0xD800 && *c <= 0xDFFF)) {
       why = Substitute("'%s' is no Unicode character", {field});
       return std::nullopt;
@@ -95,13 +85,13 @@ std::optional<cmcCharset> cmcCharset::Parse(std::string_view table, std::string&
     };
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return fail("expected a code, a TAB and a character");
-    const std::optional<std::uint8_t> code = HexOf<std::uint8_t>(line.substr(0, tab), 2);
+    const std::optional<std::uint32_t> code = tab <= 2 ? HexNumber(line.substr(0, tab)) : std::nullopt;
     if (!code) return fail(Substitute("'%s' is no code from 00 to FF", {line.substr(0, tab)}));
     std::string fieldWhy;
     std::optional<std::string> display = DisplayField(line.substr(tab + 1), fieldWhy);
     if (!display) return fail(fieldWhy);
     if (charset.display_[*code]) return fail(Substitute("code %s is listed twice", {line.substr(0, tab)}));
-    if (!charset.codes_.emplace(*display, *code).second)
+    if (!charset.codes_.emplace(*display, static_cast<std::uint8_t>(*code)).second)
       return fail(Substitute("'%s' is listed for two codes", {*display}));
     charset.display_[*code] = std::move(display);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "core/textutil.h"
 #include "platform/files.h"
 
 namespace {
@@ -14,13 +15,10 @@ constexpr int kHeaderDigits = 8;
 constexpr int kMinDataLine = 8;    // address, count and one byte
 constexpr int kMaxDataLine = 516;  // 255 bytes
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IsHex(char c) { return HexDigitValue(c).has_value(); }
 
-int HexValue(std::string_view digits) {
-  int value = 0;
-  for (char c : digits) value = value * 16 + (c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
-  return value;
-}
+// Digits the caller has already checked.
+int HexValue(std::string_view digits) { return static_cast<int>(HexNumber(digits).value_or(0)); }
 
 void AppendHex(std::string& out, int value, int digits) {
   static constexpr char kDigits[] = "0123456789ABCDEF";

@@ -37,3 +37,15 @@ TEST(TextUtil, HexTextAndBack) {
 }
 
 }  // namespace
+
+TEST(TextUtil, HexNumber) {
+  struct Case {
+    const char* digits;
+    std::optional<std::uint32_t> value;
+  };
+  const Case cases[] = {
+      {"0", 0u},          {"3620", 0x3620u},    {"fF", 0xFFu},        {"FFFFFFFF", 0xFFFFFFFFu},
+      {"", std::nullopt}, {"1G", std::nullopt}, {" 1", std::nullopt}, {"123456789", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HexNumber(c.digits), c.value) << c.digits;
+}
