@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "core/substitute.h"
 #include "links/bitfield.h"
 #include "links/channelops.h"
@@ -61,7 +62,7 @@ LinkValue NumberValue(Number& number) {
 
 // --- choice rows ---
 
-constexpr std::string_view kOnOff = "GI_Sheet_Sel_Misc_OnOff2";
+constexpr std::string_view kOnOff = gi::GI_Sheet_Sel_Misc_OnOff2;
 
 struct ChoiceRow {
   int link;
@@ -74,27 +75,27 @@ struct ChoiceRow {
 };
 
 const ChoiceRow kChoiceRows[] = {
-    {cl::CL_Mch_Inh, &datCh::inh, "GI_Sheet_Sel_Mch_ChInh", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Dup, &datCh::dup, "GI_Sheet_Sel_Mch_Dup", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Dup_Reverse, &datCh::reverse, "GI_Sheet_Sel_Mch_Dup_Reverse", {}, cl::Flex0, DuplexOff, false},
-    {cl::CL_Mch_TxInh, &datCh::txInh, "GI_Sheet_Sel_Mch_CH_TxInh", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_TS, &datCh::ts, "GI_Sheet_Sel_Mch_CH_TS", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Nar, &datCh::nar, "GI_Sheet_Sel_Mch_Nar", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_WNM, &datCh::wnm, "GI_Sheet_Sel_Mch_WNM", {}, cl::FlexMark, nullptr, true},
+    {cl::CL_Mch_Inh, &datCh::inh, gi::GI_Sheet_Sel_Mch_ChInh, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Dup, &datCh::dup, gi::GI_Sheet_Sel_Mch_Dup, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Dup_Reverse, &datCh::reverse, gi::GI_Sheet_Sel_Mch_Dup_Reverse, {}, cl::Flex0, DuplexOff, false},
+    {cl::CL_Mch_TxInh, &datCh::txInh, gi::GI_Sheet_Sel_Mch_CH_TxInh, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_TS, &datCh::ts, gi::GI_Sheet_Sel_Mch_CH_TS, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Nar, &datCh::nar, gi::GI_Sheet_Sel_Mch_Nar, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_WNM, &datCh::wnm, gi::GI_Sheet_Sel_Mch_WNM, {}, cl::FlexMark, nullptr, true},
     {cl::CL_Mch_Sql_Tight, &datCh::sqlTight, kOnOff, {}, cl::Flex0, nullptr, false},
     {cl::CL_Mch_Compander, &datCh::compander, kOnOff, {}, cl::Flex0, nullptr, false},
     {cl::CL_Mch_Tot, &datCh::tot, kOnOff, {}, cl::Flex0, nullptr, false},
     {cl::CL_Mch_PwrSave, &datCh::pwrSave, kOnOff, {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_RfPo, &datCh::rfPo, "GI_Sheet_Sel_Mch_RfPwr", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Lockout, &datCh::lockout, "GI_Sheet_Sel_Mch_Lockout_Lmr", "GI_Sheet_Sel_Mch_Lockout_Pmr", cl::Flex0,
+    {cl::CL_Mch_RfPo, &datCh::rfPo, gi::GI_Sheet_Sel_Mch_RfPwr, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Lockout, &datCh::lockout, gi::GI_Sheet_Sel_Mch_Lockout_Lmr, gi::GI_Sheet_Sel_Mch_Lockout_Pmr, cl::Flex0,
      nullptr, false},
-    {cl::CL_Mch_Tone, &datCh::tone, "GI_Sheet_Sel_Mch_Tone", {}, cl::Flex0, nullptr, false},
-    {cl::CL_Mch_Tone_Freq, &datCh::toneFreq, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot1, false},
-    {cl::CL_Mch_Tsql_Freq, &datCh::tsqlFreq, "GI_Sheet_Sel_Mch_TFreq", {}, cl::Flex0, ToneModeNot2, false},
-    {cl::CL_Mch_Dtcs, &datCh::dtcs, "GI_Sheet_Sel_Mch_DTCS", {}, cl::Flex0, ToneModeNotCode, false},
+    {cl::CL_Mch_Tone, &datCh::tone, gi::GI_Sheet_Sel_Mch_Tone, {}, cl::Flex0, nullptr, false},
+    {cl::CL_Mch_Tone_Freq, &datCh::toneFreq, gi::GI_Sheet_Sel_Mch_TFreq, {}, cl::Flex0, ToneModeNot1, false},
+    {cl::CL_Mch_Tsql_Freq, &datCh::tsqlFreq, gi::GI_Sheet_Sel_Mch_TFreq, {}, cl::Flex0, ToneModeNot2, false},
+    {cl::CL_Mch_Dtcs, &datCh::dtcs, gi::GI_Sheet_Sel_Mch_DTCS, {}, cl::Flex0, ToneModeNotCode, false},
     {cl::CL_Mch_Dtcs_Polarity,
      &datCh::dtcsPolarity,
-     "GI_Sheet_Sel_Mch_DTCS_Polarity",
+     gi::GI_Sheet_Sel_Mch_DTCS_Polarity,
      {},
      cl::Flex0,
      ToneModeNotCode,
@@ -138,7 +139,7 @@ LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
 // --- channel numbers ---
 
 bool BanksShown(cmcGTex& overlay) {
-  std::string operation = overlay.GetLine("GI_Tree_Branch_Mch_BankOperation", 0);
+  std::string operation = overlay.GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0);
   cmcGTex::TrimBlanks(operation);
   return operation != "None";
 }
@@ -146,7 +147,7 @@ bool BanksShown(cmcGTex& overlay) {
 std::string ChannelNumberText(LinkCall& call, bool window) {
   cmcEeprom& image = call.environment.image;
   if (!call.inUse) {
-    std::string title = call.environment.overlay.GetLine("GI_NewChTitle", 0);
+    std::string title = call.environment.overlay.GetLine(gi::GI_NewChTitle, 0);
     if (!window) return title;
     int bank = chops::BankForNewChannel(image, call.number, call.request.contextNumber);
     return Substitute("%d- %s", {std::int64_t{bank + 1}, title});
@@ -175,7 +176,7 @@ LinkOutcome RunAttributes(LinkCall& call) {
       call.changeBits |= changebit::kRowRewritten;
     }
   } else if (call.request.key == cellkey::kEnter && call.inUse) {
-    if (call.services.host.OpenFlagEditor(call.request, "GI_Sheet_Sel_Mch_Atr",
+    if (call.services.host.OpenFlagEditor(call.request, gi::GI_Sheet_Sel_Mch_Atr,
                                           static_cast<std::uint32_t>(record.atr))) {
       outcome.editor = kPopupEditor;
     }
@@ -316,7 +317,7 @@ LinkOutcome RunPmr446Receive(LinkCall& call) {
   if (request.key == cellkey::kEnter || request.key == cellkey::kSpace || request.key == cellkey::kBackspace ||
       (request.key >= '0' && request.key <= '9')) {
     int row = call.inUse ? std::max(0, Pmr446Row(record.freqR)) : 0;
-    if (call.services.host.OpenChoiceList(request, "GI_Sheet_Sel_Mch_Freq", cl::Flex0, row)) {
+    if (call.services.host.OpenChoiceList(request, gi::GI_Sheet_Sel_Mch_Freq, cl::Flex0, row)) {
       return {false, kPopupEditor};
     }
   }
@@ -345,7 +346,7 @@ LinkOutcome RunTone(LinkCall& call, bool transmit) {
   if (!call.inUse) return {};
   datCh& record = call.record;
   bool dpmr = call.environment.modelType == 3;
-  ToneSpec spec{dpmr ? "GI_Sheet_Sel_Mch_CTone_ExUser" : "GI_Sheet_Sel_Mch_CTone", dpmr};
+  ToneSpec spec{dpmr ? gi::GI_Sheet_Sel_Mch_CTone_ExUser : gi::GI_Sheet_Sel_Mch_CTone, dpmr};
   ToneValue value{[&record, transmit] {
                     ToneSetting carried;
                     return ToneOf(record, transmit, carried);
@@ -398,8 +399,8 @@ LinkOutcome RunScan(LinkCall& call) {
 // --- scan lists: channel n is in scan list k (numbered from 1) when bit n of
 // bitmap k - 1 of block 12 is set; the first bitmap is also the scan cell ---
 
-constexpr std::string_view kScanListEditor = "GI_Sheet_Sel_Mch_ScanList";
-constexpr std::string_view kScanListChoice = "GI_Sheet_Sel_Mch_ScanListSel";
+constexpr std::string_view kScanListEditor = gi::GI_Sheet_Sel_Mch_ScanList;
+constexpr std::string_view kScanListChoice = gi::GI_Sheet_Sel_Mch_ScanListSel;
 
 // The numbers of the lists that hold the channel, "1,3"; the choice text of
 // "none" when no list does. The flag editor's reply k toggles list k.

@@ -1,6 +1,7 @@
 #include "links/channelops.h"
 
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
 #include "platform/messagebox.h"
@@ -12,8 +13,8 @@ namespace {
 bool ValidBank(int bank) { return bank >= 0 && bank < memmap::kBankCount; }
 
 void ShowOverflow(cmcGTex& overlay) {
-  platform::CurrentMessageBox().Show({overlay.GetLine("GI_Sys_AppTitle", 0),
-                                      overlay.GetBlockText("GI_AppMess_ChErr_Overflow"), platform::MsgIcon::Error,
+  platform::CurrentMessageBox().Show({overlay.GetLine(gi::GI_Sys_AppTitle, 0),
+                                      overlay.GetBlockText(gi::GI_AppMess_ChErr_Overflow), platform::MsgIcon::Error,
                                       platform::MsgButtons::Ok, true});
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "core/textutil.h"
 #include "links/ids.h"
 #include "links/linktable.h"
@@ -41,31 +42,31 @@ std::string Characters(const LinkCall& call, std::size_t at, std::size_t count) 
 std::string ModelText(LinkCall& call) {
   cmcGTex& overlay = call.environment.overlay;
   std::uint8_t type = Byte(call, kTypeByte);
-  return overlay.GetLine("GI_Mess_CloneInfo_Model", (type >> 2) & 1) + "\n" +
-         overlay.GetLine("GI_Mess_CloneInfo_UiType", type & 3);
+  return overlay.GetLine(gi::GI_Mess_CloneInfo_Model, (type >> 2) & 1) + "\n" +
+         overlay.GetLine(gi::GI_Mess_CloneInfo_UiType, type & 3);
 }
 
 // The front panel the radio reports (display, keypad), without the model line.
 std::string KeyBoardText(LinkCall& call) {
-  return call.environment.overlay.GetLine("GI_Mess_CloneInfo_UiType", Byte(call, kTypeByte) & 3);
+  return call.environment.overlay.GetLine(gi::GI_Mess_CloneInfo_UiType, Byte(call, kTypeByte) & 3);
 }
 
 // The signalling that may stun or kill the radio, and which of the two it does.
 std::string StunKillText(LinkCall& call) {
   static constexpr std::string_view kSignalling[] = {
-      "GI_Mess_CloneInfo_StunKill_DTMF", "GI_Mess_CloneInfo_StunKill_2Tone", "GI_Mess_CloneInfo_StunKill_5Tone",
-      "GI_Mess_CloneInfo_StunKill_VEXL", "GI_Mess_CloneInfo_StunKill_MDC"};
+      gi::GI_Mess_CloneInfo_StunKill_DTMF, gi::GI_Mess_CloneInfo_StunKill_2Tone, gi::GI_Mess_CloneInfo_StunKill_5Tone,
+      gi::GI_Mess_CloneInfo_StunKill_VEXL, gi::GI_Mess_CloneInfo_StunKill_MDC};
   std::uint8_t value = Byte(call, kStunKillByte);
   std::size_t signalling = value & 0x0F;
   if (signalling < 1 || signalling > std::size(kSignalling)) return "";
   cmcGTex& overlay = call.environment.overlay;
   return overlay.GetLine(kSignalling[signalling - 1], 0) + " " +
-         overlay.GetLine((value & kKillBit) != 0 ? "GI_Mess_CloneInfo_Kill" : "GI_Mess_CloneInfo_Stun", 0);
+         overlay.GetLine((value & kKillBit) != 0 ? gi::GI_Mess_CloneInfo_Kill : gi::GI_Mess_CloneInfo_Stun, 0);
 }
 
 std::string OverVoltText(LinkCall& call) {
   if ((Byte(call, kTypeByte) & kOverVoltageBit) == 0) return "";
-  return call.environment.overlay.GetLine("GI_Mess_CloneInfo_OverVolt", 0);
+  return call.environment.overlay.GetLine(gi::GI_Mess_CloneInfo_OverVolt, 0);
 }
 
 std::string RevisionText(LinkCall& call) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "core/substitute.h"
 #include "links/ids.h"
 #include "markup/fcache.h"
@@ -58,9 +59,9 @@ std::string Upper(std::string_view text) {
   return out;
 }
 
-constexpr std::string_view kCtcssList = "GI_AppItem_Ctcss";
-constexpr std::string_view kDtcsList = "GI_AppItem_Dtcs";
-constexpr std::string_view kTimerOff = "GI_AppInd_TimerOff";
+constexpr std::string_view kCtcssList = gi::GI_AppItem_Ctcss;
+constexpr std::string_view kDtcsList = gi::GI_AppItem_Dtcs;
+constexpr std::string_view kTimerOff = gi::GI_AppInd_TimerOff;
 
 std::string OctalCode(int code) {
   char text[8];
@@ -434,7 +435,7 @@ LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services,
     return outcome;
   }
   int channel = static_cast<int>(value.channel.get());
-  std::string added = services.overlay.GetLine("GI_AddCH", 0);
+  std::string added = services.overlay.GetLine(gi::GI_AddCH, 0);
   if (value.banksShown) {
     int bank = value.bankOf(channel);
     request.displayText =

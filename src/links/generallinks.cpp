@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "links/bitfield.h"
 #include "links/ids.h"
 #include "links/linktable.h"
@@ -59,11 +60,11 @@ constexpr int kTickFlag = 5;
 LinkOutcome RunModel(LinkCall& call, int modelType) {
   LinkEnvironment& environment = call.environment;
   if (call.request.cell) call.request.cell->SetStateFlag(kTickFlag, environment.modelType == modelType);
-  call.request.displayText = environment.overlay.GetLine("GI_AppInd_Model", static_cast<std::size_t>(modelType));
+  call.request.displayText = environment.overlay.GetLine(gi::GI_AppInd_Model, static_cast<std::size_t>(modelType));
   if (call.request.key != cellkey::kEnter || environment.modelType == modelType || !environment.changeModel) return {};
-  platform::MsgRequest question{environment.overlay.GetLine("GI_Sys_AppTitle", 0),
-                                environment.overlay.GetBlockText("GI_AppMess_ChangeModel"), platform::MsgIcon::Question,
-                                platform::MsgButtons::OkCancel, true};
+  platform::MsgRequest question{environment.overlay.GetLine(gi::GI_Sys_AppTitle, 0),
+                                environment.overlay.GetBlockText(gi::GI_AppMess_ChangeModel),
+                                platform::MsgIcon::Question, platform::MsgButtons::OkCancel, true};
   if (platform::CurrentMessageBox().Show(question) != platform::MsgAnswer::Ok) return {};
   environment.changeModel(modelType);
   call.changeBits |= changebit::kRebuildSheet;
@@ -141,7 +142,7 @@ LinkOutcome RunBankFlag(LinkCall& call, int address) {
   LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
                   [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
   LinkOutcome outcome =
-      ChoiceFamily(call.request, call.services, ChoiceSpec{"GI_Sheet_Sel_Misc_OnOff2", cl::Flex0}, value);
+      ChoiceFamily(call.request, call.services, ChoiceSpec{gi::GI_Sheet_Sel_Misc_OnOff2, cl::Flex0}, value);
   if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title colour
   return outcome;
 }
