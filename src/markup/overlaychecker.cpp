@@ -1,12 +1,13 @@
 #include "markup/overlaychecker.h"
 
-#include <fstream>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
 
 #include "core/gtex.h"
 #include "markup/cellparser.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -40,12 +41,16 @@ struct OverlayText {
 };
 
 std::optional<OverlayText> ReadOverlay(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  const std::optional<std::string> content = platform::ReadFileContent(path);
+  if (!content) return std::nullopt;
   OverlayText text;
-  for (std::string line; std::getline(in, line);) {
-    if (line.ends_with('\r')) line.pop_back();
-    text.lines.push_back(std::move(line));
+  std::string_view rest = *content;
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    text.lines.emplace_back(line);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
   }
   for (std::size_t i = 0; i < text.lines.size() && !text.hasEndMark; ++i) {
     if (!IsHeader(text.lines[i])) continue;

@@ -98,6 +98,8 @@ TEST(OverlayChecker, ACleanOverlayAndTheBlocksAfterTheEndMark) {
   ASSERT_EQ(asList.size(), 1u);
   EXPECT_EQ(asList[0].text, "block 'GI_Sys_Language' that the program asks for is missing");
   EXPECT_EQ(cmcOverlayChecker().Check({dir.File("NONE.OVL"), OverlayKind::kHelp})[0].text, "the file cannot be read");
+  // An endless source is refused, not read until memory runs out.
+  EXPECT_EQ(cmcOverlayChecker().Check({"/dev/zero", OverlayKind::kMain})[0].text, "the file cannot be read");
 }
 
 TEST(OverlayChecker, ASelectionSheetNeedsItsStyleBasicCellAndCellsBlocks) {
