@@ -66,7 +66,7 @@ constexpr Block kBlockTable[] = {
 };
 
 constexpr int kLowGroupLastBlock = 49;
-constexpr int kSpaceCheckBlock = 43;
+constexpr int kSpaceCheckBlock = kAliasBlock;
 constexpr int kDirectoryBlock = 48;  // placed after the space check, its entry last
 
 std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
@@ -77,10 +77,6 @@ void PutWord(std::uint8_t* p, int value) {
 
 bool StoredFor(const Block& block, int modelType) {
   return block.storedFor == kAllModels || block.storedFor == modelType;
-}
-
-int AliasCount(const cmcEeprom& image) {
-  return std::min<int>(image.GetWord(addr::kAliasCount), FindBlock(kSpaceCheckBlock)->slots);
 }
 
 struct Placement {
@@ -213,6 +209,14 @@ void DecodeWith(cmcEeprom& image, int base, bool initial) {
 }
 
 }  // namespace
+
+int AliasCount(const cmcEeprom& image) {
+  return std::min<int>(image.GetWord(addr::kAliasCount), FindBlock(kAliasBlock)->slots);
+}
+
+void SetAliasCount(cmcEeprom& image, int count) {
+  image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(std::clamp(count, 0, FindBlock(kAliasBlock)->slots)));
+}
 
 std::span<const Block> BlockTable() { return kBlockTable; }
 

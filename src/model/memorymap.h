@@ -108,6 +108,12 @@ int ModelTypeFromFlags(const cmcEeprom& image);
 // Sets the flag bit of modelType, clearing the other model bits.
 void SetModelFlags(cmcEeprom& image, int modelType);
 
+// The MDC alias list (block 43): the entries in use, as the count word at
+// 0xC185 gives them, never more than the block's slots.
+constexpr int kAliasBlock = 43;
+int AliasCount(const cmcEeprom& image);
+void SetAliasCount(cmcEeprom& image, int count);
+
 // The sum of the bank sizes, never more than the 128 channel slots.
 int ChannelsInUse(const cmcEeprom& image);
 // How many more channels the image can take and still encode (the raw bytes
