@@ -44,6 +44,28 @@ constexpr int kRadioName = 12;
 constexpr int kSettingFreq = 0;
 constexpr int kSettingOffset = 4;
 
+// Channel numbers that other settings hold, renumbered when channels move:
+// four in each entry of the scan entries (block 13), each tied to a mode
+// nibble of the entry, and the favourite channels of the raw header.
+constexpr int kScanEntryBlock = 13;
+constexpr int kChannelMode = 5;  // the mode in which the reference names a channel
+struct ScanReference {
+  int offset;             // the channel number's byte in the entry
+  int modeByte;           // the byte holding its mode
+  int modeShift;          // 4: the high nibble, 0: the low one
+  int fallbackMode;       // the mode when the named channel is deleted
+  int flagByte;           // a byte whose flag records that the mode is not 0; -1 none
+  std::uint8_t flagMask;  // that flag's bit
+};
+constexpr ScanReference kScanReferences[] = {
+    {14, 12, 4, 0, -1, 0},    // transmit channel
+    {15, 12, 0, 0, -1, 0},    // the further channel
+    {16, 13, 4, 1, -1, 0},    // priority channel 1
+    {17, 13, 0, 0, 8, 0x80},  // priority channel 2
+};
+constexpr int kFavouriteChannels = 0x02A2;  // raw header: 16 channel numbers
+constexpr int kFavouriteCount = 16;
+
 // Digital signalling address record (block 26).
 constexpr int kVexlOwnId = 0xAFFE;
 constexpr int kVexlRanges = 0xB000;  // pairs of big-endian words (first, last)
