@@ -5,43 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "channel_images.h"
 #include "model/chlayout.h"
-#include "model/memorymap.h"
 
 namespace {
 
-constexpr int kKind = 2;  // PMR channels
-constexpr int kAliasTable = 0xBABD;
-
-// An image with banks of the given sizes whose channels are named "CH<n>" and
-// tuned to 446 MHz plus n kHz.
-struct ClipImage {
-  cmcEeprom image{cmcEeprom::kImageSize};
-  explicit ClipImage(std::vector<int> sizes = {4, 3}) {
-    for (int bank = 0; bank < static_cast<int>(sizes.size()); ++bank) datCh::SetBankSize(image, bank, sizes[bank]);
-    for (int n = 0; n < datCh::ChannelsInUse(image); ++n) {
-      datCh ch(image);
-      ch.load(kKind, n);
-      ch.inUse = true;
-      ch.freqR = 446000000 + 1000 * n;
-      ch.name = "CH" + std::to_string(n);
-      ch.setInList(3, n % 2 == 1);
-      ch.store();
-    }
-  }
-  datCh Channel(int n) {
-    datCh ch(image);
-    ch.load(kKind, n);
-    return ch;
-  }
-  std::string Name(int n) {
-    std::string name = Channel(n).name;
-    return name.substr(0, name.find(' '));
-  }
-};
+using channelimages::kAliasTable;
+using channelimages::kKind;
+using ClipImage = channelimages::Images;
 
 TEST(ChannelClipboard, CopyHoldsTheRecordsAndPasteStoresThemElsewhere) {
   ClipImage fixture;
+  datCh listed = fixture.Channel(1);
+  listed.setInList(3, true);
+  listed.store();
   datClipCh clip;
   ASSERT_TRUE(clip.copy(fixture.image, kKind, 1, 2));
   EXPECT_EQ(clip.kind(), kKind);
@@ -133,8 +110,7 @@ TEST(ChannelClipboard, TheBankFlagAndTheEStateStayWithThePosition) {
   ASSERT_TRUE(clip.loadOne(fixture.image, kKind, 6, unflagged));
   ASSERT_TRUE(clip.storeOne(fixture.image, kKind, 0, unflagged));
   EXPECT_TRUE(datCh::BankFlag(fixture.image, 0));
-  // The E marker came with channel 6; A and B (both 0 in this image) stayed.
-  EXPECT_EQ(fixture.Channel(0).atrLetters(), "ABE");
+  EXPECT_EQ(fixture.Channel(0).atrLetters(), "E");  // the E marker came with channel 6
 }
 
 TEST(ChannelClipboard, AliasEntriesAreCopiedAsTheirBytes) {
