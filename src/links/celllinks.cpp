@@ -1,6 +1,7 @@
 #include "links/celllinks.h"
 
 #include "core/substitute.h"
+#include "links/channelops.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
@@ -10,11 +11,6 @@
 #include "runtime/evman.h"
 
 namespace {
-
-bool IsChannelType(int type) {
-  return type == ct::CT_Mch || type == ct::CT_Mch_Check || type == ct::CT_Mch_Win || type == ct::CT_Mch_Pmr446 ||
-         type == ct::CT_Mch_Win_Pmr446;
-}
 
 bool IsWindowType(int type) { return type == ct::CT_Mch_Win || type == ct::CT_Mch_Win_Pmr446; }
 
@@ -63,7 +59,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   int type = request.cell->type;
   CategoryOf(type, memmap::NormalizeModelType(env.modelType));
   int link = request.cell->link;
-  bool channelType = IsChannelType(type);
+  bool channelType = chops::IsChannelType(type);
   std::int32_t number = request.cell->parameter;
   if (link == cl::CL_MchWin_No || IsWindowType(type)) number = env.windowChannel;
 

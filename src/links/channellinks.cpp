@@ -138,12 +138,6 @@ LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
 
 // --- channel numbers ---
 
-bool BanksShown(cmcGTex& overlay) {
-  std::string operation = overlay.GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0);
-  cmcGTex::TrimBlanks(operation);
-  return operation != "None";
-}
-
 std::string ChannelNumberText(LinkCall& call, bool window) {
   cmcEeprom& image = call.environment.image;
   if (!call.inUse) {
@@ -152,7 +146,7 @@ std::string ChannelNumberText(LinkCall& call, bool window) {
     int bank = chops::BankForNewChannel(image, call.number, call.request.contextNumber);
     return Substitute("%d- %s", {std::int64_t{bank + 1}, title});
   }
-  return ChannelLabel(image, call.number, BanksShown(call.environment.overlay));
+  return ChannelLabel(image, call.number, chops::BanksShown(call.environment.overlay));
 }
 
 // --- attribute flags ---
