@@ -3,6 +3,7 @@
 #include "core/substitute.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
+#include "links/listlinks.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
 #include "model/ch.h"
@@ -28,8 +29,11 @@ EntryLinks EntryLinksOf(int type, int modelType) {
   return {cl::CL_Mch_Operating_Freq, cl::CL_Mch_Atr};
 }
 
-bool KeepsItsTextOnABlankRow(int link) {
-  return link == cl::CL_Mch_No || link == cl::CL_Mch_No_Pmr || link == cl::CL_MchWin_No;
+// Links evaluated on a blank row as on any other: its number, and the states
+// of the pop-up menu items opened on it.
+bool RunsOnABlankRow(int link) {
+  return link == cl::CL_Mch_No || link == cl::CL_Mch_No_Pmr || link == cl::CL_MchWin_No ||
+         listlinks::IsListCommand(link);
 }
 
 }  // namespace
@@ -40,6 +44,7 @@ const LinkTable& LinkTable::Instance() {
     AddChannelLinks(built);
     AddGeneralLinks(built);
     AddCloneInfoLinks(built);
+    AddListLinks(built);
     return built;
   }();
   return table;
@@ -51,6 +56,7 @@ CellLinks::CellLinks(LinkEnvironment& environment, const LinkTable& table) : env
 
 int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   lastChangeBits_ = 0;
+  lastListResult_.reset();
   if (!request.cell) return kNoEditor;
   LinkEnvironment& env = environment_;
   cmcEeprom& image = env.image;
@@ -71,8 +77,14 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
   if (!request.editable) request.key = cellkey::kEvaluate;
 
-  // 3. Pop-up menu commands, then the image is encoded again.
-  if (request.menuCommand != 0 && env.menuCommand) {
+  // 3. Pop-up menu commands, then the image is encoded again (the record
+  // lists' commands do that themselves when they change it).
+  int menuBits = 0;
+  if (listlinks::IsListCommand(request.menuCommand)) {
+    listlinks::CommandDone done = listlinks::RunCommand(env, request, type, number);
+    menuBits = done.changeBits;
+    lastListResult_ = done.result;
+  } else if (request.menuCommand != 0 && env.menuCommand) {
     env.menuCommand(request);
     memmap::Encode(image, memmap::NormalizeModelType(env.modelType));
   }
@@ -89,7 +101,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     if (request.key != cellkey::kEvaluate && request.key <= 127 && link != entry.attribute && link != entry.frequency) {
       request.redirect = {true, type, entry.frequency, number, request.key};
       call.link = link = entry.frequency;
-    } else if (request.key == cellkey::kEvaluate && link != entry.attribute && !KeepsItsTextOnABlankRow(link)) {
+    } else if (request.key == cellkey::kEvaluate && link != entry.attribute && !RunsOnABlankRow(link)) {
       lastChangeBits_ = changebit::kEvaluated;
       return kNoEditor;
     }
@@ -104,7 +116,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   }
 
   // 6. Change bits, the refresh events and the callbacks.
-  int bits = changebit::kEvaluated | call.changeBits;
+  int bits = changebit::kEvaluated | call.changeBits | menuBits;
   if (outcome.changed) bits |= changebit::kRecordModified;
   lastChangeBits_ = bits;
   if (outcome.changed && channelType && env.events) {

@@ -37,7 +37,6 @@ struct CounterRow {
 
 const CounterRow kCounterRows[] = {
     {cl::CL_Bank_UsedQty, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
-    {cl::CL_Mch_Bank, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
     {cl::CL_Bank_UsedTotal, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
     {cl::CL_Mch_Bank_Total, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
     {cl::CL_Mch_UsedCHs, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
