@@ -32,12 +32,6 @@ const MenuRow* FindMenuRow(int link) {
   return nullptr;
 }
 
-constexpr int kDisabledFlag = 2;
-
-// Selection flags of a request.
-constexpr std::int32_t kSelectionExists = 0x01;
-constexpr std::int32_t kSelectionChanged = 0x02;
-
 // The list a row of a cell of `type` belongs to: the channels of its bank
 // (the sheet's, when the row is the one after that bank's last channel), or
 // the aliases in use.
@@ -55,7 +49,7 @@ std::optional<RecordList> ListOf(const LinkEnvironment& environment, int type, s
 }
 
 std::optional<RowRange> SelectionOf(const cmcCellCapsule& request) {
-  if (!(request.rowSelection.flags & kSelectionExists)) return std::nullopt;
+  if (!(request.rowSelection.flags & cmcCellCapsule::RowSelection::kExists)) return std::nullopt;
   return RowRange{request.rowSelection.first, request.rowSelection.last};
 }
 
@@ -95,7 +89,7 @@ LinkOutcome RunItemState(LinkCall& call, ListOperation operation) {
       enabled = editor->Enabled({operation, *list, call.number, SelectionOf(call.request), 0});
     }
   }
-  if (call.request.cell) call.request.cell->SetStateFlag(kDisabledFlag, !enabled);
+  if (call.request.cell) call.request.cell->SetStateFlag(cmcCellObj::kDisabledFlag, !enabled);
   return {};
 }
 
@@ -140,11 +134,11 @@ CommandDone RunCommand(LinkEnvironment& environment, cmcCellCapsule& request, in
   const ListOutcome outcome = editor->Run({row->operation, *list, number, SelectionOf(request), 0});
 
   if (outcome.selection) {
-    request.rowSelection.flags = kSelectionExists | kSelectionChanged;
+    request.rowSelection.flags = cmcCellCapsule::RowSelection::kExists | cmcCellCapsule::RowSelection::kChanged;
     request.rowSelection.first = outcome.selection->first;
     request.rowSelection.last = outcome.selection->last;
   } else if (outcome.selectionRemoved) {
-    request.rowSelection.flags = kSelectionChanged;
+    request.rowSelection.flags = cmcCellCapsule::RowSelection::kChanged;
   }
   if (outcome.cursor) {
     request.redirect = {true, type, request.cell ? request.cell->link : kNoCellLink, *outcome.cursor, 0};

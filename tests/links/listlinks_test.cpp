@@ -63,7 +63,7 @@ class ListLinksTest : public ::testing::Test {
     if (selection) request.rowSelection = {0, 1, selection->first, selection->second};
     links_.Evaluate(request, false);
     return {links_.LastChangeBits(), links_.LastListResult(), request.rowSelection, request.redirect,
-            cell.StateFlag(2)};
+            cell.StateFlag(cmcCellObj::kDisabledFlag)};
   }
   Result Menu(int command, std::int32_t row, std::optional<std::pair<int, int>> selection = std::nullopt) {
     return Evaluate(ct::CT_Mch, cl::CL_Mch_Text, row, command, selection);
