@@ -1,4 +1,5 @@
-// rw-m52-q-cli channels FILE: the channels in use of a clone file, one row each.
+// rw-m52-q-cli channels FILE [--refs]: the channels in use of a clone file, one
+// row each; with --refs also the settings that name channels.
 
 #include <cstdio>
 #include <ostream>
@@ -8,6 +9,8 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "model/ch.h"
+#include "model/chlayout.h"
+#include "model/chrefs.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "platform/paths.h"
@@ -75,8 +78,24 @@ void PrintRow(std::ostream& out, const cmcEeprom& image, const datCh& ch, bool b
             Printable(ch.name), ch.atrLetters());
 }
 
+// The scan entries' references whose mode names a channel, and the favourite channels.
+void PrintReferences(std::ostream& out, const cmcEeprom& image, bool banksShown) {
+  out << "\nReference            Channel\n";
+  for (const chrefs::Place& place : chrefs::Places()) {
+    if (place.scan && chrefs::ModeOf(image, place) != chlayout::kChannelMode) continue;
+    const std::string name = place.scan
+                                 ? "scan " + std::to_string(place.number + 1) + " " + std::string(place.scan->name)
+                                 : "favourite " + std::to_string(place.number + 1);
+    char row[64];
+    std::snprintf(row, sizeof row, "%-20s %s", name.c_str(),
+                  ChannelLabel(image, image.GetByte(place.address), banksShown).c_str());
+    out << row << '\n';
+  }
+}
+
 int RunChannels(Context& context, Args args) {
-  if (args.size() != 1) return UsageError(context, ChannelsCommand());
+  const bool references = args.size() == 2 && args[1] == "--refs";
+  if (args.size() != 1 && !references) return UsageError(context, ChannelsCommand());
   cmcGTex overlay;
   overlay.Open(platform::DataDir() + kMainOverlay);
   cmcEeprom image;
@@ -90,15 +109,17 @@ int RunChannels(Context& context, Args args) {
   for (int channel = 0; channel < datCh::ChannelsInUse(image); ++channel) {
     if (ch.load(kind, channel) && ch.inUse) PrintRow(context.out, image, ch, banksShown);
   }
+  if (references) PrintReferences(context.out, image, banksShown);
   return kSuccess;
 }
 
 }  // namespace
 
 const Command& ChannelsCommand() {
-  static const Command command{"channels", "FILE",
+  static const Command command{"channels", "FILE [--refs]",
                                "list the channels in use of a clone file: number, frequencies, duplex, offset, "
-                               "tone settings, power, name and attributes",
+                               "tone settings, power, name and attributes; with --refs also the scan entries' "
+                               "references to channels and the favourite channels",
                                RunChannels};
   return command;
 }

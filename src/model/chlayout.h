@@ -50,6 +50,7 @@ constexpr int kSettingOffset = 4;
 constexpr int kScanEntryBlock = 13;
 constexpr int kChannelMode = 5;  // the mode in which the reference names a channel
 struct ScanReference {
+  std::string_view name;
   int offset;             // the channel number's byte in the entry
   int modeByte;           // the byte holding its mode
   int modeShift;          // 4: the high nibble, 0: the low one
@@ -58,10 +59,10 @@ struct ScanReference {
   std::uint8_t flagMask;  // that flag's bit
 };
 constexpr ScanReference kScanReferences[] = {
-    {14, 12, 4, 0, -1, 0},    // transmit channel
-    {15, 12, 0, 0, -1, 0},    // the further channel
-    {16, 13, 4, 1, -1, 0},    // priority channel 1
-    {17, 13, 0, 0, 8, 0x80},  // priority channel 2
+    {"transmit", 14, 12, 4, 0, -1, 0},
+    {"further", 15, 12, 0, 0, -1, 0},
+    {"priority 1", 16, 13, 4, 1, -1, 0},
+    {"priority 2", 17, 13, 0, 0, 8, 0x80},
 };
 constexpr int kFavouriteChannels = 0x02A2;  // raw header: 16 channel numbers
 constexpr int kFavouriteCount = 16;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "model/chlayout.h"
 #include "model/memorymap.h"
@@ -14,32 +15,24 @@ constexpr int kLastChannel = memmap::kMaxChannels - 1;
 
 bool IsChannel(int value) { return value >= 0 && value <= kLastChannel; }
 
-// Every reference byte: the scan entries' (with the rule it belongs to) and the favourites'.
-void ForEachReference(const std::function<void(int address, const chlayout::ScanReference* rule)>& visit) {
-  const memmap::Block* entries = memmap::FindBlock(chlayout::kScanEntryBlock);
-  for (int entry = 0; entry < entries->slots; ++entry) {
-    for (const chlayout::ScanReference& rule : chlayout::kScanReferences) {
-      visit(entries->workAddress + entries->slotSize * entry + rule.offset, &rule);
-    }
-  }
-  for (int i = 0; i < chlayout::kFavouriteCount; ++i) visit(chlayout::kFavouriteChannels + i, nullptr);
-}
-
 // Gives each channel-number reference the number `renumber` returns for it.
 void Renumber(cmcEeprom& image, const std::function<int(int)>& renumber) {
-  ForEachReference([&](int address, const chlayout::ScanReference*) {
-    const int value = image.GetByte(address);
-    if (IsChannel(value)) image.SetByte(address, static_cast<std::uint8_t>(renumber(value)));
-  });
+  for (const Place& place : Places()) {
+    const int value = image.GetByte(place.address);
+    if (IsChannel(value)) image.SetByte(place.address, static_cast<std::uint8_t>(renumber(value)));
+  }
 }
 
-// A reference of a scan entry at `entry` that named a deleted channel.
-void FallBack(cmcEeprom& image, int entry, const chlayout::ScanReference& rule) {
+// A reference of a scan entry that named a deleted channel: a mode that
+// named the channel falls back.
+void FallBack(cmcEeprom& image, const Place& place) {
+  if (ModeOf(image, place) != chlayout::kChannelMode) return;
+  const chlayout::ScanReference& rule = *place.scan;
+  const int entry = place.address - rule.offset;
   const int modeAddress = entry + rule.modeByte;
-  const int byte = image.GetByte(modeAddress);
   const int mask = 0x0F << rule.modeShift;
-  if (((byte & mask) >> rule.modeShift) != chlayout::kChannelMode) return;
-  image.SetByte(modeAddress, static_cast<std::uint8_t>((byte & ~mask) | rule.fallbackMode << rule.modeShift));
+  image.SetByte(modeAddress,
+                static_cast<std::uint8_t>((image.GetByte(modeAddress) & ~mask) | rule.fallbackMode << rule.modeShift));
   if (rule.flagByte >= 0) {
     const int flagAddress = entry + rule.flagByte;
     const int flags = image.GetByte(flagAddress);
@@ -49,6 +42,24 @@ void FallBack(cmcEeprom& image, int entry, const chlayout::ScanReference& rule) 
 }
 
 }  // namespace
+
+std::vector<Place> Places() {
+  std::vector<Place> places;
+  const memmap::Block* entries = memmap::FindBlock(chlayout::kScanEntryBlock);
+  for (int entry = 0; entry < entries->slots; ++entry) {
+    for (const chlayout::ScanReference& rule : chlayout::kScanReferences) {
+      places.push_back({entries->workAddress + entries->slotSize * entry + rule.offset, &rule, entry});
+    }
+  }
+  for (int i = 0; i < chlayout::kFavouriteCount; ++i) places.push_back({chlayout::kFavouriteChannels + i, nullptr, i});
+  return places;
+}
+
+std::optional<int> ModeOf(const cmcEeprom& image, const Place& place) {
+  if (!place.scan) return std::nullopt;
+  const int byte = image.GetByte(place.address - place.scan->offset + place.scan->modeByte);
+  return (byte >> place.scan->modeShift) & 0x0F;
+}
 
 void Carry(cmcEeprom& image, int first, int last, bool down) {
   const int length = last - first + 1;
@@ -66,18 +77,18 @@ void Insert(cmcEeprom& image, int position) {
 }
 
 void Delete(cmcEeprom& image, const cmcEeprom& initial, int deleted) {
-  ForEachReference([&](int address, const chlayout::ScanReference* rule) {
-    const int value = image.GetByte(address);
-    if (!IsChannel(value)) return;
+  for (const Place& place : Places()) {
+    const int value = image.GetByte(place.address);
+    if (!IsChannel(value)) continue;
     if (value > deleted) {
-      image.SetByte(address, static_cast<std::uint8_t>(value - 1));
-    } else if (value == deleted && rule) {
-      image.SetByte(address, 0);
-      FallBack(image, address - rule->offset, *rule);
+      image.SetByte(place.address, static_cast<std::uint8_t>(value - 1));
+    } else if (value == deleted && place.scan) {
+      image.SetByte(place.address, 0);
+      FallBack(image, place);
     } else if (value == deleted) {
-      image.SetByte(address, initial.IsValidAddress(address) ? initial.GetByte(address) : 0);
+      image.SetByte(place.address, initial.IsValidAddress(place.address) ? initial.GetByte(place.address) : 0);
     }
-  });
+  }
 }
 
 }  // namespace chrefs

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "model/chlayout.h"
 #include "model/eeprom.h"
 
 // The channel numbers that scan entries and the favourite-channel list hold,
@@ -7,6 +11,17 @@
 // only values that are channel numbers (0-127) are ever changed, and every
 // new value is one.
 namespace chrefs {
+
+// One place that holds a channel number.
+struct Place {
+  int address;
+  const chlayout::ScanReference* scan;  // the rule of a scan entry's reference; none for a favourite
+  int number;                           // the scan entry or the favourite, from 0
+};
+// Every place: the scan entries' references, then the favourites.
+std::vector<Place> Places();
+// The mode tied to a scan entry's reference; none for a favourite.
+std::optional<int> ModeOf(const cmcEeprom& image, const Place& place);
 
 // Channels first to last move one place down (or up); the neighbour they pass
 // takes the freed place at the other end.
