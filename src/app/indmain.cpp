@@ -23,8 +23,9 @@ void indMain::InitModelCodes() {
 void indMain::Build(MainView& view, std::span<const char* const> arguments) {
   cuiMain::Build(view, arguments);
   ShowBetaNotice();
-  // After the form is shown, so the caution appears over it.
-  if (HasMakerSwitch(arguments)) RequestMakerMode();
+  // After the form is shown, so the caution appears over it. Each switch asks
+  // again until maker mode is on.
+  for (int n = CountMakerSwitches(arguments); n > 0; --n) RequestMakerMode();
 }
 
 void indMain::ShowBetaNotice() {

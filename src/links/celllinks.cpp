@@ -89,13 +89,18 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   LinkCall call{request,     env,  LinkServices{env.overlay, env.choices, env.host}, *this, record, type, link, number,
                 channelType, inUse};
 
-  // 4. A blank row shows its number and attribute only; a key anywhere on it enters its frequency.
-  if (channelType && !call.inUse && request.editResult == kNoEdit && request.menuCommand == 0) {
+  // 4. A blank row shows its number and attribute only; a key anywhere on it, or a text committed
+  // in any of its cells (it arrives with key 0), enters its frequency.
+  const bool typedText = request.editResult == kTextCommitted;
+  if (channelType && !call.inUse && (request.editResult == kNoEdit || typedText) && request.menuCommand == 0) {
     EntryLinks entry = EntryLinksOf(type, env.modelType);
-    if (request.key != cellkey::kEvaluate && request.key <= 127 && link != entry.attribute && link != entry.frequency) {
+    const bool entersFrequency = (request.key != cellkey::kEvaluate || typedText) && request.key >= 0 &&
+                                 request.key <= 127 && link != entry.attribute && link != entry.frequency;
+    if (entersFrequency) {
       request.redirect = {true, type, entry.frequency, number, request.key};
       call.link = link = entry.frequency;
-    } else if (request.key == cellkey::kEvaluate && link != entry.attribute && !KeepsItsTextOnABlankRow(link)) {
+    } else if (!typedText && request.key == cellkey::kEvaluate && link != entry.attribute &&
+               !KeepsItsTextOnABlankRow(link)) {
       lastChangeBits_ = changebit::kEvaluated;
       return kNoEditor;
     }

@@ -63,19 +63,20 @@ TEST(AccessWords, ExtendedWordNeedsModelTypeThreeAndTheLastEightCharacters) {
 TEST(CommandLine, MakerSwitchInAnyCaseAmongTheRealArgumentsOnly) {
   struct Case {
     std::vector<const char*> arguments;
-    bool expected;
+    int expected;
   };
   const Case cases[] = {
-      {{"rw-m52-q"}, false},
-      {{"rw-m52-q", "/kestrel"}, true},
-      {{"rw-m52-q", "file.rwc", "/KeStReL"}, true},
-      {{"/kestrel"}, true},  // the program path is compared too
-      {{"rw-m52-q", "/kestrels"}, false},
-      {{"rw-m52-q", "/kestre"}, false},
-      {{"rw-m52-q", "kestrel"}, false},
+      {{"rw-m52-q"}, 0},
+      {{"rw-m52-q", "/kestrel"}, 1},
+      {{"rw-m52-q", "file.rwc", "/KeStReL"}, 1},
+      {{"/kestrel"}, 1},  // the program path is compared too
+      {{"rw-m52-q", "/KESTREL", "/kestrel"}, 2},
+      {{"rw-m52-q", "/kestrels"}, 0},
+      {{"rw-m52-q", "/kestre"}, 0},
+      {{"rw-m52-q", "kestrel"}, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(HasMakerSwitch(c.arguments), c.expected) << (c.arguments.size() > 1 ? c.arguments[1] : "");
+    EXPECT_EQ(CountMakerSwitches(c.arguments), c.expected) << (c.arguments.size() > 1 ? c.arguments[1] : "");
   }
 }
 

@@ -113,14 +113,19 @@ TEST_F(CellLinksTest, ABlankRowShowsItsNumberOnlyAndAKeyEntersItsFrequency) {
 
 TEST_F(CellLinksTest, TypingAFrequencyOnTheBlankRowCreatesTheChannelOnTheGrid) {
   struct Case {
+    int link;
     const char* typed;
     bool created;
     const char* shown;
   };
-  const Case cases[] = {{"146.5213", false, ""}, {"146.521", true, "146.521875"}};
+  // A text committed in another cell of the blank row enters its frequency too.
+  const Case cases[] = {{cl::CL_Mch_Operating_Freq, "146.5213", false, ""},
+                        {cl::CL_Mch_FreqR, "146.5213", false, ""},
+                        {cl::CL_Mch_FreqR, "146.521", true, "146.521875"}};
   for (const Case& c : cases) {
-    Result result = Type(cl::CL_Mch_Operating_Freq, 0, c.typed);
+    Result result = Type(c.link, 0, c.typed);
     EXPECT_EQ(datCh::ChannelsInUse(image_), c.created ? 1 : 0) << c.typed;
+    EXPECT_TRUE(result.redirect.active || c.link == cl::CL_Mch_Operating_Freq) << c.typed;
     EXPECT_EQ(result.text, c.shown);
     if (c.created) {
       EXPECT_EQ(result.changes, changebit::kEvaluated | changebit::kRowRewritten | changebit::kRecordModified);
