@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/workbench.h"
 #include "core/decimal.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
@@ -13,9 +14,6 @@
 #include "markup/ids.h"
 #include "model/charset.h"
 #include "model/clipch.h"
-#include "model/cloneio.h"
-#include "model/memorymap.h"
-#include "platform/paths.h"
 
 namespace cli {
 
@@ -51,13 +49,6 @@ std::string Escaped(std::string_view text) {
     }
   }
   return out;
-}
-
-// The main overlay of the first language of the shipped language list.
-std::string MainOverlayPath() {
-  cmcGTex list;
-  list.Open(platform::DataDir() + LanguageListFileName());
-  return platform::DataDir() + cmcGTex::GetField(list.GetLine(gi::GI_Sys_Language, 0), '\t', 1).value_or("");
 }
 
 // A pop-up editor for a terminal: it only says what it would open; the reply
@@ -121,13 +112,6 @@ struct RunOptions {
   std::optional<RowRange> from;
 };
 
-// The images of a clone file: the file's own on top of its model's initial image.
-struct LoadedFile {
-  cmcEeprom image;
-  cmcEeprom initial;
-  int modelType = 0;
-};
-
 // One evaluation of a cell of a clone file: `cell show|key|type|choose|menu`.
 class CellRun {
  public:
@@ -144,10 +128,10 @@ class CellRun {
     std::optional<std::int32_t> parameter = Number(rest[3]);
     if (!type || !link || !parameter) return Unknown(!type ? rest[1] : !link ? rest[2] : rest[3]);
 
-    cmcGTex overlay;
-    overlay.Open(MainOverlayPath());
-    LoadedFile file;
-    if (!Load(overlay, rest[0], file)) return kFailure;
+    Workbench bench;
+    if (!bench.Open(rest[0])) return kFailure;
+    cmcGTex& overlay = bench.Overlay();
+    Document& document = bench.Doc();
 
     cmcCellObj cell;
     cell.type = *type;
@@ -183,13 +167,13 @@ class CellRun {
 
     cmcFCache choices(overlay);
     TerminalEditors editors;
-    LinkEnvironment environment{file.image, overlay, choices, editors};
-    environment.modelType = file.modelType;
+    LinkEnvironment environment{document.Edit(), overlay, choices, editors};
+    environment.modelType = document.Type();
     const Charset charset = Charset::LoadShipped();
     environment.charset = &charset;
     datClipCh clipboard;
     environment.clipboard = &clipboard;
-    environment.initialImage = &file.initial;
+    environment.initialImage = &document.Initial();
     environment.showStatus = [this](const std::string& text) { context_.err << text << '\n'; };
     CellLinks links(environment);
     if (action == "menu") {
@@ -210,7 +194,7 @@ class CellRun {
     }
     const bool done = !links.LastListResult() || *links.LastListResult() == ListResult::kDone;
     if (!done) return kFailure;
-    if (!options.out.empty() && !cloneio::Save(overlay, options.out, file.image, file.modelType)) return kFailure;
+    if (!options.out.empty() && !bench.SaveAs(options.out)) return kFailure;
     return kSuccess;
   }
 
@@ -232,19 +216,6 @@ class CellRun {
         return false;
       }
     }
-    return true;
-  }
-
-  static bool Load(cmcGTex& overlay, const std::string& path, LoadedFile& file) {
-    cmcEeprom read;
-    if (!cloneio::Open(overlay, path, read, nullptr)) return false;
-    cmcEeprom decoded = read;
-    memmap::Decode(decoded);
-    file.modelType = memmap::ModelTypeFromFlags(decoded);
-    cloneio::LoadInitialImage(overlay, file.modelType, file.initial);
-    file.image = file.initial;
-    cloneio::CopyRawArea(read, file.image);
-    memmap::Decode(file.image);
     return true;
   }
 
@@ -289,12 +260,7 @@ class CellRun {
     if (request.redirect.active) context_.out << " cursor=" << request.redirect.number;
   }
 
-  int Usage() {
-    for (const Command& command : Commands()) {
-      if (command.name == "cell") return UsageError(context_, command);
-    }
-    return kUsage;
-  }
+  int Usage() { return UsageError(context_, CellCommand()); }
   int Unknown(const std::string& what) {
     context_.err << "rw-m52-q-cli cell: not a name or number here: " << what << '\n';
     return Usage();
@@ -305,9 +271,8 @@ class CellRun {
 };
 
 int ParseMarkup(Context& context, std::string_view markup) {
-  cmcGTex mainOverlay;
-  mainOverlay.Open(MainOverlayPath());
-  const CellParser parser(mainOverlay);
+  Workbench bench;
+  const CellParser parser(bench.Overlay());
   LoopVariables loops{};
   std::string_view rest = markup;
   do {
@@ -320,8 +285,6 @@ int ParseMarkup(Context& context, std::string_view markup) {
   } while (!rest.empty());
   return kSuccess;
 }
-
-}  // namespace
 
 // `cell parse MARKUP`: one line per cell, TAB-separated: type, link, parameter,
 // flags, colour, font, pop-up menu, argument, display text. Models come from
@@ -336,10 +299,22 @@ int RunCell(Context& context, Args args) {
       (args[0] == "show" || args[0] == "key" || args[0] == "type" || args[0] == "choose" || args[0] == "menu")) {
     return CellRun(context, args).Run();
   }
-  for (const Command& command : Commands()) {
-    if (command.name == "cell") return UsageError(context, command);
-  }
-  return kUsage;
+  return UsageError(context, CellCommand());
+}
+
+}  // namespace
+
+const Command& CellCommand() {
+  static const Command command{
+      "cell",
+      "parse MARKUP | show FILE TYPE LINK PARAM | key FILE TYPE LINK PARAM KEYCODE [--out OUT] | "
+      "type FILE TYPE LINK PARAM TEXT [--out OUT] | choose FILE TYPE LINK PARAM COLUMN VALUE [--out OUT] | "
+      "menu FILE TYPE LINK PARAM COMMAND [--rows FIRST-LAST] [--from FIRST-LAST] [--out OUT]",
+      "parse cell mark-up; or evaluate one cell of a clone file: show it, press a key (decimal code), commit a "
+      "typed text or a pop-up choice, or run a pop-up menu command (CL_PMenu_Copy to CL_PMenu_Insert) on the "
+      "records FIRST to LAST, pasting the records copied --from; and save the changed file",
+      RunCell};
+  return command;
 }
 
 }  // namespace cli

@@ -41,8 +41,7 @@ std::optional<RecordList> ListOf(const LinkEnvironment& environment, int type, s
   if (chops::IsChannelType(type)) {
     const int bank = chops::BankForNewChannel(image, row, sheetBank);
     const int first = datCh::FirstChannel(image, bank);
-    const int kind = memmap::NormalizeModelType(environment.modelType) + datCh::kFirstChannelKind;
-    return RecordList{kind, first, first + datCh::BankSize(image, bank) - 1, bank};
+    return RecordList{datCh::KindOf(environment.modelType), first, first + datCh::BankSize(image, bank) - 1, bank};
   }
   if (type == ct::CT_MDC_Alias) return RecordList{recordkind::kAlias, 0, memmap::AliasCount(image) - 1};
   return std::nullopt;
@@ -57,8 +56,8 @@ std::optional<RowRange> SelectionOf(const cmcCellCapsule& request) {
 std::optional<ListEditor> EditorFor(LinkEnvironment& environment, datClipCh& clipboard) {
   if (!environment.initialImage) return std::nullopt;
   return ListEditor(ListEditorSetup{environment.image, *environment.initialImage, environment.overlay, clipboard,
-                                    memmap::NormalizeModelType(environment.modelType),
-                                    chops::BanksShown(environment.overlay), environment.recordChange});
+                                    environment.modelType, chops::BanksShown(environment.overlay),
+                                    environment.recordChange});
 }
 
 // Tells the sheet, the status bar and the event listeners what a command did;
@@ -108,7 +107,7 @@ LinkOutcome RunBankSize(LinkCall& call) {
   datClipCh unused;  // the bank size copies nothing
   std::optional<ListEditor> editor = EditorFor(environment, unused);
   if (!asked || !editor) return {false, outcome.editor};
-  const int kind = memmap::NormalizeModelType(environment.modelType) + datCh::kFirstChannelKind;
+  const int kind = datCh::KindOf(environment.modelType);
   const int first = datCh::FirstChannel(environment.image, bank);
   ListCommand command{ListOperation::kResizeBank,
                       {kind, first, first + datCh::BankSize(environment.image, bank) - 1, bank},

@@ -13,9 +13,6 @@
 
 namespace {
 
-// dPMR446 radios may lose their A and B channels.
-constexpr int kDpmr446 = 3;
-
 constexpr int kMarkers = datCh::kAtrA | datCh::kAtrB | datCh::kAtrE;
 
 // The selection, or the row alone.
@@ -69,7 +66,7 @@ ListOutcome ListEditor::Run(const ListCommand& command) {
   ListOutcome outcome = Dispatch(command);
   outcome.changed = image_ != before;
   if (outcome.changed) {
-    memmap::Encode(image_, memmap::NormalizeModelType(modelType_));
+    memmap::Encode(image_, modelType_);
     if (recorder_) recorder_(command.operation, before);
   }
   return outcome;
@@ -128,10 +125,9 @@ int ListEditor::Attributes(int kind, int index) const {
 }
 
 bool ListEditor::HasRoomFor(int kind, int count) const {
-  const int modelType = memmap::NormalizeModelType(modelType_);
-  if (recordkind::IsChannel(kind)) return datCh::HasRoom(image_, modelType, ct::CT_Mch, count);
+  if (recordkind::IsChannel(kind)) return datCh::HasRoom(image_, modelType_, ct::CT_Mch, count);
   const int slots = memmap::FindBlock(memmap::kAliasBlock)->slots;
-  return memmap::AliasCount(image_) + count <= slots && datCh::HasRoom(image_, modelType, ct::CT_MDC_Alias, count);
+  return memmap::AliasCount(image_) + count <= slots && datCh::HasRoom(image_, modelType_, ct::CT_MDC_Alias, count);
 }
 
 bool ListEditor::Confirm(std::string_view question) const {
@@ -212,8 +208,9 @@ ListOutcome ListEditor::Delete(const ListCommand& command) {
   const bool channels = recordkind::IsChannel(list.kind);
   int markers = 0;
   for (int index = range->first; index <= range->last; ++index) markers |= Attributes(list.kind, index);
-  // Refused before anything is asked: a question whose answer cannot count is only noise.
-  if (channels && (markers & (datCh::kAtrA | datCh::kAtrB)) && modelType_ != kDpmr446) {
+  // dPMR446 radios may lose their A and B channels. Refused before anything is
+  // asked: a question whose answer cannot count is only noise.
+  if (channels && (markers & (datCh::kAtrA | datCh::kAtrB)) && !IsDpmr446(modelType_)) {
     Refuse(gi::GI_AppMess_ChErr_DelPrio);
     return WithResult(ListResult::kRefused);
   }
@@ -265,8 +262,7 @@ int ListEditor::TrailingBlanks(int kind, int bank) const {
 
 ListEditor::SizeLimits ListEditor::BankSizeLimits(int kind, int bank) const {
   const int size = datCh::BankSize(image_, bank);
-  return {size - TrailingBlanks(kind, bank),
-          size + datCh::ChannelsThatFit(image_, memmap::NormalizeModelType(modelType_))};
+  return {size - TrailingBlanks(kind, bank), size + datCh::ChannelsThatFit(image_, modelType_)};
 }
 
 ListOutcome ListEditor::ResizeBank(const ListCommand& command) {

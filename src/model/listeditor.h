@@ -7,6 +7,7 @@
 #include "model/clipch.h"
 #include "model/eeprom.h"
 #include "model/listshift.h"
+#include "model/modeltype.h"
 
 class cmcGTex;
 
@@ -57,7 +58,7 @@ struct ListEditorSetup {
   const cmcEeprom& initial;  // whose records clear, insert and delete take
   cmcGTex& overlay;          // the messages and status texts
   datClipCh& clipboard;      // the application-wide clipboard of copy and paste
-  int modelType = 0;
+  ModelType modelType = ModelType::kLandMobile;
   bool banksInUse = true;
   ListChangeRecorder recorder{};
 };
@@ -108,7 +109,7 @@ class ListEditor {
   std::optional<cmcEeprom> initialCopy_;
   cmcGTex& overlay_;
   datClipCh& clipboard_;
-  int modelType_;
+  ModelType modelType_;
   bool banksInUse_;
   ListChangeRecorder recorder_;
 };

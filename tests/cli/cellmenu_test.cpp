@@ -48,11 +48,11 @@ std::string FileWithAScanReference(TempDir& dir) {
   cmcGTex overlay;
   overlay.Open(kDataDir + "/QZ5071KE.OVL");
   cmcEeprom image;
-  cloneio::LoadInitialImage(overlay, 1, image);
+  cloneio::LoadInitialImage(overlay, ModelType::kPmr, image);
   image.SetByte(kScan1 + 13, 0x50);
   image.SetByte(kScan1 + 16, 3);
   const std::string file = dir.File("fleet.rwc");
-  EXPECT_TRUE(cloneio::Save(overlay, file, image, 1));
+  EXPECT_EQ(cloneio::Save(overlay, file, image, ModelType::kPmr), cloneio::SaveResult::kSaved);
   unsetenv("RWQ_DATA_DIR");
   return file;
 }

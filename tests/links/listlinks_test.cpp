@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kPmr = 1;
+constexpr ModelType kPmr = ModelType::kPmr;
 constexpr int kPriority1Of0 = 0xAB7C + 16;
 
 // The shipped overlay and the PMR initial image (16 channels "PMR 1" to
@@ -71,7 +71,7 @@ class ListLinksTest : public ::testing::Test {
   bool ItemEnabled(int item, std::int32_t row, int type = ct::CT_Mch) { return !Evaluate(type, item, row, 0).disabled; }
   std::string Name(int channel) {
     datCh ch(image_);
-    ch.load(kPmr + datCh::kFirstChannelKind, channel);
+    ch.load(datCh::KindOf(kPmr), channel);
     std::string name = ch.name;
     while (!name.empty() && name.back() == ' ') name.pop_back();
     return name;
@@ -178,7 +178,7 @@ TEST_F(ListLinksTest, MenuItemsAreDisabledWhereTheirCommandCannotRun) {
   EXPECT_TRUE(ItemEnabled(cl::CL_PMenu_Paste, 3));
   // A blank row of the bank takes a paste; the row after the bank does not.
   datCh blank(image_);
-  blank.load(kPmr + datCh::kFirstChannelKind, 5);
+  blank.load(datCh::KindOf(kPmr), 5);
   blank.inUse = false;
   blank.store();
   EXPECT_TRUE(ItemEnabled(cl::CL_PMenu_Paste, 5));

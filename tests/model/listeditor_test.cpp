@@ -20,8 +20,8 @@ using platform::MsgAnswer;
 using platform::MsgIcon;
 using Op = ListOperation;
 
-constexpr int kPmr = 1;  // the model type of the channel kind of the images
-constexpr int kDpmr446 = 3;
+constexpr ModelType kPmr = ModelType::kPmr;  // the model type of the channel kind of the images
+constexpr ModelType kDpmr446 = ModelType::kDpmr446;
 constexpr int kPriority1Of3 = 0xAB7C + 18 * 3 + 16;
 
 // Each message block carries its own name, so a test sees which one was shown.
@@ -41,7 +41,7 @@ class ListEditorTest : public ::testing::Test {
   void SetUp() override { overlay_.OpenLines(Messages()); }
 
   // Builds the editor over `images` (banks of 4 and 3 channels unless told otherwise).
-  void Use(std::vector<int> sizes, int modelType = kPmr, bool banksInUse = true) {
+  void Use(std::vector<int> sizes, ModelType modelType = kPmr, bool banksInUse = true) {
     images_ = std::make_unique<Images>(sizes);
     recorded_.clear();
     editor_ = std::make_unique<ListEditor>(ListEditorSetup{images_->image, images_->initial, overlay_, clipboard_,
@@ -232,7 +232,7 @@ TEST_F(ListEditorTest, ClearReturnsTheRowsToTheInitialRecordsKeepingTheirMarkers
 
 TEST_F(ListEditorTest, DeleteIsRefusedOnTheAAndBChannelsExceptOnDpmr446) {
   struct Case {
-    int modelType;
+    ModelType modelType;
     int marker;
     ListResult result;
     std::string shown;
@@ -247,9 +247,9 @@ TEST_F(ListEditorTest, DeleteIsRefusedOnTheAAndBChannelsExceptOnDpmr446) {
     Use({4, 3}, c.modelType);
     Image().SetByte(c.marker, 2);
     ListOutcome outcome = Run(Command(Op::kDelete, 0, 1, RowRange{1, 2}));
-    EXPECT_EQ(outcome.result, c.result) << c.modelType;
-    EXPECT_EQ(Shown(), c.shown) << c.modelType;
-    EXPECT_EQ(Names(0, 3), c.names) << c.modelType;
+    EXPECT_EQ(outcome.result, c.result) << ModelNumber(c.modelType);
+    EXPECT_EQ(Shown(), c.shown) << ModelNumber(c.modelType);
+    EXPECT_EQ(Names(0, 3), c.names) << ModelNumber(c.modelType);
     if (c.result == ListResult::kRefused) {
       EXPECT_EQ(box_->shown[0].icon, MsgIcon::Error);
       EXPECT_EQ(box_->shown[0].caption, "Title");
@@ -315,7 +315,7 @@ TEST_F(ListEditorTest, AnInsertWithoutRoomChangesNothing) {
   struct Case {
     std::vector<int> sizes;
     std::optional<RowRange> selection;
-    int modelType;
+    ModelType modelType;
     int aliases;
   };
   const Case cases[] = {
