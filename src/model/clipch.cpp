@@ -47,11 +47,12 @@ void cmcClipCh::clear() {
 
 bool cmcClipCh::copy(cmcEeprom& image, int kind, int first, int count) {
   clear();
-  std::vector<ClipRecord> records(static_cast<std::size_t>(std::max(count, 0)));
+  // No list holds more records than there are channels.
+  if (count <= 0 || count > memmap::kMaxChannels) return false;
+  std::vector<ClipRecord> records(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     if (!loadOne(image, kind, first + i, records[i])) return false;
   }
-  if (records.empty()) return false;
   records_ = std::move(records);
   kind_ = kind;
   first_ = first;

@@ -235,7 +235,9 @@ ListOutcome ListEditor::Insert(const ListCommand& command) {
   const RecordList& list = command.list;
   const RowRange range = CommandRange(command);
   if (range.first < list.first || range.first > list.last + 1) return {};
-  const int count = Length(range);
+  // A selection reaching past the memory asks for more than ever fits.
+  const int count =
+      static_cast<int>(std::min<std::int64_t>(std::int64_t{range.last} - range.first + 1, memmap::kMaxChannels + 1));
   if (!HasRoomFor(list.kind, count)) {
     Refuse(gi::GI_AppMess_ChErr_Overflow);
     return WithResult(ListResult::kRefused);

@@ -54,6 +54,7 @@ TEST(ChannelClipboard, HoldsOnlyWholeRangesOfOneKind) {
                         {kKind, 127, 2, false},
                         {kKind, -1, 2, false},
                         {kKind, 0, 0, false},
+                        {kKind, 0, 2147483647, false},
                         {5, 0, 1, false},
                         {recordkind::kAlias, 99, 1, true},
                         {recordkind::kAlias, 99, 2, false}};

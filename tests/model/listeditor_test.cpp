@@ -319,9 +319,10 @@ TEST_F(ListEditorTest, AnInsertWithoutRoomChangesNothing) {
     int aliases;
   };
   const Case cases[] = {
-      {{128}, std::nullopt, kPmr, 0},        // 128 channels in use
-      {{100, 27}, RowRange{0, 1}, kPmr, 0},  // room for one, two asked
-      {{120}, std::nullopt, kDpmr446, 100},  // the memory is full before 128 channels
+      {{128}, std::nullopt, kPmr, 0},              // 128 channels in use
+      {{100, 27}, RowRange{0, 1}, kPmr, 0},        // room for one, two asked
+      {{120}, std::nullopt, kDpmr446, 100},        // the memory is full before 128 channels
+      {{4, 3}, RowRange{0, 2147483647}, kPmr, 0},  // a selection past every limit
   };
   for (const Case& c : cases) {
     Use(c.sizes, c.modelType);
