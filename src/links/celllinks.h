@@ -30,12 +30,14 @@ struct LinkEnvironment {
   int windowChannel = 0;                           // the memory-channel window's current channel
   std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
   cmcEvMan* events = nullptr;                      // refresh events are posted here when present
-  // The record lists' pop-up menu commands and the bank size need both; without
-  // them their items are disabled and the bank size is only shown.
-  datClipCh* clipboard = nullptr;                             // the application-wide clipboard of copy and paste
-  const cmcEeprom* initialImage = nullptr;                    // whose records clear, insert and delete take
-  std::function<void(const std::string& text)> showStatus{};  // the status texts of those commands
-  ListChangeRecorder recordChange{};                          // hears each of them that changed the image
+  // The record lists' pop-up menu commands need the clipboard and the initial
+  // image, the bank size cell the initial image; without them the items are
+  // disabled and the bank size is only shown.
+  datClipCh* clipboard = nullptr;           // the application-wide clipboard of copy and paste
+  const cmcEeprom* initialImage = nullptr;  // whose records clear, insert and delete take
+  // The status texts of those commands, for the status bar (window-text colour on the button face).
+  std::function<void(const std::string& text)> showStatus{};
+  ListChangeRecorder recordChange{};  // hears each of them that changed the image, with the image before
   // The other pop-up menu commands (help, the windows); none: ignored.
   std::function<void(cmcCellCapsule& request)> menuCommand{};
   // Switches the radio model type (after its confirmation); none: not offered.
