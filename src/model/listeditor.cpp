@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kMarkers = datCh::kAtrA | datCh::kAtrB | datCh::kAtrE;
-
 // The selection, or the row alone.
 RowRange CommandRange(const ListCommand& command) {
   if (!command.selection) return {command.row, command.row};
@@ -278,7 +276,8 @@ ListOutcome ListEditor::ResizeBank(const ListCommand& command) {
     Refuse(gi::GI_AppMess_ChErr_Overflow);
     wanted = limits.maximum;
   } else if (wanted < limits.minimum) {
-    Refuse(size < size - wanted ? gi::GI_AppMess_ChErr_NoCh : gi::GI_AppMess_ChErr_NotBlank);
+    // Below 0 the bank holds fewer channels than the shrink would take away.
+    Refuse(wanted < 0 ? gi::GI_AppMess_ChErr_NoCh : gi::GI_AppMess_ChErr_NotBlank);
     wanted = limits.minimum;
   }
   ListShifter shifter(image_, Initial(), banksInUse_);
