@@ -65,7 +65,8 @@ class cmcComm {
   // The transmit queue plus the bytes not yet handed to the device: 0 once
   // everything has left.
   std::size_t OutPending() const { return OutQueue() + pending_.Length(); }
-  // Set when the device took fewer bytes than offered; cleared by Open and Close.
+  // Set when the device took fewer bytes than offered; the flush then stops.
+  // Cleared by Open and Close.
   bool HasWriteError() const { return writeError_; }
 
   // Stores mode & 3 and, when open, applies the line settings again; whether
@@ -81,7 +82,6 @@ class cmcComm {
 
  private:
   bool OpenDevice(std::string_view settings);
-  platform::SerialLineSettings LineSettings() const;
   void FlushStep();
   std::uint32_t WriteTimeLimitMs(std::size_t length) const;
 
@@ -92,7 +92,6 @@ class cmcComm {
   bool writeError_ = false;
   cmcBuff pending_;
   platform::SerialLineSettings settings_;
-  int rtsControl_ = kRtsEnable;
   std::uint32_t writeTimeConstantMs_;
   cmcTask* flushTask_;
 };

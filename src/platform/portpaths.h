@@ -31,8 +31,9 @@ std::optional<std::string> PortDevicePath(int port, const PortPaths& userPaths);
 // The number of a device path: a user's path first, then "/dev/<device name>".
 std::optional<int> PortNumberOfPath(std::string_view path, const PortPaths& userPaths);
 
-// The path a port opens: the environment's RWQ_PORT_PATH when set and not
-// empty (a simulated radio or an unusual device), else PortDevicePath.
+// The path a port number from 1 to 256 opens: the environment's RWQ_PORT_PATH
+// when set and not empty (a simulated radio or an unusual device), else
+// PortDevicePath.
 std::optional<std::string> PortOpenPath(int port, const PortPaths& userPaths);
 
 }  // namespace platform
