@@ -13,11 +13,11 @@
 #include <functional>
 
 #include "app/environ.h"
-#include "clone/events.h"
-#include "clone/evman.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "platform/messagebox.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include "app/environ.h"
 #include "app/qt_application.h"
 #include "app/settingspaths.h"
-#include "clone/events.h"
-#include "clone/evman.h"
-#include "clone/taskscheduler.h"
 #include "core/gtex.h"
 #include "platform/clock.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
+#include "runtime/taskscheduler.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
@@ -183,7 +183,7 @@ class ChooseComPortTest : public PortDialogTest {
       (ok ? dialog->OkButton() : dialog->CancelButton())->click();
     });
   }
-  static void CountWindowOrder(void* data, const cmcEvent& event) {
+  static void CountWindowOrder(void* data, const Event& event) {
     if (event.code == ev::kWindowOrder) ++*static_cast<int*>(data);
   }
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "clone/taskscheduler.h"
 #include "platform/clock.h"
+#include "runtime/taskscheduler.h"
 #include "support/pseudo_terminal.h"
 
 namespace {
