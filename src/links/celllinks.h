@@ -8,11 +8,12 @@
 #include "links/cellcapsule.h"
 #include "links/families.h"
 #include "model/eeprom.h"
+#include "model/modeltype.h"
 
 class cmcGTex;
 class cmcFCache;
 class cmcEvMan;
-class cmcCharset;
+class Charset;
 
 // Everything the evaluator works on, owned by the caller (the main controller,
 // or the command line).
@@ -20,29 +21,29 @@ struct LinkEnvironment {
   cmcEeprom& image;  // the edit image
   cmcGTex& overlay;
   cmcFCache& choices;
-  cmcLinkHost& host;
-  const cmcCharset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
-  int modelType = 0;
+  LinkHost& host;
+  const Charset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
+  ModelType modelType = ModelType::kLandMobile;
   int windowChannel = 0;                           // the memory-channel window's current channel
   std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
   cmcEvMan* events = nullptr;                      // refresh events are posted here when present
   // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
   std::function<void(cmcCellCapsule& request)> menuCommand{};
   // Switches the radio model type (after its confirmation); none: not offered.
-  std::function<void(int modelType)> changeModel{};
+  std::function<void(ModelType modelType)> changeModel{};
   // After a user action: the tree marks and the saved-state test of the controller.
   std::function<void()> afterUserAction{};
 };
 
 // The one place that knows what a cell link means: evaluates a cell's display
 // text and marks, reacts to keys and edits, and writes changes to the image.
-class cmcLinkTable;
+class LinkTable;
 
-class cmcCellLinks {
+class CellLinks {
  public:
   // Evaluates with the table of every built link, or with the table given.
-  explicit cmcCellLinks(LinkEnvironment& environment);
-  cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table);
+  explicit CellLinks(LinkEnvironment& environment);
+  CellLinks(LinkEnvironment& environment, const LinkTable& table);
 
   // The single entry point. Returns the editor request. With `notify`, a change
   // is passed to the request's change callback.
@@ -56,6 +57,6 @@ class cmcCellLinks {
 
  private:
   LinkEnvironment& environment_;
-  const cmcLinkTable& table_;
+  const LinkTable& table_;
   int lastChangeBits_ = 0;
 };

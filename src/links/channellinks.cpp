@@ -11,9 +11,9 @@
 #include "core/substitute.h"
 #include "links/bitfield.h"
 #include "links/channelops.h"
-#include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "markup/ids.h"
 #include "model/charset.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
@@ -32,7 +32,7 @@ bool ToneModeNot2(const datCh& record) { return record.tone != 2; }
 bool ToneModeNotCode(const datCh& record) { return record.tone != 3 && record.tone != 4; }
 
 // Wide/narrow/middle values 2 and 3 need the image's middle-bandwidth setting.
-constexpr cmcBitField kMiddleEnabled{0xA9BC, 1, 4, 1};
+constexpr BitField kMiddleEnabled{0xA9BC, 1, 4, 1};
 
 void Grey(LinkCall& call, Condition condition) {
   if (condition && condition(call.record)) call.request.fontColour = kNotApplicableColour;
@@ -124,7 +124,7 @@ LinkOutcome RunCarriedBit(LinkCall& call, const CarriedBitRow& row) {
 }
 
 LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
-  bool pmr = call.environment.modelType == 1 || call.environment.modelType == 2;
+  bool pmr = IsPmr(call.environment.modelType);
   ChoiceSpec spec{pmr && !row.pmrList.empty() ? row.pmrList : row.list, row.column};
   LinkValue value = FieldValue(call, row.field);
   LinkOutcome outcome = Changed(call, ChoiceFamily(call.request, call.services, spec, value));
@@ -190,9 +190,8 @@ LinkOutcome RunAttributes(LinkCall& call) {
 // Creates the channel of a blank row; false when it cannot.
 bool CreateOnBlankRow(LinkCall& call, std::uint32_t receiveHz) {
   int bank = chops::BankForNewChannel(call.environment.image, call.number, call.request.contextNumber);
-  int modelType = memmap::NormalizeModelType(call.environment.modelType);
-  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, modelType, call.number, bank,
-                            receiveHz)) {
+  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, call.environment.modelType,
+                            call.number, bank, receiveHz)) {
     return false;
   }
   call.inUse = true;
@@ -345,7 +344,7 @@ void SetTone(datCh& record, bool transmit, const ToneSetting& tone) {
 LinkOutcome RunTone(LinkCall& call, bool transmit) {
   if (!call.inUse) return {};
   datCh& record = call.record;
-  bool dpmr = call.environment.modelType == 3;
+  bool dpmr = IsDpmr446(call.environment.modelType);
   ToneSpec spec{dpmr ? gi::GI_Sheet_Sel_Mch_CTone_ExUser : gi::GI_Sheet_Sel_Mch_CTone, dpmr};
   ToneValue value{[&record, transmit] {
                     ToneSetting carried;
@@ -366,7 +365,7 @@ LinkOutcome RunTone(LinkCall& call, bool transmit) {
 LinkOutcome RunName(LinkCall& call) {
   if (!call.inUse) return {};
   datCh& record = call.record;
-  const cmcCharset* charset = call.environment.charset;
+  const Charset* charset = call.environment.charset;
   TextValue value{[&record, charset] {
                     if (!charset) return record.name;
                     return charset->Decode(
@@ -378,7 +377,7 @@ LinkOutcome RunName(LinkCall& call) {
                       record.name.resize(datCh::kNameLength, ' ');
                       return true;
                     }
-                    cmcCharset::Encoded encoded = charset->Encode(text, datCh::kNameLength);
+                    Charset::Encoded encoded = charset->Encode(text, datCh::kNameLength);
                     if (!encoded.Ok()) return false;
                     record.name.assign(encoded.bytes.begin(), encoded.bytes.end());
                     return true;
@@ -487,7 +486,7 @@ const Alias kAliases[] = {
 
 }  // namespace
 
-void AddChannelLinks(cmcLinkTable& table) {
+void AddChannelLinks(LinkTable& table) {
   for (const ChoiceRow& row : kChoiceRows) {
     table.Add(row.link, [&row](LinkCall& call) { return call.inUse ? RunChoice(call, row) : LinkOutcome{}; });
   }

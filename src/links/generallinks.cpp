@@ -6,9 +6,9 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/bitfield.h"
-#include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
+#include "markup/ids.h"
 #include "model/ch.h"
 #include "model/charset.h"
 #include "model/chlayout.h"
@@ -27,7 +27,7 @@ int CountedBank(const LinkCall& call) { return call.type == ct::CT_Null ? call.r
 
 int ChannelsLeft(const LinkCall& call) {
   const cmcEeprom& image = call.environment.image;
-  return datCh::ChannelsThatFit(image, memmap::NormalizeModelType(call.environment.modelType));
+  return datCh::ChannelsThatFit(image, call.environment.modelType);
 }
 
 struct CounterRow {
@@ -51,16 +51,18 @@ const CounterRow kCounterRows[] = {
 // The model-type menu items: the item of the current type carries the tick.
 struct ModelRow {
   int link;
-  int modelType;
+  ModelType modelType;
 };
-const ModelRow kModelRows[] = {
-    {cl::CL_Model_Lmr, 0}, {cl::CL_Model_Pmr, 1}, {cl::CL_Model_VexlPmr, 2}, {cl::CL_Model_DPmr446, 3}};
+const ModelRow kModelRows[] = {{cl::CL_Model_Lmr, ModelType::kLandMobile},
+                               {cl::CL_Model_Pmr, ModelType::kPmr},
+                               {cl::CL_Model_VexlPmr, ModelType::kPmrVexl},
+                               {cl::CL_Model_DPmr446, ModelType::kDpmr446}};
 constexpr int kTickFlag = 5;
 
-LinkOutcome RunModel(LinkCall& call, int modelType) {
+LinkOutcome RunModel(LinkCall& call, ModelType modelType) {
   LinkEnvironment& environment = call.environment;
   if (call.request.cell) call.request.cell->SetStateFlag(kTickFlag, environment.modelType == modelType);
-  call.request.displayText = environment.overlay.GetLine(gi::GI_AppInd_Model, static_cast<std::size_t>(modelType));
+  call.request.displayText = environment.overlay.GetLine(gi::GI_AppInd_Model, ModelIndex(modelType));
   if (call.request.key != cellkey::kEnter || environment.modelType == modelType || !environment.changeModel) return {};
   platform::MsgRequest question{environment.overlay.GetLine(gi::GI_Sys_AppTitle, 0),
                                 environment.overlay.GetBlockText(gi::GI_AppMess_ChangeModel),
@@ -98,7 +100,7 @@ LinkOutcome RunBankName(LinkCall& call) {
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
   const int address = kBankNames + static_cast<int>(kBankNameSize) * bank;
-  const cmcCharset* charset = call.environment.charset;
+  const Charset* charset = call.environment.charset;
   TextValue value{
       [&image, address, charset] {
         std::string bytes(kBankNameSize, ' ');
@@ -110,7 +112,7 @@ LinkOutcome RunBankName(LinkCall& call) {
         std::string bytes = text.substr(0, kBankNameSize);
         bytes.resize(kBankNameSize, ' ');
         if (charset) {
-          cmcCharset::Encoded encoded = charset->Encode(text, kBankNameSize);
+          Charset::Encoded encoded = charset->Encode(text, kBankNameSize);
           if (!encoded.Ok()) return false;
           bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
         }
@@ -138,7 +140,7 @@ LinkOutcome RunBankFlag(LinkCall& call, int address) {
   int bank = CountedBank(call);
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
-  const cmcBitField flag{address, 1, 7 - bank, 1};
+  const BitField flag{address, 1, 7 - bank, 1};
   LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
                   [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
   LinkOutcome outcome =
@@ -149,7 +151,7 @@ LinkOutcome RunBankFlag(LinkCall& call, int address) {
 
 }  // namespace
 
-void AddGeneralLinks(cmcLinkTable& table) {
+void AddGeneralLinks(LinkTable& table) {
   table.Add(cl::CL_Mch_BankText, RunBankName);
   for (const BankFlagRow& row : kBankFlagRows) {
     table.Add(row.link, [&row](LinkCall& call) { return RunBankFlag(call, row.address); });

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "markup/cellnames.h"
+#include "markup/ids.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
 
@@ -285,19 +285,17 @@ void datCh::SetBankFlag(cmcEeprom& image, int bank, bool on) {
   image.SetByte(chlayout::kBankFlags, on ? (flags | bit) : (flags & ~bit));
 }
 
-int datCh::ChannelsThatFit(const cmcEeprom& image, int modelType) {
-  return memmap::ChannelsThatFit(image, memmap::NormalizeModelType(modelType));
+int datCh::ChannelsThatFit(const cmcEeprom& image, ModelType modelType) {
+  return memmap::ChannelsThatFit(image, modelType);
 }
 
-bool datCh::HasRoom(const cmcEeprom& image, int modelType, int cellType, int count) {
-  static const int kAliasType = ResolveType("CT_MDC_Alias");
-  static const std::array<int, 5> kChannelTypes = {ResolveType("CT_Mch"), ResolveType("CT_Mch_Check"),
-                                                   ResolveType("CT_Mch_Win"), ResolveType("CT_Mch_Pmr446"),
-                                                   ResolveType("CT_Mch_Win_Pmr446")};
+bool datCh::HasRoom(const cmcEeprom& image, ModelType modelType, int cellType, int count) {
+  static constexpr std::array<int, 5> kChannelTypes = {ct::CT_Mch, ct::CT_Mch_Check, ct::CT_Mch_Win, ct::CT_Mch_Pmr446,
+                                                       ct::CT_Mch_Win_Pmr446};
   if (std::ranges::find(kChannelTypes, cellType) != kChannelTypes.end()) {
     return count <= ChannelsThatFit(image, modelType);
   }
-  if (cellType == kAliasType) {
+  if (cellType == ct::CT_MDC_Alias) {
     int low = image.GetWord(memmap::addr::kLowGroupEnd);
     int space = image.GetWord(memmap::addr::kSpaceEnd);
     return memmap::kLowLimit - low > 0 && memmap::kLowLimit - space >= kAliasRecordBytes * count;
