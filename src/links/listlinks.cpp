@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "links/celllinks.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
 #include "markup/ids.h"

@@ -98,7 +98,7 @@ bool datClipCh::storeOne(cmcEeprom& image, int kind, int index, const ClipRecord
   datCh target(image);
   if (!target.load(kind, index)) return false;
   const int targetAtr = target.atr;
-  static_cast<ChannelFields&>(target) = record.channel;
+  static_cast<ChannelContents&>(target) = record.channel;
   target.atr = keepTargetAttributes_ ? targetAtr : (record.channel.atr & kMarkerBits) | (targetAtr & ~kMarkerBits);
   target.modified = true;
   return target.store();
