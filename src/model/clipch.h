@@ -21,7 +21,7 @@ bool IsListed(int kind);
 
 // One record as a clipboard keeps it, apart from any image.
 struct ClipRecord {
-  ChannelContents channel;            // the channel kinds
+  ChannelContents channel;          // the channel kinds
   std::vector<std::uint8_t> bytes;  // the other kinds: the entry's bytes
 };
 
