@@ -8,7 +8,7 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/celllinks.h"
-#include "links/listlinks.h"
+#include "links/linktable.h"
 #include "markup/cellparser.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"

@@ -3,7 +3,6 @@
 #include "core/substitute.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
-#include "links/listlinks.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
 #include "model/ch.h"

@@ -1,4 +1,6 @@
-#include "links/listlinks.h"
+// The record lists' links and pop-up menu commands: every change goes through
+// the list editor, which asks, refuses and reports; this side maps a cell
+// request to a list and the outcome back to the request.
 
 #include <string>
 

@@ -1,5 +1,3 @@
-#include "links/listlinks.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,6 +7,7 @@
 #include "core/gtex.h"
 #include "link_host.h"
 #include "links/celllinks.h"
+#include "links/linktable.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"
 #include "model/ch.h"
