@@ -1,18 +1,18 @@
 // Posting and pumping a million events through ten listeners.
-#include "clone/events.h"
+#include "runtime/events.h"
 
 #include <benchmark/benchmark.h>
 
-#include "clone/evman.h"
-#include "clone/taskscheduler.h"
 #include "platform/clock.h"
+#include "runtime/evman.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 
 constexpr int kListeners = 10;
 constexpr int kEvents = 1000000;
 
-void Count(void* data, const cmcEvent& event) { *static_cast<std::int64_t*>(data) += event.argument; }
+void Count(void* data, const Event& event) { *static_cast<std::int64_t*>(data) += event.argument; }
 
 void BM_PostAndPumpAMillionEventsThroughTenListeners(benchmark::State& state) {
   platform::ManualClock clock;

@@ -7,10 +7,10 @@
 #include "app/qtmessagebox.h"
 #include "app/schedulerdriver.h"
 #include "app/signalcloser.h"
-#include "clone/evman.h"
-#include "clone/taskscheduler.h"
 #include "core/gtex.h"
 #include "platform/loggingmessagebox.h"
+#include "runtime/evman.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 

@@ -7,9 +7,6 @@
 #include "app/environ.h"
 #include "app/mainform.h"
 #include "app/startupchoices.h"
-#include "clone/events.h"
-#include "clone/evman.h"
-#include "clone/taskscheduler.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "model/cloneio.h"
@@ -17,6 +14,9 @@
 #include "platform/fatal.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 
@@ -132,7 +132,7 @@ void cuiMain::OnFormClosing() {
   form_ = nullptr;
 }
 
-void cuiMain::OnEvent(void* self, const cmcEvent& event) {
+void cuiMain::OnEvent(void* self, const Event& event) {
   auto& controller = *static_cast<cuiMain*>(self);
   switch (event.code) {
   case ev::kRefresh:

@@ -15,7 +15,7 @@ class cmcGTex;
 class cmcHelpGTex;
 class cmcTask;
 class indEnviron;
-struct cmcEvent;
+struct Event;
 
 // The application-wide objects the controller works with; they outlive it.
 struct ControllerServices {
@@ -82,7 +82,7 @@ class cuiMain {
   TForm1* form_ = nullptr;
 
  private:
-  static void OnEvent(void* self, const cmcEvent& event);
+  static void OnEvent(void* self, const Event& event);
   bool Confirm(std::string_view cautionName);
 
   indEnviron& settings_;

@@ -30,7 +30,7 @@ void TForm1::SetTitle(const QString& title) {
 
 void TForm1::ApplyOverlayFont() {
   cmcGTex& overlay = controller_.MainOverlay();
-  const cmcCellParser parser(overlay);
+  const CellParser parser(overlay);
   cmcCellObj cell;
   parser.ParseCell(cell, overlay.GetLine(gi::GI_Form_Main_BasicCell, 0), nullptr, nullptr);
   if (cell.font) setFont(ToQFont(*cell.font, font()));

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-QFont ToQFont(const cmcFont& font, const QFont& base) {
+QFont ToQFont(const Font& font, const QFont& base) {
   QFont result = base;
   if (!font.face.empty()) result.setFamily(QString::fromStdString(font.face));
   if (font.size > 0) {
@@ -12,11 +12,11 @@ QFont ToQFont(const cmcFont& font, const QFont& base) {
     // internal leading, which is close enough for a pixel size.
     result.setPixelSize(std::abs(font.height));
   }
-  result.setBold((font.styles & cmcFont::fsBold) != 0);
-  result.setItalic((font.styles & cmcFont::fsItalic) != 0);
-  result.setUnderline((font.styles & cmcFont::fsUnderline) != 0);
-  result.setStrikeOut((font.styles & cmcFont::fsStrikeOut) != 0);
-  if (font.pitch == cmcFont::fpFixed) {
+  result.setBold((font.styles & Font::fsBold) != 0);
+  result.setItalic((font.styles & Font::fsItalic) != 0);
+  result.setUnderline((font.styles & Font::fsUnderline) != 0);
+  result.setStrikeOut((font.styles & Font::fsStrikeOut) != 0);
+  if (font.pitch == Font::fpFixed) {
     result.setFixedPitch(true);
     result.setStyleHint(QFont::Monospace);
   }

@@ -1,6 +1,6 @@
 #include "app/schedulerdriver.h"
 
-#include "clone/taskscheduler.h"
+#include "runtime/taskscheduler.h"
 
 SchedulerDriver::SchedulerDriver(TaskScheduler& scheduler, QObject* parent) : QObject(parent), scheduler_(scheduler) {
   timer_.setSingleShot(true);

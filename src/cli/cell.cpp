@@ -28,7 +28,7 @@ std::string Named(std::string_view name, int id) {
   return (name.empty() ? std::string("none") : std::string(name)) + "(" + std::to_string(id) + ")";
 }
 
-std::string FontText(const std::optional<cmcFont>& font) {
+std::string FontText(const std::optional<Font>& font) {
   if (!font) return "-";
   return std::to_string(font->charset) + "," + font->face + "," + Hex(font->colour) + "," +
          std::to_string(font->height) + "," + std::to_string(font->size) + "," + std::to_string(font->styles) + "," +
@@ -59,7 +59,7 @@ std::string MainOverlayPath() {
 
 // A pop-up editor for a terminal: it only says what it would open; the reply
 // is a second run with `cell choose`.
-class TerminalEditors : public cmcLinkHost {
+class TerminalEditors : public LinkHost {
  public:
   bool OpenChoiceList(cmcCellCapsule&, std::string_view list, int column, std::int32_t current) override {
     opened = "choice " + std::string(list) + " column=" + Named(LinkName(column), column) +
@@ -152,9 +152,9 @@ class CellRun {
     TerminalEditors editors;
     LinkEnvironment environment{image, overlay, choices, editors};
     environment.modelType = modelType;
-    const cmcCharset charset = cmcCharset::LoadShipped();
+    const Charset charset = Charset::LoadShipped();
     environment.charset = &charset;
-    cmcCellLinks links(environment);
+    CellLinks links(environment);
     int editor = links.Evaluate(request, false);
 
     context_.out << Escaped(request.displayText) << '\n'
@@ -189,7 +189,7 @@ class CellRun {
 int ParseMarkup(Context& context, std::string_view markup) {
   cmcGTex mainOverlay;
   mainOverlay.Open(MainOverlayPath());
-  const cmcCellParser parser(mainOverlay);
+  const CellParser parser(mainOverlay);
   LoopVariables loops{};
   std::string_view rest = markup;
   do {

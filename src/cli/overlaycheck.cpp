@@ -25,12 +25,12 @@ OverlayKind KindOf(const std::string& path, const std::vector<OverlayFile>& ship
 // problem on stdout; status 1 when there is any.
 int RunOverlayCheck(Context& context, Args args) {
   std::vector<OverlayProblem> problems;
-  std::vector<OverlayFile> files = cmcOverlayChecker::ShippedOverlays(platform::DataDir(), problems);
+  std::vector<OverlayFile> files = OverlayChecker::ShippedOverlays(platform::DataDir(), problems);
   if (!args.empty()) {
     problems.clear();
     files = {{args[0], KindOf(args[0], files)}};
   }
-  const cmcOverlayChecker checker;
+  const OverlayChecker checker;
   for (const OverlayFile& file : files) {
     for (OverlayProblem& problem : checker.Check(file)) problems.push_back(std::move(problem));
   }

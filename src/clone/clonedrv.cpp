@@ -5,8 +5,8 @@
 
 #include "clone/cloneframe.h"
 #include "clone/framecheck.h"
-#include "clone/task.h"
-#include "clone/taskscheduler.h"
+#include "runtime/task.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "clone/imagesender.h"
 #include "clone/linesetup.h"
 #include "clone/receivedmap.h"
-#include "clone/tick.h"
+#include "runtime/tick.h"
 #include "core/buff.h"
 #include "model/eeprom.h"
 #include "model/memorymap.h"

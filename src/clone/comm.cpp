@@ -4,8 +4,8 @@
 #include <charconv>
 #include <vector>
 
-#include "clone/task.h"
-#include "clone/taskscheduler.h"
+#include "runtime/task.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "clone/cloneline.h"
-#include "clone/tick.h"
+#include "runtime/tick.h"
 #include "platform/clock.h"
 
 // Opening the line for a transfer, cut into short steps so that no step waits:

@@ -7,7 +7,7 @@
 // A run of bits inside 1 to 4 big-endian bytes of the image. Writes keep every
 // other bit of the bytes they touch; a field that leaves the image reads 0 and
 // ignores writes.
-struct cmcBitField {
+struct BitField {
   int address = 0;
   int bytes = 1;  // 1 to 4
   int shift = 0;  // of the lowest bit of the field, counted in the big-endian value

@@ -1,13 +1,13 @@
 #include "links/celllinks.h"
 
-#include "clone/events.h"
-#include "clone/evman.h"
 #include "core/substitute.h"
-#include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
+#include "markup/ids.h"
 #include "model/ch.h"
 #include "model/memorymap.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
 
 namespace {
 
@@ -38,9 +38,9 @@ bool KeepsItsTextOnABlankRow(int link) {
 
 }  // namespace
 
-const cmcLinkTable& cmcLinkTable::Instance() {
-  static const cmcLinkTable table = [] {
-    cmcLinkTable built;
+const LinkTable& LinkTable::Instance() {
+  static const LinkTable table = [] {
+    LinkTable built;
     AddChannelLinks(built);
     AddGeneralLinks(built);
     AddCloneInfoLinks(built);
@@ -49,12 +49,11 @@ const cmcLinkTable& cmcLinkTable::Instance() {
   return table;
 }
 
-cmcCellLinks::cmcCellLinks(LinkEnvironment& environment) : cmcCellLinks(environment, cmcLinkTable::Instance()) {}
+CellLinks::CellLinks(LinkEnvironment& environment) : CellLinks(environment, LinkTable::Instance()) {}
 
-cmcCellLinks::cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table)
-    : environment_(environment), table_(table) {}
+CellLinks::CellLinks(LinkEnvironment& environment, const LinkTable& table) : environment_(environment), table_(table) {}
 
-int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
+int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   lastChangeBits_ = 0;
   if (!request.cell) return kNoEditor;
   LinkEnvironment& env = environment_;
@@ -127,7 +126,7 @@ int cmcCellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   return outcome.editor;
 }
 
-std::string cmcCellLinks::TextOf(const cmcCellObj& cell, int key) {
+std::string CellLinks::TextOf(const cmcCellObj& cell, int key) {
   cmcCellObj copy = cell;
   cmcCellCapsule request;
   request.cell = &copy;
@@ -136,7 +135,7 @@ std::string cmcCellLinks::TextOf(const cmcCellObj& cell, int key) {
   return request.displayText;
 }
 
-int cmcCellLinks::FlagsOf(int type, int link, std::int32_t number) {
+int CellLinks::FlagsOf(int type, int link, std::int32_t number) {
   cmcCellObj cell;
   cell.type = type;
   cell.link = link;

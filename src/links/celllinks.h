@@ -12,7 +12,7 @@
 class cmcGTex;
 class cmcFCache;
 class cmcEvMan;
-class cmcCharset;
+class Charset;
 
 // Everything the evaluator works on, owned by the caller (the main controller,
 // or the command line).
@@ -20,8 +20,8 @@ struct LinkEnvironment {
   cmcEeprom& image;  // the edit image
   cmcGTex& overlay;
   cmcFCache& choices;
-  cmcLinkHost& host;
-  const cmcCharset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
+  LinkHost& host;
+  const Charset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
   int modelType = 0;
   int windowChannel = 0;                           // the memory-channel window's current channel
   std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
@@ -36,13 +36,13 @@ struct LinkEnvironment {
 
 // The one place that knows what a cell link means: evaluates a cell's display
 // text and marks, reacts to keys and edits, and writes changes to the image.
-class cmcLinkTable;
+class LinkTable;
 
-class cmcCellLinks {
+class CellLinks {
  public:
   // Evaluates with the table of every built link, or with the table given.
-  explicit cmcCellLinks(LinkEnvironment& environment);
-  cmcCellLinks(LinkEnvironment& environment, const cmcLinkTable& table);
+  explicit CellLinks(LinkEnvironment& environment);
+  CellLinks(LinkEnvironment& environment, const LinkTable& table);
 
   // The single entry point. Returns the editor request. With `notify`, a change
   // is passed to the request's change callback.
@@ -56,6 +56,6 @@ class cmcCellLinks {
 
  private:
   LinkEnvironment& environment_;
-  const cmcLinkTable& table_;
+  const LinkTable& table_;
   int lastChangeBits_ = 0;
 };

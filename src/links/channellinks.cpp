@@ -11,9 +11,9 @@
 #include "core/substitute.h"
 #include "links/bitfield.h"
 #include "links/channelops.h"
-#include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "markup/ids.h"
 #include "model/charset.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
@@ -32,7 +32,7 @@ bool ToneModeNot2(const datCh& record) { return record.tone != 2; }
 bool ToneModeNotCode(const datCh& record) { return record.tone != 3 && record.tone != 4; }
 
 // Wide/narrow/middle values 2 and 3 need the image's middle-bandwidth setting.
-constexpr cmcBitField kMiddleEnabled{0xA9BC, 1, 4, 1};
+constexpr BitField kMiddleEnabled{0xA9BC, 1, 4, 1};
 
 void Grey(LinkCall& call, Condition condition) {
   if (condition && condition(call.record)) call.request.fontColour = kNotApplicableColour;
@@ -366,7 +366,7 @@ LinkOutcome RunTone(LinkCall& call, bool transmit) {
 LinkOutcome RunName(LinkCall& call) {
   if (!call.inUse) return {};
   datCh& record = call.record;
-  const cmcCharset* charset = call.environment.charset;
+  const Charset* charset = call.environment.charset;
   TextValue value{[&record, charset] {
                     if (!charset) return record.name;
                     return charset->Decode(
@@ -378,7 +378,7 @@ LinkOutcome RunName(LinkCall& call) {
                       record.name.resize(datCh::kNameLength, ' ');
                       return true;
                     }
-                    cmcCharset::Encoded encoded = charset->Encode(text, datCh::kNameLength);
+                    Charset::Encoded encoded = charset->Encode(text, datCh::kNameLength);
                     if (!encoded.Ok()) return false;
                     record.name.assign(encoded.bytes.begin(), encoded.bytes.end());
                     return true;
@@ -487,7 +487,7 @@ const Alias kAliases[] = {
 
 }  // namespace
 
-void AddChannelLinks(cmcLinkTable& table) {
+void AddChannelLinks(LinkTable& table) {
   for (const ChoiceRow& row : kChoiceRows) {
     table.Add(row.link, [&row](LinkCall& call) { return call.inUse ? RunChoice(call, row) : LinkOutcome{}; });
   }

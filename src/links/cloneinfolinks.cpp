@@ -8,8 +8,8 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "core/textutil.h"
-#include "links/ids.h"
 #include "links/linktable.h"
+#include "markup/ids.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ const InfoRow kInfoRows[] = {
 
 }  // namespace
 
-void AddCloneInfoLinks(cmcLinkTable& table) {
+void AddCloneInfoLinks(LinkTable& table) {
   for (const InfoRow& row : kInfoRows) {
     table.Add(row.link, [&row](LinkCall& call) {
       call.request.displayText = HasRecord(call) ? row.text(call) : std::string();

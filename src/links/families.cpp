@@ -9,8 +9,8 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "core/substitute.h"
-#include "links/ids.h"
 #include "markup/fcache.h"
+#include "markup/ids.h"
 #include "model/memorymap.h"
 
 namespace {

@@ -17,9 +17,9 @@ class cmcFCache;
 // (one table row of the link that uses it).
 
 // What the families ask of the program around them: the pop-up editors.
-class cmcLinkHost {
+class LinkHost {
  public:
-  virtual ~cmcLinkHost() = default;
+  virtual ~LinkHost() = default;
   // Each opens a pop-up editor that holds the request and replies later with
   // edit result 2; false when none can be shown.
   virtual bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) = 0;
@@ -30,7 +30,7 @@ class cmcLinkHost {
 struct LinkServices {
   cmcGTex& overlay;
   cmcFCache& choices;
-  cmcLinkHost& host;
+  LinkHost& host;
 };
 
 // The value behind a link.

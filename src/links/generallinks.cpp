@@ -6,9 +6,9 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/bitfield.h"
-#include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
+#include "markup/ids.h"
 #include "model/ch.h"
 #include "model/charset.h"
 #include "model/chlayout.h"
@@ -98,7 +98,7 @@ LinkOutcome RunBankName(LinkCall& call) {
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
   const int address = kBankNames + static_cast<int>(kBankNameSize) * bank;
-  const cmcCharset* charset = call.environment.charset;
+  const Charset* charset = call.environment.charset;
   TextValue value{
       [&image, address, charset] {
         std::string bytes(kBankNameSize, ' ');
@@ -110,7 +110,7 @@ LinkOutcome RunBankName(LinkCall& call) {
         std::string bytes = text.substr(0, kBankNameSize);
         bytes.resize(kBankNameSize, ' ');
         if (charset) {
-          cmcCharset::Encoded encoded = charset->Encode(text, kBankNameSize);
+          Charset::Encoded encoded = charset->Encode(text, kBankNameSize);
           if (!encoded.Ok()) return false;
           bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
         }
@@ -138,7 +138,7 @@ LinkOutcome RunBankFlag(LinkCall& call, int address) {
   int bank = CountedBank(call);
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
-  const cmcBitField flag{address, 1, 7 - bank, 1};
+  const BitField flag{address, 1, 7 - bank, 1};
   LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
                   [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
   LinkOutcome outcome =
@@ -149,7 +149,7 @@ LinkOutcome RunBankFlag(LinkCall& call, int address) {
 
 }  // namespace
 
-void AddGeneralLinks(cmcLinkTable& table) {
+void AddGeneralLinks(LinkTable& table) {
   table.Add(cl::CL_Mch_BankText, RunBankName);
   for (const BankFlagRow& row : kBankFlagRows) {
     table.Add(row.link, [&row](LinkCall& call) { return RunBankFlag(call, row.address); });

@@ -4,14 +4,14 @@
 
 namespace {
 
-LinkValue ImageValue(cmcEeprom& image, const cmcBitField& field) {
+LinkValue ImageValue(cmcEeprom& image, const BitField& field) {
   return {[&image, &field] { return static_cast<std::int64_t>(field.Get(image)); },
           [&image, &field](std::int64_t v) { field.Set(image, static_cast<std::uint32_t>(v)); }};
 }
 
 // Registers each row as its family over the row's field of the image.
 template <typename Row, typename Family>
-void AddRows(cmcLinkTable& table, std::span<const Row> rows, Family family) {
+void AddRows(LinkTable& table, std::span<const Row> rows, Family family) {
   for (const Row& row : rows) {
     table.Add(row.link, [&row, family](LinkCall& call) {
       LinkValue value = ImageValue(call.environment.image, row.field);
@@ -22,25 +22,25 @@ void AddRows(cmcLinkTable& table, std::span<const Row> rows, Family family) {
 
 }  // namespace
 
-void AddImageRows(cmcLinkTable& table, std::span<const ImageChoiceRow> rows) {
+void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows) {
   AddRows(table, rows, [](LinkCall& call, const ImageChoiceRow& row, LinkValue& value) {
     return ChoiceFamily(call.request, call.services, row.choice, value);
   });
 }
 
-void AddImageRows(cmcLinkTable& table, std::span<const ImageNumericRow> rows) {
+void AddImageRows(LinkTable& table, std::span<const ImageNumericRow> rows) {
   AddRows(table, rows, [](LinkCall& call, const ImageNumericRow& row, LinkValue& value) {
     return NumericFamily(call.request, row.spec, value);
   });
 }
 
-void AddImageRows(cmcLinkTable& table, std::span<const ImageMinSecRow> rows) {
+void AddImageRows(LinkTable& table, std::span<const ImageMinSecRow> rows) {
   AddRows(table, rows, [](LinkCall& call, const ImageMinSecRow& row, LinkValue& value) {
     return MinSecTimerFamily(call.request, call.services, row.spec, value);
   });
 }
 
-void AddImageRows(cmcLinkTable& table, std::span<const ImageDecimalRow> rows) {
+void AddImageRows(LinkTable& table, std::span<const ImageDecimalRow> rows) {
   AddRows(table, rows, [](LinkCall& call, const ImageDecimalRow& row, LinkValue& value) {
     return DecimalTimerFamily(call.request, call.services, row.spec, value);
   });

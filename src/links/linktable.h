@@ -13,7 +13,7 @@ struct LinkCall {
   cmcCellCapsule& request;
   LinkEnvironment& environment;
   LinkServices services;
-  cmcCellLinks& links;
+  CellLinks& links;
   datCh& record;  // loaded for the channel cell types
   int type;
   int link;
@@ -27,7 +27,7 @@ using LinkBehaviour = std::function<LinkOutcome(LinkCall&)>;
 
 // Link id to behaviour. Each family registers its rows; a later family adds
 // its own rows the same way.
-class cmcLinkTable {
+class LinkTable {
  public:
   void Add(int link, LinkBehaviour behaviour) { behaviours_[link] = std::move(behaviour); }
   const LinkBehaviour* Find(int link) const {
@@ -36,13 +36,13 @@ class cmcLinkTable {
   }
 
   // The table of every link that is built.
-  static const cmcLinkTable& Instance();
+  static const LinkTable& Instance();
 
  private:
   std::unordered_map<int, LinkBehaviour> behaviours_;
 };
 
 // The registrations, one per group of links.
-void AddChannelLinks(cmcLinkTable& table);
-void AddGeneralLinks(cmcLinkTable& table);
-void AddCloneInfoLinks(cmcLinkTable& table);
+void AddChannelLinks(LinkTable& table);
+void AddGeneralLinks(LinkTable& table);
+void AddCloneInfoLinks(LinkTable& table);

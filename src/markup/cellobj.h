@@ -41,7 +41,7 @@ struct cmcCellObj {
   std::uint8_t stateFlags = 0;  // bit n is state flag n
 
   CellColour colour = clWindow;
-  std::optional<cmcFont> font;             // none: the font of the view's basic cell
+  std::optional<Font> font;                // none: the font of the view's basic cell
   std::optional<std::string> popupMenu;    // none: the parent's
   std::optional<std::string> displayText;  // none: the cell link supplies it
 

@@ -37,10 +37,9 @@ std::string MissingIndexMessage(std::string_view indexName) {
 }
 
 // One parse: the cell, its loop variables and the depth of cell models.
-class cmcCellParser::Run {
+class CellParser::Run {
  public:
-  Run(const cmcCellParser& parser, cmcCellObj& cell, LoopVariables* loops)
-      : parser_(parser), cell_(cell), loops_(loops) {}
+  Run(const CellParser& parser, cmcCellObj& cell, LoopVariables* loops) : parser_(parser), cell_(cell), loops_(loops) {}
 
   void Format(std::string_view format, int depth) {
     bool negate = false;
@@ -151,7 +150,7 @@ class cmcCellParser::Run {
   }
 
   void FontGroup(std::string_view spec) {
-    if (!cell_.font) cell_.font = cell_.parent && cell_.parent->font ? *cell_.parent->font : cmcFont{};
+    if (!cell_.font) cell_.font = cell_.parent && cell_.parent->font ? *cell_.parent->font : Font{};
     ParseFont(spec, *cell_.font);
   }
 
@@ -265,22 +264,22 @@ class cmcCellParser::Run {
 
   void Fault(const std::string& text) { parser_.onFault_(text); }
 
-  const cmcCellParser& parser_;
+  const CellParser& parser_;
   cmcCellObj& cell_;
   LoopVariables* loops_;
 };
 
-cmcCellParser::cmcCellParser(ModelSource models, FaultHandler onFault)
+CellParser::CellParser(ModelSource models, FaultHandler onFault)
     : models_(std::move(models)), onFault_(std::move(onFault)) {
   if (!onFault_) onFault_ = [](const std::string& text) { platform::Fatal(text); };
 }
 
-cmcCellParser::cmcCellParser(cmcGTex& mainOverlay)
-    : cmcCellParser([&mainOverlay](const std::string& indexName) -> std::optional<std::string> {
+CellParser::CellParser(cmcGTex& mainOverlay)
+    : CellParser([&mainOverlay](const std::string& indexName) -> std::optional<std::string> {
         return mainOverlay.GetLine(indexName, 0);
       }) {}
 
-std::pair<std::string_view, std::string_view> cmcCellParser::SplitCell(std::string_view line) {
+std::pair<std::string_view, std::string_view> CellParser::SplitCell(std::string_view line) {
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '\\') {
       ++i;
@@ -291,8 +290,8 @@ std::pair<std::string_view, std::string_view> cmcCellParser::SplitCell(std::stri
   return {line, {}};
 }
 
-std::string_view cmcCellParser::ParseCell(cmcCellObj& cell, std::string_view line, LoopVariables* loops,
-                                          const cmcCellObj* parent, bool skip) const {
+std::string_view CellParser::ParseCell(cmcCellObj& cell, std::string_view line, LoopVariables* loops,
+                                       const cmcCellObj* parent, bool skip) const {
   auto [text, rest] = SplitCell(line);
   if (skip) return rest;
 
@@ -322,6 +321,6 @@ std::string_view cmcCellParser::ParseCell(cmcCellObj& cell, std::string_view lin
   return rest;
 }
 
-void cmcCellParser::ParseFormat(cmcCellObj& cell, std::string_view format, LoopVariables* loops) const {
+void CellParser::ParseFormat(cmcCellObj& cell, std::string_view format, LoopVariables* loops) const {
   Run(*this, cell, loops).Format(format, 0);
 }

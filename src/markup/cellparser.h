@@ -11,7 +11,7 @@
 // The cell mark-up parser: splits an overlay line into cells and parses each
 // into a cmcCellObj. Cell models ({($Name)}) come from the main overlay through
 // `ModelSource`, whatever overlay the line itself came from.
-class cmcCellParser {
+class CellParser {
  public:
   // Line 0 of a cell-model block ("CellModel_Name"), or none when it is missing.
   using ModelSource = std::function<std::optional<std::string>(const std::string& indexName)>;
@@ -20,9 +20,9 @@ class cmcCellParser {
   // parse go on without the faulty piece, so a checker can collect them all.
   using FaultHandler = std::function<void(const std::string& text)>;
 
-  explicit cmcCellParser(ModelSource models, FaultHandler onFault = {});
+  explicit CellParser(ModelSource models, FaultHandler onFault = {});
   // Models from the main overlay; a missing one is its fatal overlay error.
-  explicit cmcCellParser(cmcGTex& mainOverlay);
+  explicit CellParser(cmcGTex& mainOverlay);
 
   // Cuts the first cell off `line`, parses it into `cell` (unless `skip`) and
   // returns the rest after its '|', empty when the line is used up. `loops` may

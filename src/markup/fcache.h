@@ -50,6 +50,6 @@ class cmcFCache {
   const Choice* Lookup(std::string_view sheet, int link, std::int32_t value);
 
   cmcGTex& mainOverlay_;
-  cmcCellParser parser_;
+  CellParser parser_;
   cmcHash2<Entry> entries_;
 };

@@ -19,16 +19,16 @@ constexpr std::array<std::pair<std::string_view, int>, 19> kCharsets = {{
 }};
 
 constexpr std::array<std::pair<std::string_view, std::uint8_t>, 4> kStyles = {{
-    {"fsBold", cmcFont::fsBold},
-    {"fsItalic", cmcFont::fsItalic},
-    {"fsUnderline", cmcFont::fsUnderline},
-    {"fsStrikeOut", cmcFont::fsStrikeOut},
+    {"fsBold", Font::fsBold},
+    {"fsItalic", Font::fsItalic},
+    {"fsUnderline", Font::fsUnderline},
+    {"fsStrikeOut", Font::fsStrikeOut},
 }};
 
-constexpr std::array<std::pair<std::string_view, cmcFont::Pitch>, 3> kPitches = {{
-    {"fpDefault", cmcFont::fpDefault},
-    {"fpFixed", cmcFont::fpFixed},
-    {"fpVariable", cmcFont::fpVariable},
+constexpr std::array<std::pair<std::string_view, Font::Pitch>, 3> kPitches = {{
+    {"fpDefault", Font::fpDefault},
+    {"fpFixed", Font::fpFixed},
+    {"fpVariable", Font::fpVariable},
 }};
 
 template <typename Table>
@@ -84,7 +84,7 @@ void ApplyStyles(std::string_view field, std::uint8_t& styles) {
 
 }  // namespace
 
-void ParseFont(std::string_view spec, cmcFont& font) {
+void ParseFont(std::string_view spec, Font& font) {
   const std::vector<std::string_view> fields = SplitAt(spec, ',');
   const auto field = [&](std::size_t i) { return i < fields.size() ? fields[i] : std::string_view{}; };
   if (const auto* charset = Lookup(kCharsets, TrimBlanks(field(0)))) font.charset = charset->second;

@@ -7,7 +7,7 @@
 #include "markup/colours.h"
 
 // The font of a cell, in the terms of the mark-up's font description.
-struct cmcFont {
+struct Font {
   enum Style : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
   enum Pitch : std::uint8_t { fpDefault, fpFixed, fpVariable };
 
@@ -19,9 +19,9 @@ struct cmcFont {
   std::uint8_t styles = 0;
   Pitch pitch = fpDefault;
 
-  bool operator==(const cmcFont&) const = default;
+  bool operator==(const Font&) const = default;
 };
 
 // Applies a font description "charset,face,colour,height,size,styles,pitch":
 // a field that is empty, missing or not understood leaves its setting unchanged.
-void ParseFont(std::string_view spec, cmcFont& font);
+void ParseFont(std::string_view spec, Font& font);

@@ -98,7 +98,7 @@ class FileCheck {
     for (const auto& [name, header] : text_.blocks) {
       if (name.starts_with("CellModel_")) {
         if (text_.BlockLines(header).empty()) Add(header + 1, "cell model '" + name + "' has no line");
-        CheckLine(header + 1, [&](const cmcCellParser& parser, std::string_view line, LoopVariables& loops) {
+        CheckLine(header + 1, [&](const CellParser& parser, std::string_view line, LoopVariables& loops) {
           std::vector<cmcCellObj> cells(1);
           parser.ParseFormat(cells[0], line, &loops);
           return cells;
@@ -115,11 +115,11 @@ class FileCheck {
 
  private:
   // Parses a line into the cells it holds.
-  using LineCheck = std::function<std::vector<cmcCellObj>(const cmcCellParser&, std::string_view, LoopVariables&)>;
+  using LineCheck = std::function<std::vector<cmcCellObj>(const CellParser&, std::string_view, LoopVariables&)>;
 
   // Parses every cell of a row.
   static LineCheck ParseRow(const cmcCellObj* parent) {
-    return [parent](const cmcCellParser& parser, std::string_view line, LoopVariables& loops) {
+    return [parent](const CellParser& parser, std::string_view line, LoopVariables& loops) {
       std::vector<cmcCellObj> cells;
       do {
         line = parser.ParseCell(cells.emplace_back(), line, &loops, parent);
@@ -149,7 +149,7 @@ class FileCheck {
     for (std::size_t i = header + 1; i <= header + count; ++i) {
       CheckLine(
           i,
-          [&](const cmcCellParser& parser, std::string_view line, LoopVariables& rowLoops) {
+          [&](const CellParser& parser, std::string_view line, LoopVariables& rowLoops) {
             if (!itemLines) {
               return line.starts_with(':') ? std::vector<cmcCellObj>{} : ParseRow(parent)(parser, line, rowLoops);
             }
@@ -184,8 +184,8 @@ class FileCheck {
   }
 
   // Models come from the file itself: the main overlay is the one that holds them.
-  cmcCellParser Parser(cmcCellParser::FaultHandler onFault) const {
-    return cmcCellParser([this](const std::string& name) { return text_.FirstLine(name); }, std::move(onFault));
+  CellParser Parser(CellParser::FaultHandler onFault) const {
+    return CellParser([this](const std::string& name) { return text_.FirstLine(name); }, std::move(onFault));
   }
 
   void Add(std::size_t line, std::string text) { problems_.push_back({file_.path, line, std::move(text)}); }
@@ -205,7 +205,7 @@ std::string OverlayProblem::ToString() const {
   return file + ":" + std::to_string(line) + ": " + oneLine;
 }
 
-std::vector<OverlayProblem> cmcOverlayChecker::Check(const OverlayFile& file) const {
+std::vector<OverlayProblem> OverlayChecker::Check(const OverlayFile& file) const {
   std::vector<OverlayProblem> problems;
   const std::optional<OverlayText> text = ReadOverlay(file.path);
   if (!text) {
@@ -219,8 +219,8 @@ std::vector<OverlayProblem> cmcOverlayChecker::Check(const OverlayFile& file) co
   return problems;
 }
 
-std::vector<OverlayFile> cmcOverlayChecker::ShippedOverlays(const std::string& dataDir,
-                                                            std::vector<OverlayProblem>& problems) {
+std::vector<OverlayFile> OverlayChecker::ShippedOverlays(const std::string& dataDir,
+                                                         std::vector<OverlayProblem>& problems) {
   std::vector<OverlayFile> files{{dataDir + LanguageListFileName(), OverlayKind::kLanguageList}};
   std::optional<OverlayText> list = ReadOverlay(files[0].path);
   if (!list) return files;

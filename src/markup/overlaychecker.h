@@ -25,7 +25,7 @@ struct OverlayFile {
 // syntax (every block closed by a lone "#" line, the end mark, no repeated
 // block), the blocks the program asks for, and the mark-up of every basic cell,
 // cells, item-list and cell-model block, down to each cell's type and link name.
-class cmcOverlayChecker {
+class OverlayChecker {
  public:
   std::vector<OverlayProblem> Check(const OverlayFile& file) const;
 

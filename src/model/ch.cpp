@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "markup/cellnames.h"
+#include "markup/ids.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
 
@@ -290,14 +290,12 @@ int datCh::ChannelsThatFit(const cmcEeprom& image, int modelType) {
 }
 
 bool datCh::HasRoom(const cmcEeprom& image, int modelType, int cellType, int count) {
-  static const int kAliasType = ResolveType("CT_MDC_Alias");
-  static const std::array<int, 5> kChannelTypes = {ResolveType("CT_Mch"), ResolveType("CT_Mch_Check"),
-                                                   ResolveType("CT_Mch_Win"), ResolveType("CT_Mch_Pmr446"),
-                                                   ResolveType("CT_Mch_Win_Pmr446")};
+  static constexpr std::array<int, 5> kChannelTypes = {ct::CT_Mch, ct::CT_Mch_Check, ct::CT_Mch_Win, ct::CT_Mch_Pmr446,
+                                                       ct::CT_Mch_Win_Pmr446};
   if (std::ranges::find(kChannelTypes, cellType) != kChannelTypes.end()) {
     return count <= ChannelsThatFit(image, modelType);
   }
-  if (cellType == kAliasType) {
+  if (cellType == ct::CT_MDC_Alias) {
     int low = image.GetWord(memmap::addr::kLowGroupEnd);
     int space = image.GetWord(memmap::addr::kSpaceEnd);
     return memmap::kLowLimit - low > 0 && memmap::kLowLimit - space >= kAliasRecordBytes * count;

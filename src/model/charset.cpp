@@ -68,8 +68,8 @@ std::optional<std::string> DisplayField(std::string_view field, std::string& why
 
 }  // namespace
 
-std::optional<cmcCharset> cmcCharset::Parse(std::string_view table, std::string& why) {
-  cmcCharset charset;
+std::optional<Charset> Charset::Parse(std::string_view table, std::string& why) {
+  Charset charset;
   std::size_t lineNumber = 0;
   while (!table.empty()) {
     ++lineNumber;
@@ -104,7 +104,7 @@ std::optional<cmcCharset> cmcCharset::Parse(std::string_view table, std::string&
   return charset;
 }
 
-std::optional<cmcCharset> cmcCharset::Load(const std::string& path, std::string& why) {
+std::optional<Charset> Charset::Load(const std::string& path, std::string& why) {
   const std::optional<std::string> content = platform::ReadFileContent(path);
   if (!content) {
     why = "the file cannot be read";
@@ -113,32 +113,32 @@ std::optional<cmcCharset> cmcCharset::Load(const std::string& path, std::string&
   return Parse(*content, why);
 }
 
-cmcCharset cmcCharset::LoadShipped() {
+Charset Charset::LoadShipped() {
   const std::string path = platform::DataDir() + std::string(kFileName);
   std::string why;
-  std::optional<cmcCharset> charset = Load(path, why);
+  std::optional<Charset> charset = Load(path, why);
   if (!charset) platform::Fatal("The character table '" + path + "' cannot be used.\n" + why);
   return std::move(*charset);
 }
 
-std::optional<std::string_view> cmcCharset::DisplayOf(std::uint8_t code) const {
+std::optional<std::string_view> Charset::DisplayOf(std::uint8_t code) const {
   if (!display_[code]) return std::nullopt;
   return *display_[code];
 }
 
-std::optional<std::uint8_t> cmcCharset::CodeOf(std::string_view character) const {
+std::optional<std::uint8_t> Charset::CodeOf(std::string_view character) const {
   auto found = codes_.find(character);
   if (found == codes_.end()) return std::nullopt;
   return found->second;
 }
 
-std::string cmcCharset::Decode(std::span<const std::uint8_t> bytes) const {
+std::string Charset::Decode(std::span<const std::uint8_t> bytes) const {
   std::string text;
   for (std::uint8_t code : bytes) text += DisplayOf(code).value_or(kUnknownCharacter);
   return text;
 }
 
-cmcCharset::Encoded cmcCharset::Encode(std::string_view text, std::size_t width) const {
+Charset::Encoded Charset::Encode(std::string_view text, std::size_t width) const {
   Encoded result;
   std::vector<std::uint8_t> bytes;
   for (std::size_t at = 0; at < text.size();) {

@@ -14,7 +14,7 @@
 // display. The table is data (charset.txt in the data folder): one line per
 // code, the code in hexadecimal, a TAB and the character as UTF-8, or "U+"
 // and its Unicode number for one that is hard to write (the space).
-class cmcCharset {
+class Charset {
  public:
   // What a code the table does not hold shows as: the Unicode replacement
   // character, which no radio code stands for, so such a text never encodes.
@@ -22,10 +22,10 @@ class cmcCharset {
   static constexpr std::string_view kFileName = "charset.txt";
 
   // Reads a table. On a fault, nothing, and `why` says where and what.
-  static std::optional<cmcCharset> Parse(std::string_view table, std::string& why);
-  static std::optional<cmcCharset> Load(const std::string& path, std::string& why);
+  static std::optional<Charset> Parse(std::string_view table, std::string& why);
+  static std::optional<Charset> Load(const std::string& path, std::string& why);
   // The table of the data folder; a missing or broken one is a configuration fault.
-  static cmcCharset LoadShipped();
+  static Charset LoadShipped();
 
   std::optional<std::string_view> DisplayOf(std::uint8_t code) const;
   std::optional<std::uint8_t> CodeOf(std::string_view character) const;
@@ -44,7 +44,7 @@ class cmcCharset {
   Encoded Encode(std::string_view text, std::size_t width) const;
 
  private:
-  cmcCharset() = default;
+  Charset() = default;
 
   std::array<std::optional<std::string>, 256> display_;
   std::map<std::string, std::uint8_t, std::less<>> codes_;

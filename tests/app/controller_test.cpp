@@ -12,11 +12,11 @@
 #include "app/indmain.h"
 #include "app/mainform.h"
 #include "app/qt_application.h"
-#include "clone/events.h"
-#include "clone/evman.h"
-#include "clone/taskscheduler.h"
 #include "core/gtex.h"
 #include "platform/clock.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
+#include "runtime/taskscheduler.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
@@ -152,7 +152,7 @@ TEST_F(ControllerTest, RefreshEventAsksMenusAndToolBarForTheirStates) {
   Construct();
   std::vector<std::uint32_t> heard;
   events.AddListener(
-      [](void* data, const cmcEvent& event) { static_cast<std::vector<std::uint32_t>*>(data)->push_back(event.code); },
+      [](void* data, const Event& event) { static_cast<std::vector<std::uint32_t>*>(data)->push_back(event.code); },
       &heard);
   events.Send(ev::kRefresh, nullptr, 0);
   // The listener added last hears first, then the controller passes the request on.

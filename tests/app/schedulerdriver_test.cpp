@@ -6,10 +6,10 @@
 #include <QEventLoop>
 
 #include "app/qt_application.h"
-#include "clone/events.h"
-#include "clone/evman.h"
-#include "clone/task.h"
-#include "clone/taskscheduler.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
+#include "runtime/task.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ TEST(SchedulerDriverTest, QtsEventLoopRunsTasksAndDeliversPostedEvents) {
   SchedulerDriver driver(scheduler);
   cmcEvMan events(scheduler);
   int heard = 0;
-  events.AddListener([](void* data, const cmcEvent&) { ++*static_cast<int*>(data); }, &heard);
+  events.AddListener([](void* data, const Event&) { ++*static_cast<int*>(data); }, &heard);
   events.Post(ev::kAboutBox, nullptr, 0);
   EXPECT_TRUE(SpinUntil([&] { return heard == 1; }));
 }

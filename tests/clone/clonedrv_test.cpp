@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "clone/taskscheduler.h"
+#include "runtime/taskscheduler.h"
 #include "platform/clock.h"
 #include "simulatedline.h"
 #include "testradio.h"

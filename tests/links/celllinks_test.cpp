@@ -4,17 +4,17 @@
 
 #include <cstdlib>
 
-#include "clone/events.h"
-#include "clone/evman.h"
-#include "clone/taskscheduler.h"
 #include "core/gtex.h"
 #include "link_host.h"
-#include "links/ids.h"
 #include "markup/fcache.h"
+#include "markup/ids.h"
 #include "model/ch.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "platform/clock.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
+#include "runtime/taskscheduler.h"
 #include "support/fatal_trap.h"
 #include "support/recording_message_box.h"
 
@@ -90,7 +90,7 @@ class CellLinksTest : public ::testing::Test {
   cmcEeprom image_;
   RecordingLinkHost host_;
   LinkEnvironment environment_{image_, overlay_, choices_, host_};
-  cmcCellLinks links_{environment_};
+  CellLinks links_{environment_};
 };
 
 TEST_F(CellLinksTest, ABlankRowShowsItsNumberOnlyAndAKeyEntersItsFrequency) {

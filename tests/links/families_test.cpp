@@ -6,8 +6,8 @@
 
 #include "core/gtex.h"
 #include "link_host.h"
-#include "links/ids.h"
 #include "markup/fcache.h"
+#include "markup/ids.h"
 
 namespace {
 

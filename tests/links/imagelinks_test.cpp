@@ -8,9 +8,9 @@
 #include "core/gtex.h"
 #include "link_host.h"
 #include "links/celllinks.h"
-#include "links/ids.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "markup/ids.h"
 
 namespace {
 
@@ -51,8 +51,8 @@ class ImageLinksTest : public ::testing::Test {
   cmcEeprom image_;
   RecordingLinkHost host_;
   LinkEnvironment environment_{image_, overlay_, choices_, host_};
-  cmcLinkTable table_;
-  cmcCellLinks links_{environment_, table_};
+  LinkTable table_;
+  CellLinks links_{environment_, table_};
 };
 
 TEST_F(ImageLinksTest, EachRowRunsItsFamilyOnItsFieldAndKeepsTheOtherBits) {

@@ -5,7 +5,7 @@
 #include "links/families.h"
 
 // Records the pop-up editors the links open.
-class RecordingLinkHost : public cmcLinkHost {
+class RecordingLinkHost : public LinkHost {
  public:
   bool OpenChoiceList(cmcCellCapsule&, std::string_view list, int column, std::int32_t current) override {
     opened = "choice " + std::string(list) + " " + std::to_string(column) + " " + std::to_string(current);

@@ -23,7 +23,7 @@ const std::map<std::string, std::string> kModels = {
     {"CellModel_PingB", "($PingA)"},
 };
 
-cmcCellParser::ModelSource Models() {
+CellParser::ModelSource Models() {
   return [](const std::string& name) -> std::optional<std::string> {
     auto found = kModels.find(name);
     if (found == kModels.end()) return std::nullopt;
@@ -33,12 +33,12 @@ cmcCellParser::ModelSource Models() {
 
 cmcCellObj Parse(std::string_view text, const cmcCellObj* parent = nullptr, LoopVariables* loops = nullptr) {
   cmcCellObj cell;
-  cmcCellParser(Models()).ParseCell(cell, text, loops, parent, false);
+  CellParser(Models()).ParseCell(cell, text, loops, parent, false);
   return cell;
 }
 
 std::vector<std::string> DisplayTexts(std::string_view line) {
-  const cmcCellParser parser(Models());
+  const CellParser parser(Models());
   std::vector<std::string> texts;
   std::string_view rest = line;
   do {
@@ -70,7 +70,7 @@ TEST(CellParser, SplitsLinesAtUnescapedBars) {
 TEST(CellParser, SkipCutsTheCellWithoutParsingIt) {
   cmcCellObj cell;
   cell.displayText = "kept";
-  EXPECT_EQ(cmcCellParser(Models()).ParseCell(cell, "{(%CT_Nonsense.)}x|rest", nullptr, nullptr, true), "rest");
+  EXPECT_EQ(CellParser(Models()).ParseCell(cell, "{(%CT_Nonsense.)}x|rest", nullptr, nullptr, true), "rest");
   EXPECT_EQ(cell.displayText, "kept");
 }
 
@@ -237,7 +237,7 @@ TEST(CellParser, FaultsAreFatalWithTheirTexts) {
 
 TEST(CellParser, AReturningFaultHandlerCollectsFaultsAndTheParseGoesOn) {
   std::vector<std::string> faults;
-  const cmcCellParser parser(Models(), [&](const std::string& text) { faults.push_back(text); });
+  const CellParser parser(Models(), [&](const std::string& text) { faults.push_back(text); });
   cmcCellObj cell;
   parser.ParseCell(cell, "{(%CT_Bad.CL_Bad[@ch1])($Self)(Color=clRed)}shown", nullptr, nullptr);
   EXPECT_EQ(faults.size(), 4u);
@@ -273,7 +273,7 @@ TEST(CellParser, InheritsFromTheParentButNotFontOrPopupMenu) {
 }
 
 TEST(CellParser, AParseWithoutParentStartsFromTheDefaults) {
-  const cmcCellParser parser(Models());
+  const CellParser parser(Models());
   cmcCellObj cell;
   parser.ParseCell(cell, "{(%CT_Mch.CL_Mch_No[7]:a)(Color=clRed)S}x", nullptr, nullptr);
   parser.ParseCell(cell, "y", nullptr, nullptr);
@@ -292,7 +292,7 @@ TEST(CellParser, WorkedExampleOfAColumnTitleOnABasicCell) {
   EXPECT_EQ(title.colour, 0x00808080u);
   ASSERT_TRUE(title.font);
   EXPECT_EQ(title.font->colour, 0x00FFFFFFu);
-  EXPECT_EQ(title.font->styles, cmcFont::fsBold);
+  EXPECT_EQ(title.font->styles, Font::fsBold);
   EXPECT_EQ(title.font->height, -17);
   EXPECT_EQ(title.font->charset, 1);
   EXPECT_EQ(DisplayTextOf(title), "7");
@@ -302,44 +302,44 @@ TEST(CellParser, WorkedExampleOfAColumnTitleOnABasicCell) {
 TEST(Font, DescriptionFields) {
   struct Case {
     std::string spec;
-    cmcFont expect;
+    Font expect;
   };
-  cmcFont start;
+  Font start;
   start.height = -20;
   start.size = 10;
-  start.styles = cmcFont::fsItalic;
+  start.styles = Font::fsItalic;
   const auto with = [&](auto change) {
-    cmcFont font = start;
+    Font font = start;
     change(font);
     return font;
   };
   const Case cases[] = {
       {"", start},
       {",,,,,,", start},
-      {" SHIFTJIS_CHARSET  ", with([](cmcFont& f) { f.charset = 128; })},
+      {" SHIFTJIS_CHARSET  ", with([](Font& f) { f.charset = 128; })},
       {"shiftjis_charset", start},
-      {",  Courier New ", with([](cmcFont& f) { f.face = "Courier New "; })},
-      {",,clRed", with([](cmcFont& f) { f.colour = 0x000000FF; })},
+      {",  Courier New ", with([](Font& f) { f.face = "Courier New "; })},
+      {",,clRed", with([](Font& f) { f.colour = 0x000000FF; })},
       {",,clNoSuch", start},
-      {",,,%150,%50", with([](cmcFont& f) {
+      {",,,%150,%50", with([](Font& f) {
          f.height = -30;
          f.size = 5;
        })},
-      {",,,-12,0", with([](cmcFont& f) { f.height = -12; })},
-      {",,,%0", with([](cmcFont& f) { f.height = 1; })},
-      {",,,%999999999999", with([](cmcFont& f) { f.height = -429496729; })},  // the percentage saturates
-      {",,,,,fsBold + fsUnderline", with([](cmcFont& f) { f.styles = cmcFont::fsBold | cmcFont::fsUnderline; })},
-      {",,,,,fsNone+fsStrikeOut", with([](cmcFont& f) { f.styles = cmcFont::fsStrikeOut; })},
+      {",,,-12,0", with([](Font& f) { f.height = -12; })},
+      {",,,%0", with([](Font& f) { f.height = 1; })},
+      {",,,%999999999999", with([](Font& f) { f.height = -429496729; })},  // the percentage saturates
+      {",,,,,fsBold + fsUnderline", with([](Font& f) { f.styles = Font::fsBold | Font::fsUnderline; })},
+      {",,,,,fsNone+fsStrikeOut", with([](Font& f) { f.styles = Font::fsStrikeOut; })},
       {",,,,,fsNone", start},
-      {",,,,,, fpFixed ", with([](cmcFont& f) { f.pitch = cmcFont::fpFixed; })},
+      {",,,,,, fpFixed ", with([](Font& f) { f.pitch = Font::fpFixed; })},
       {",,,,,,,,,extra,fields", start},
   };
   for (const Case& c : cases) {
-    cmcFont font = start;
+    Font font = start;
     ParseFont(c.spec, font);
     EXPECT_EQ(font, c.expect) << c.spec;
   }
-  cmcFont tiny;
+  Font tiny;
   tiny.height = 1;
   ParseFont(",,,%50,,,", tiny);
   EXPECT_EQ(tiny.height, 1);

@@ -60,7 +60,7 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
                                      "#GI_Sys_AppTitle\n"                                   // 22: repeated
                                      "Other\n"                                              // 23
                                      "#\n");                                                // 24, no end mark
-  const cmcOverlayChecker checker;
+  const OverlayChecker checker;
   std::vector<std::string> expected = {
       "1: block 'GI_Sys_AppTitle' is not closed by a lone '#' line",
       "3: block 'GI_Sheet_T_BasicCell' is not closed by a lone '#' line",
@@ -93,19 +93,19 @@ TEST(OverlayChecker, ACleanOverlayAndTheBlocksAfterTheEndMark) {
                                          RequiredMainBlocks({"GI_Sys_MyHelpOvl"}) +
                                          "#End_Of_Ovl\n"
                                          "#GI_Never_Read_Cells\n{(%CL_Nope)}\n");
-  EXPECT_TRUE(cmcOverlayChecker().Check({path, OverlayKind::kMain}).empty());
-  const std::vector<OverlayProblem> asList = cmcOverlayChecker().Check({path, OverlayKind::kLanguageList});
+  EXPECT_TRUE(OverlayChecker().Check({path, OverlayKind::kMain}).empty());
+  const std::vector<OverlayProblem> asList = OverlayChecker().Check({path, OverlayKind::kLanguageList});
   ASSERT_EQ(asList.size(), 1u);
   EXPECT_EQ(asList[0].text, "block 'GI_Sys_Language' that the program asks for is missing");
-  EXPECT_EQ(cmcOverlayChecker().Check({dir.File("NONE.OVL"), OverlayKind::kHelp})[0].text, "the file cannot be read");
+  EXPECT_EQ(OverlayChecker().Check({dir.File("NONE.OVL"), OverlayKind::kHelp})[0].text, "the file cannot be read");
   // An endless source is refused, not read until memory runs out.
-  EXPECT_EQ(cmcOverlayChecker().Check({"/dev/zero", OverlayKind::kMain})[0].text, "the file cannot be read");
+  EXPECT_EQ(OverlayChecker().Check({"/dev/zero", OverlayKind::kMain})[0].text, "the file cannot be read");
 }
 
 TEST(OverlayChecker, ASelectionSheetNeedsItsStyleBasicCellAndCellsBlocks) {
   TempDir dir;
   const std::string path = dir.Write("SHEET.OVL", "#GI_Sheet_Sel_Mch_Dup_Cells\n{(%Flex0[0])}Off\n#\n#End_Of_Ovl\n");
-  const std::vector<std::string> problems = Lines(cmcOverlayChecker().Check({path, OverlayKind::kMain}), path + ":");
+  const std::vector<std::string> problems = Lines(OverlayChecker().Check({path, OverlayKind::kMain}), path + ":");
   const auto reported = [&](const std::string& block) {
     return std::find(problems.begin(), problems.end(),
                      "0: block '" + block + "' that the program asks for is missing") != problems.end();
@@ -119,12 +119,12 @@ TEST(OverlayChecker, ASelectionSheetNeedsItsStyleBasicCellAndCellsBlocks) {
 TEST(OverlayChecker, EveryShippedOverlayIsClean) {
   std::vector<OverlayProblem> problems;
   const std::vector<OverlayFile> files =
-      cmcOverlayChecker::ShippedOverlays(std::string(RWQ_SOURCE_DATA_DIR) + "/", problems);
+      OverlayChecker::ShippedOverlays(std::string(RWQ_SOURCE_DATA_DIR) + "/", problems);
   ASSERT_EQ(files.size(), 3u);  // the language list, the English main overlay and its help overlay
   EXPECT_EQ(files[1].kind, OverlayKind::kMain);
   EXPECT_EQ(files[2].kind, OverlayKind::kHelp);
   for (const OverlayFile& file : files) {
-    for (OverlayProblem& problem : cmcOverlayChecker().Check(file)) problems.push_back(std::move(problem));
+    for (OverlayProblem& problem : OverlayChecker().Check(file)) problems.push_back(std::move(problem));
   }
   for (const OverlayProblem& problem : problems) ADD_FAILURE() << problem.ToString();
 }
@@ -136,7 +136,7 @@ TEST(OverlayChecker, FollowsTheLanguageListToMainAndHelpOverlays) {
   dir.Write("B.OVL", "#GI_Sys_MyHelpOvl\nH.OVL\n#\n#End_Of_Ovl\n");
   std::vector<OverlayProblem> problems;
   const std::string root = dir.path().string() + "/";
-  const std::vector<OverlayFile> files = cmcOverlayChecker::ShippedOverlays(root, problems);
+  const std::vector<OverlayFile> files = OverlayChecker::ShippedOverlays(root, problems);
   ASSERT_EQ(files.size(), 4u);
   EXPECT_EQ(files[1].path, root + "A.OVL");
   EXPECT_EQ(files[2].path, root + "H.OVL");

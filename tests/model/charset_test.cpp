@@ -14,11 +14,11 @@ namespace {
 
 const std::string kDataDir = RWQ_SOURCE_DATA_DIR;
 
-cmcCharset Shipped() {
+Charset Shipped() {
   std::string why;
-  std::optional<cmcCharset> charset = cmcCharset::Load(kDataDir + "/" + std::string(cmcCharset::kFileName), why);
+  std::optional<Charset> charset = Charset::Load(kDataDir + "/" + std::string(Charset::kFileName), why);
   EXPECT_TRUE(charset) << why;
-  return charset ? *charset : *cmcCharset::Parse("20\tU+0020\n", why);
+  return charset ? *charset : *Charset::Parse("20\tU+0020\n", why);
 }
 
 std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
@@ -32,7 +32,7 @@ class ScopedDataDir {
 }  // namespace
 
 TEST(Charset, TheShippedTableShowsPrintableAsciiAsItselfAndNothingElse) {
-  const cmcCharset charset = Shipped();
+  const Charset charset = Shipped();
   for (int code = 0; code < 256; ++code) {
     const auto byte = static_cast<std::uint8_t>(code);
     if (code >= 0x20 && code <= 0x7E) {
@@ -46,7 +46,7 @@ TEST(Charset, TheShippedTableShowsPrintableAsciiAsItselfAndNothingElse) {
 }
 
 TEST(Charset, EncodesATextAsAPaddedFieldOrRefusesIt) {
-  const cmcCharset charset = Shipped();
+  const Charset charset = Shipped();
   struct Case {
     std::string_view text;
     std::string_view field;  // the bytes, when the text encodes
@@ -65,7 +65,7 @@ TEST(Charset, EncodesATextAsAPaddedFieldOrRefusesIt) {
       {"\xEF\xBF\xBD", "", 0, false},       // an unknown code shown by Decode does not come back
   };
   for (const Case& c : cases) {
-    const cmcCharset::Encoded encoded = charset.Encode(c.text, 8);
+    const Charset::Encoded encoded = charset.Encode(c.text, 8);
     EXPECT_EQ(encoded.bytes, Bytes(c.field)) << c.text;
     EXPECT_EQ(encoded.unknownAt, c.unknownAt) << c.text;
     EXPECT_EQ(encoded.tooLong, c.tooLong) << c.text;
@@ -74,21 +74,21 @@ TEST(Charset, EncodesATextAsAPaddedFieldOrRefusesIt) {
 }
 
 TEST(Charset, DecodesCodeByCodeWithAFallbackForUnknownCodes) {
-  const cmcCharset charset = Shipped();
+  const Charset charset = Shipped();
   EXPECT_EQ(charset.Decode(Bytes("PMR 16  ")), "PMR 16  ");
   const std::vector<std::uint8_t> odd = {'A', 0x00, 0x80, 'B'};
   EXPECT_EQ(charset.Decode(odd),
-            "A" + std::string(cmcCharset::kUnknownCharacter) + std::string(cmcCharset::kUnknownCharacter) + "B");
+            "A" + std::string(Charset::kUnknownCharacter) + std::string(Charset::kUnknownCharacter) + "B");
 }
 
 TEST(Charset, ATableMayMapCodesToAnyCharacter) {
   std::string why;
-  const std::optional<cmcCharset> charset =
-      cmcCharset::Parse("; comment\r\n\r\n10\tU+0020\r\n41\tA\n80\t\xC2\xB0\nfe\tU+2191\n", why);
+  const std::optional<Charset> charset =
+      Charset::Parse("; comment\r\n\r\n10\tU+0020\r\n41\tA\n80\t\xC2\xB0\nfe\tU+2191\n", why);
   ASSERT_TRUE(charset) << why;
   EXPECT_EQ(charset->DisplayOf(0x80), "\xC2\xB0");
   EXPECT_EQ(charset->DisplayOf(0xFE), "\xE2\x86\x91");
-  const cmcCharset::Encoded encoded = charset->Encode("A\xC2\xB0\xE2\x86\x91", 5);
+  const Charset::Encoded encoded = charset->Encode("A\xC2\xB0\xE2\x86\x91", 5);
   EXPECT_EQ(encoded.bytes, (std::vector<std::uint8_t>{0x41, 0x80, 0xFE, 0x10, 0x10}));  // padded with its space
   EXPECT_EQ(charset->Decode(encoded.bytes), "A\xC2\xB0\xE2\x86\x91  ");
 }
@@ -115,7 +115,7 @@ TEST(Charset, ABrokenTableSaysWhereAndWhy) {
   };
   for (const Case& c : cases) {
     std::string why;
-    EXPECT_FALSE(cmcCharset::Parse(c.table, why)) << c.table;
+    EXPECT_FALSE(Charset::Parse(c.table, why)) << c.table;
     EXPECT_EQ(why, c.why) << c.table;
   }
 }
@@ -123,14 +123,14 @@ TEST(Charset, ABrokenTableSaysWhereAndWhy) {
 TEST(Charset, AMissingShippedTableIsAConfigurationFault) {
   TempDir empty;
   ScopedDataDir data(empty.File(""));
-  EXPECT_EQ(FatalTextOf([] { cmcCharset::LoadShipped(); }),
+  EXPECT_EQ(FatalTextOf([] { Charset::LoadShipped(); }),
             "The character table '" + empty.File("") + "charset.txt' cannot be used.\nthe file cannot be read");
 }
 
 // The names of the initial files' channels come out as the generator wrote them.
 TEST(Charset, ShowsTheInitialFilesChannelNames) {
   ScopedDataDir data(kDataDir + "/");
-  const cmcCharset charset = cmcCharset::LoadShipped();
+  const Charset charset = Charset::LoadShipped();
   cmcGTex overlay;
   overlay.Open(kDataDir + "/QZ5071KE.OVL");
   constexpr int kRadioRecords = 0x7F80, kRadioRecordSize = 22, kNameOffset = 12, kNameSize = 8;

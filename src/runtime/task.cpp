@@ -1,6 +1,6 @@
-#include "clone/task.h"
+#include "runtime/task.h"
 
-#include "clone/taskscheduler.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "clone/taskscheduler.h"
+#include "runtime/taskscheduler.h"
 
 cmcTask* TaskScheduler::NewTask() {
   tasks_.push_back(std::unique_ptr<cmcTask>(new cmcTask(*this)));

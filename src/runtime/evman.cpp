@@ -1,7 +1,7 @@
-#include "clone/evman.h"
+#include "runtime/evman.h"
 
-#include "clone/task.h"
-#include "clone/taskscheduler.h"
+#include "runtime/task.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 
@@ -11,8 +11,8 @@ std::vector<char> TextPayload(std::string_view text) {
   return bytes;
 }
 
-cmcEvent MakeEvent(std::uint32_t code, EvDelivery delivery, void* sender, std::intptr_t argument) {
-  cmcEvent event;
+Event MakeEvent(std::uint32_t code, EvDelivery delivery, void* sender, std::intptr_t argument) {
+  Event event;
   event.code = code;
   event.delivery = delivery;
   event.sender = sender;
@@ -47,7 +47,7 @@ void cmcEvMan::MarkRemoved(Listener listener, void* data) {
   }
 }
 
-void cmcEvMan::Deliver(const cmcEvent& event) {
+void cmcEvMan::Deliver(const Event& event) {
   ++deliveryDepth_;
   // Entries added during the walk go to the front, behind the walk's position.
   for (auto& entry : listeners_) {
@@ -63,7 +63,7 @@ void cmcEvMan::Send(std::uint32_t code, void* sender, std::intptr_t argument) {
 void cmcEvMan::Send(std::uint32_t code, std::string_view text) { Send(code, nullptr, 0, text); }
 
 void cmcEvMan::Send(std::uint32_t code, void* sender, std::intptr_t argument, std::string_view text) {
-  cmcEvent event = MakeEvent(code, EvDelivery::Sent, sender, argument);
+  Event event = MakeEvent(code, EvDelivery::Sent, sender, argument);
   event.payload = TextPayload(text);
   Deliver(event);
 }
@@ -73,19 +73,19 @@ void cmcEvMan::Post(std::uint32_t code, void* sender, std::intptr_t argument) {
 }
 
 void cmcEvMan::Post(std::uint32_t code, void* sender, std::intptr_t argument, std::string_view text) {
-  cmcEvent event = MakeEvent(code, EvDelivery::Posted, sender, argument);
+  Event event = MakeEvent(code, EvDelivery::Posted, sender, argument);
   event.payload = TextPayload(text);
   Queue(std::move(event));
 }
 
 void cmcEvMan::PostData(std::uint32_t code, const void* data, std::size_t length) {
-  cmcEvent event = MakeEvent(code, EvDelivery::Posted, nullptr, 0);
+  Event event = MakeEvent(code, EvDelivery::Posted, nullptr, 0);
   const char* bytes = static_cast<const char*>(data);
   event.payload = bytes == nullptr ? std::vector<char>() : std::vector<char>(bytes, bytes + length);
   Queue(std::move(event));
 }
 
-void cmcEvMan::Queue(cmcEvent event) { queue_.push_back(QueueEntry{std::move(event)}); }
+void cmcEvMan::Queue(Event event) { queue_.push_back(QueueEntry{std::move(event)}); }
 
 void cmcEvMan::Pump() {
   if (prologue_) prologue_();

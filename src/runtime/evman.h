@@ -7,8 +7,8 @@
 #include <list>
 #include <string_view>
 
-#include "clone/evans.h"
-#include "clone/event.h"
+#include "runtime/event.h"
+#include "runtime/queryanswer.h"
 
 class TaskScheduler;
 class cmcTask;
@@ -22,7 +22,7 @@ class cmcTask;
 // stays valid; an event posted during a pump waits for the next pump.
 class cmcEvMan {
  public:
-  using Listener = void (*)(void* data, const cmcEvent& event);
+  using Listener = void (*)(void* data, const Event& event);
   static constexpr int kPumpIntervalMs = 10;
 
   // The scheduler must outlive the event manager.
@@ -67,15 +67,15 @@ class cmcEvMan {
     bool removed = false;
   };
   struct QueueEntry {
-    cmcEvent event;
+    Event event;
     bool isNew = true;
     bool done = false;
   };
 
   void Pump();
-  void Deliver(const cmcEvent& event);
+  void Deliver(const Event& event);
   void MarkRemoved(Listener listener, void* data);
-  void Queue(cmcEvent event);
+  void Queue(Event event);
   void AddAnswer(cmcEvAns answer);
 
   std::list<ListenerEntry> listeners_;

@@ -1,12 +1,12 @@
-#include "clone/task.h"
+#include "runtime/task.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "clone/taskscheduler.h"
 #include "platform/clock.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 

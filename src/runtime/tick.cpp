@@ -1,4 +1,4 @@
-#include "clone/tick.h"
+#include "runtime/tick.h"
 
 void cmcTick::Start(std::uint32_t ms) {
   duration_ = ms;

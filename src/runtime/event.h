@@ -8,7 +8,7 @@
 enum class EvDelivery : std::int32_t { Posted = 0, Sent = 1, Query = 2 };
 
 // One event, owned by the event manager: listeners read it and must not keep it.
-struct cmcEvent {
+struct Event {
   std::uint32_t code = 0;
   EvDelivery delivery = EvDelivery::Posted;
   void* sender = nullptr;  // the window or control concerned, may be null

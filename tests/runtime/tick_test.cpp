@@ -1,4 +1,4 @@
-#include "clone/tick.h"
+#include "runtime/tick.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "clone/evman.h"
+#include "runtime/evman.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "clone/events.h"
-#include "clone/taskscheduler.h"
 #include "platform/clock.h"
+#include "runtime/events.h"
+#include "runtime/taskscheduler.h"
 
 namespace {
 
@@ -16,9 +16,9 @@ namespace {
 struct Probe {
   std::string name;
   std::vector<std::string>* log;
-  std::function<void(const cmcEvent&)> action;
+  std::function<void(const Event&)> action;
 
-  static void Hear(void* data, const cmcEvent& event) {
+  static void Hear(void* data, const Event& event) {
     auto* probe = static_cast<Probe*>(data);
     probe->log->push_back(probe->name + ":" + std::to_string(event.code));
     if (probe->action) probe->action(event);
@@ -27,7 +27,7 @@ struct Probe {
 
 class EvManTest : public testing::Test {
  protected:
-  Probe& Listen(const std::string& name, std::function<void(const cmcEvent&)> action = nullptr) {
+  Probe& Listen(const std::string& name, std::function<void(const Event&)> action = nullptr) {
     probes.push_back(std::make_unique<Probe>(Probe{name, &log, std::move(action)}));
     events.AddListener(&Probe::Hear, probes.back().get());
     return *probes.back();
@@ -64,9 +64,9 @@ TEST_F(EvManTest, TheListenerAddedLastHearsFirstAndReaddingMovesToTheFront) {
 
 TEST_F(EvManTest, SendCarriesItsFieldsAndAZeroTerminatedTextCopy) {
   int sender = 0;
-  cmcEvent seen;
+  Event seen;
   std::vector<char> payload;
-  Listen("a", [&](const cmcEvent& event) {
+  Listen("a", [&](const Event& event) {
     seen.code = event.code;
     seen.delivery = event.delivery;
     seen.sender = event.sender;
@@ -88,7 +88,7 @@ TEST_F(EvManTest, SendCarriesItsFieldsAndAZeroTerminatedTextCopy) {
 }
 
 TEST_F(EvManTest, EventTextStopsAtTheFirstZeroOrTheEndOfThePayload) {
-  cmcEvent event;
+  Event event;
   EXPECT_EQ(event.Text(), "");
   event.payload = std::vector<char>{'a', 'b'};
   EXPECT_EQ(event.Text(), "ab");
@@ -99,7 +99,7 @@ TEST_F(EvManTest, EventTextStopsAtTheFirstZeroOrTheEndOfThePayload) {
 
 TEST_F(EvManTest, ARemovalDuringDeliveryStopsAListenerNotYetReached) {
   Probe& late = Listen("late");
-  Listen("early", [&](const cmcEvent&) { events.RemoveListener(&Probe::Hear, &late); });
+  Listen("early", [&](const Event&) { events.RemoveListener(&Probe::Hear, &late); });
   events.Send(ev::kRefresh, nullptr, 0);
   EXPECT_EQ(log, (Log{"early:2"}));
   EXPECT_EQ(events.ListenerEntryCount(), 2u) << "removal only marks";
@@ -109,7 +109,7 @@ TEST_F(EvManTest, ARemovalDuringDeliveryStopsAListenerNotYetReached) {
 
 TEST_F(EvManTest, AListenerAddedDuringDeliveryHearsFromTheNextEventOn) {
   Probe* added = nullptr;
-  Listen("a", [&](const cmcEvent&) {
+  Listen("a", [&](const Event&) {
     if (added == nullptr) added = &Listen("added");
   });
   events.Send(ev::kRefresh, nullptr, 0);
@@ -135,7 +135,7 @@ TEST_F(EvManTest, PostedEventsWaitForThePumpAndArriveInPostingOrder) {
 }
 
 TEST_F(EvManTest, AnEventPostedDuringAPumpIsDeliveredByTheNextPump) {
-  Listen("a", [&](const cmcEvent& event) {
+  Listen("a", [&](const Event& event) {
     if (event.code == ev::kBankLabels && event.argument < 3) events.Post(ev::kBankLabels, nullptr, event.argument + 1);
   });
   events.Post(ev::kBankLabels, nullptr, 0);
@@ -161,7 +161,7 @@ TEST_F(EvManTest, APumpFromANestedLoopInsideASendKeepsTheOuterWalkValid) {
   // The nested pump must not unlink the entry that the outer walk stands on.
   Probe* self = nullptr;
   Listen("last");
-  self = &Listen("nested", [&](const cmcEvent& event) {
+  self = &Listen("nested", [&](const Event& event) {
     if (event.code != ev::kRefresh) return;
     events.RemoveListener(&Probe::Hear, self);
     Pump();  // a message box's loop inside the listener
@@ -178,11 +178,11 @@ TEST_F(EvManTest, AQueryWithoutAnswersIsNullAndAnswersChainInListenerOrder) {
   EXPECT_EQ(events.Query(ev::kQueryActiveCell, nullptr, 0), nullptr);
 
   int object = 0;
-  Listen("second", [&](const cmcEvent& event) {
+  Listen("second", [&](const Event& event) {
     EXPECT_EQ(event.delivery, EvDelivery::Query);
     events.AnswerData("xy", 3);
   });
-  Listen("first", [&](const cmcEvent&) { events.Answer(5, &object); });
+  Listen("first", [&](const Event&) { events.Answer(5, &object); });
   const cmcEvAns* answer = events.Query(ev::kQueryActiveCell, nullptr, 0);
   ASSERT_NE(answer, nullptr);
   EXPECT_EQ(answer->value, 5);
@@ -196,11 +196,11 @@ TEST_F(EvManTest, AQueryWithoutAnswersIsNullAndAnswersChainInListenerOrder) {
 
 TEST_F(EvManTest, NestedQueriesKeepTheOuterAnswersAndAnAnswerOutsideAQueryIsIgnored) {
   events.Answer(1);  // nobody asked
-  Listen("inner", [&](const cmcEvent& event) {
+  Listen("inner", [&](const Event& event) {
     if (event.code == ev::kQueryConsumeWheel) events.Answer(99);
   });
   int innerSeen = -1;
-  Listen("outer", [&](const cmcEvent& event) {
+  Listen("outer", [&](const Event& event) {
     if (event.code != ev::kQueryActiveCell) return;
     events.Answer(1);
     const cmcEvAns* inner = events.Query(ev::kQueryConsumeWheel, nullptr, 0);
@@ -222,7 +222,7 @@ TEST(EvManLifetime, DestructionDropsQueuedEventsAndReleasesThePumpTask) {
   int heard = 0;
   {
     cmcEvMan events(scheduler);
-    events.AddListener([](void* data, const cmcEvent&) { ++*static_cast<int*>(data); }, &heard);
+    events.AddListener([](void* data, const Event&) { ++*static_cast<int*>(data); }, &heard);
     events.Post(ev::kAboutBox, nullptr, 0);
     EXPECT_EQ(scheduler.TaskCount(), 1u);
   }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
-#include "clone/task.h"
 #include "platform/clock.h"
+#include "runtime/task.h"
 
 // Owns the tasks and ticks each one whose time has come. The user interface
 // calls RunDue from its event loop and sleeps MsUntilNextDue in between; tests
