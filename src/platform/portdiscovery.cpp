@@ -55,6 +55,12 @@ std::string ReadAttribute(const fs::path& path) {
   return text;
 }
 
+// Whether path lies below folder (both canonical).
+bool IsInside(const fs::path& path, const fs::path& folder) {
+  const fs::path relative = path.lexically_relative(folder);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 fs::path TtyClassFolder(const DiscoveryRoots& roots) { return fs::path(roots.sys) / "class" / "tty"; }
 
 // Whether the kernel has a serial device by this name: a tty with a device
@@ -88,9 +94,11 @@ std::vector<int> Sorted(const std::set<int>& numbers) { return {numbers.begin(),
 // for a device that is no USB device or tells nothing.
 std::string UsbName(const std::string& deviceName, const DiscoveryRoots& roots) {
   const std::optional<fs::path> device = Canonical(TtyClassFolder(roots) / deviceName / "device");
-  if (!device) return {};
+  const std::optional<fs::path> sys = Canonical(roots.sys);
+  if (!device || !sys) return {};
   fs::path folder = *device;
-  for (int level = 0; level < kUsbDeviceSearchDepth && folder.has_relative_path(); ++level) {
+  // The search stays inside the sysfs tree.
+  for (int level = 0; level < kUsbDeviceSearchDepth && folder != *sys && IsInside(folder, *sys); ++level) {
     if (IsRegularFile(folder / "idVendor")) {
       std::string name = ReadAttribute(folder / "manufacturer");
       const std::string product = ReadAttribute(folder / "product");

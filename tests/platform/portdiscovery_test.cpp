@@ -25,7 +25,7 @@ class FakeTree {
     roots.sys = (dir.path() / "sys").string();
     roots.dev = (dir.path() / "dev").string();
     const fs::path devices = dir.path() / "sys/devices";
-    Tty("ttyS0", devices / "platform/serial8250/tty/ttyS0", "4");
+    Tty("ttyS0", devices / "pnp0/ttyS0", "4");
     Tty("ttyS1", devices / "platform/serial8250/tty/ttyS1", "0");
     Tty("ttyS2", {}, "4");  // no device link
     const fs::path ftdi = devices / "pci0000:00/usb1/1-1";
@@ -39,6 +39,9 @@ class FakeTree {
     Write(cable / "idVendor", "1234\n");
     Write(cable / "product", "Tarn Cable\n");
     Tty("ttyAMA0", devices / "platform/amba/ttyAMA0", "");
+    // A USB device's attributes outside the sysfs tree belong to no port.
+    Write(dir.path() / "idVendor", "0000\n");
+    Write(dir.path() / "product", "Outside\n");
     Tty("tty0", {}, "");
     for (const char* node : {"ttyS0", "ttyS1", "ttyUSB0", "ttyACM0", "ttyACM3", "ttyS40", "tty0", "null"}) {
       Write(dev() / node, "");
