@@ -175,18 +175,23 @@ void cmcCloneDrv::ReadLine() {
   bytesMoved_ += static_cast<long long>(n);
 }
 
-std::optional<std::vector<std::uint8_t>> cmcCloneDrv::ReceiveFrame() {
+std::vector<std::vector<std::uint8_t>> cmcCloneDrv::ReceiveFrames() {
   ReadLine();
-  std::optional<std::vector<std::uint8_t>> last;
+  std::vector<std::vector<std::uint8_t>> frames;
   for (int byte = receive_.PopFront(); byte >= 0; byte = receive_.PopFront()) {
     switch (frames_.Push(static_cast<std::uint8_t>(byte))) {
     case FrameAssembler::Event::kNone: break;
-    case FrameAssembler::Event::kFrame: last.emplace(frames_.Frame().begin(), frames_.Frame().end()); break;
-    // A frame no check accepts.
-    case FrameAssembler::Event::kOverlong: return std::vector<std::uint8_t>{0x00};
+    case FrameAssembler::Event::kFrame: frames.emplace_back(frames_.Frame().begin(), frames_.Frame().end()); break;
+    case FrameAssembler::Event::kOverlong: frames.push_back({0x00}); return frames;
     }
   }
-  return last;
+  return frames;
+}
+
+std::optional<std::vector<std::uint8_t>> cmcCloneDrv::ReceiveFrame() {
+  std::vector<std::vector<std::uint8_t>> frames = ReceiveFrames();
+  if (frames.empty()) return std::nullopt;
+  return std::move(frames.back());
 }
 
 int cmcCloneDrv::EndWith(CloneCode code) {

@@ -17,11 +17,11 @@
 #include "clone/imagesender.h"
 #include "clone/linesetup.h"
 #include "clone/receivedmap.h"
-#include "runtime/tick.h"
 #include "core/buff.h"
 #include "model/eeprom.h"
 #include "model/memorymap.h"
 #include "platform/clock.h"
+#include "runtime/tick.h"
 
 class TaskScheduler;
 class cmcTask;
@@ -123,7 +123,11 @@ class cmcCloneDrv {
   cmcTask& Task() { return *task_; }
   // Sends bytes, keeping them for the echo check while the echo flag is on.
   void Send(std::span<const std::uint8_t> bytes);
-  // Reads the line and gathers frames; the last frame that ended, if any.
+  // Reads the line and gathers frames: every frame that ended, in order. A
+  // frame that outgrew its limit ends the call as the frame 00, which no
+  // check accepts.
+  std::vector<std::vector<std::uint8_t>> ReceiveFrames();
+  // The last of them, if any.
   std::optional<std::vector<std::uint8_t>> ReceiveFrame();
   // Sets the result code; the state to go to.
   int EndWith(CloneCode code);
