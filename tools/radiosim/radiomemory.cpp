@@ -45,7 +45,7 @@ std::variant<RadioMemory, std::string> RadioMemory::Load(const std::string& path
   file.AttachImage(&image);
   // The radio answers with whatever codes its file names: a test may want a
   // radio that the program refuses.
-  file.SetHeaderCheck([&](int model, int extra, int&) {
+  file.SetHeaderCheck([&](int model, int extra, cmcCloneFile::Error&) {
     modelCode = model;
     extraCode = extra;
     return true;
