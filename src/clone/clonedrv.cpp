@@ -416,14 +416,17 @@ int cmcCloneDrv::ReceiveRecords(bool& progress) {
 int cmcCloneDrv::AwaitGoOn(bool& progress) {
   progress = false;
   ReadLine();
-  switch (receive_.PopFront()) {
-  case cloneframe::kGoOn:
-    progress = true;
-    RunAtOnce();
-    return kSendRecords;
-  case cloneframe::kRefuse: return EndWith(CloneCode::kBadFrame);
-  default: return state_;
+  // Other bytes are line noise: dropped, so that noise before the go-on byte
+  // costs no step.
+  for (int byte = receive_.PopFront(); byte >= 0; byte = receive_.PopFront()) {
+    if (byte == cloneframe::kGoOn) {
+      progress = true;
+      RunAtOnce();
+      return kSendRecords;
+    }
+    if (byte == cloneframe::kRefuse) return EndWith(CloneCode::kBadFrame);
   }
+  return state_;
 }
 
 int cmcCloneDrv::SendRecords(bool& progress) {

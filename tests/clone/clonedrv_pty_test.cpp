@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clone/clonedrv.h"
+#include "managerscript.h"
 #include "platform/clock.h"
 #include "runtime/taskscheduler.h"
 #include "support/pseudo_terminal.h"
@@ -25,18 +26,6 @@ Bytes Join(std::initializer_list<Bytes> parts) {
   Bytes all;
   for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
-}
-
-// The clone manager's script: the speed command that brings a radio still at
-// 38400 to 9600, the mode command at 9600, then the transfer speed.
-std::string Script(bool highSpeed, bool writeMode) {
-  std::string script =
-      "(38400,N,8,1)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 36200000 01 3237 FD"
-      "(9600,N,8,1)";
-  script += writeMode ? "FEFE EEEF E8 36200000 55 3031 FD" : "FEFE EEEF E8 36200000 55 3030 FD";
-  script += highSpeed ? "(9600,N,8,1)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 36200000 01 3039 FD"
-                      : "(38400,N,8,1)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 36200000 01 3237 FD";
-  return script;
 }
 
 // The same script as the radio receives it.
@@ -61,7 +50,7 @@ class CloneDrvPtyTest : public testing::TestWithParam<bool> {
     driver.SetPortPath(pty.SlavePath(), HighSpeed() ? "38400,N,8,1" : "9600,N,8,1");
     driver.SetRequestPreamble(HighSpeed() ? 48 : 12);
     driver.SetDataPreamble(0);
-    driver.SetScript(Script(HighSpeed(), writeMode));
+    driver.SetScript(ManagerScript(HighSpeed(), writeMode));
     driver.SetEcho(false);
     driver.SetEchoTest(true);
     driver.SetEndCount(true);

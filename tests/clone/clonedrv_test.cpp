@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/taskscheduler.h"
+#include "managerscript.h"
 #include "platform/clock.h"
+#include "runtime/taskscheduler.h"
 #include "simulatedline.h"
 #include "testradio.h"
 
@@ -443,25 +444,13 @@ TEST_F(CloneDrvTest, ASettingsSegmentThatDoesNotOpenEndsWithCode2) {
   EXPECT_EQ(line->sessions.size(), 2u);
 }
 
-// The clone manager's read script at high speed, written out.
-std::string HighSpeedReadScript(const std::string& passwordRecord) {
-  std::string script =
-      "(38400,N,8,1)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 36200000 01 3237 FD"
-      "(9600,N,8,1)";
-  if (!passwordRecord.empty()) script += "FEFE EEEF E8 36200000 99 " + passwordRecord + " FD";
-  script +=
-      "FEFE EEEF E8 36200000 55 3030 FD"
-      "(9600,N,8,1)FEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFE EEEF E8 36200000 01 3039 FD";
-  return script;
-}
-
 // The password record "abc": length 3, checksum 0x100 - (0x61 + 0x62 + 0x63) =
 // 0xDA, the characters; each digit as its ASCII code.
 const std::string kAbcRecord = "30 33 44 41 36 31 36 32 36 33";
 
 TEST_F(CloneDrvTest, TheManagersScriptGoesOnTheWireByteForByte) {
   Configure(true);
-  driver->SetScript(HighSpeedReadScript(""));
+  driver->SetScript(ManagerScript(true, false));
   radio.readRanges = {{0x0200, 0x021F}};
   ASSERT_EQ(RunRead({{0x0200, 0x021F}}), CloneCode::kSuccess);
   ASSERT_EQ(line->sessions.size(), 4u);
@@ -479,6 +468,10 @@ TEST_F(CloneDrvTest, TheManagersScriptGoesOnTheWireByteForByte) {
             Join({kEchoProbe, Fill(0xFE, 48), {0xFE, 0xFE, 0xEE, 0xEF, 0xE2, 0x36, 0x20, 0x01, 0x06, 0xFD}}));
 }
 
+TEST(ManagerScriptTest, ThePasswordRecordIsEachDigitAsItsAsciiCode) {
+  EXPECT_EQ(PasswordRecordText("abc"), kAbcRecord + " ");
+}
+
 TEST_F(CloneDrvTest, AClonePasswordRightOpensTheRadioAndAWrongOneTimesOut) {
   radio.password = "abc";
   radio.readRanges = {{0x0200, 0x021F}};
@@ -487,15 +480,15 @@ TEST_F(CloneDrvTest, AClonePasswordRightOpensTheRadioAndAWrongOneTimesOut) {
     CloneCode code;
   };
   const Case cases[] = {
-      {kAbcRecord, CloneCode::kSuccess},
-      {"30 33 44 42 36 31 36 32 36 33", CloneCode::kTimeout},  // checksum off by one
-      {"30 33 44 42 36 31 36 32 36 34", CloneCode::kTimeout},  // "abd"
+      {"abc", CloneCode::kSuccess},
+      {"abd", CloneCode::kTimeout},
+      {"ab", CloneCode::kTimeout},
       {"", CloneCode::kTimeout},
   };
   for (const Case& c : cases) {
     calls = 0;
     radio.passwordGiven = false;
-    driver->SetScript(HighSpeedReadScript(c.record));
+    driver->SetScript(ManagerScript(true, false, c.record));
     EXPECT_EQ(RunRead({{0x0200, 0x021F}}), c.code) << c.record;
   }
 }
