@@ -204,7 +204,7 @@ void cmcCloneDrv::Step() {
   const bool timedOut = stopwatch_.Remaining() == 0;
   bool progress = true;
   int next = state_ + 1;
-  if (!(port_ == lastPort_)) {
+  if (port_ != lastPort_) {
     lastPort_ = port_;
     echo_ = false;
   }
