@@ -11,6 +11,7 @@
 #include "core/substitute.h"
 #include "links/bitfield.h"
 #include "links/channelops.h"
+#include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"

@@ -45,7 +45,8 @@ class SerialDevice {
   SerialDevice& operator=(const SerialDevice&) = delete;
 
   // Opens the device for exclusive use, applies the settings and empties both
-  // queues. On failure the device stays closed and LastOpenFailure tells why.
+  // queues; a device already open is closed first. On failure the device stays
+  // closed and LastOpenFailure tells why.
   bool Open(const std::string& path, const SerialLineSettings& settings);
   // Safe on a closed device.
   void Close();
