@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kSavedMapRevision = 7;
 
-// Plain texts for the clone file's error codes, by code.
+// Plain texts for the clone file's errors, by their numbers.
 constexpr std::array<const char*, 10> kFileErrors = {
     "",
     "cannot open the file",
@@ -24,9 +24,10 @@ constexpr std::array<const char*, 10> kFileErrors = {
     "data of a newer format",
 };
 
-std::string FileError(int code) {
-  if (code <= 0 || code >= static_cast<int>(kFileErrors.size())) return "clone file error " + std::to_string(code);
-  return kFileErrors[static_cast<std::size_t>(code)];
+std::string FileError(cmcCloneFile::Error error) {
+  auto index = static_cast<std::size_t>(error);
+  if (index == 0 || index >= kFileErrors.size()) return "clone file error " + std::to_string(index);
+  return kFileErrors[index];
 }
 
 cmcCloneFile::Ranges WholeMemory() { return {{0, RadioMemory::kSize - 1}}; }
@@ -51,7 +52,7 @@ std::variant<RadioMemory, std::string> RadioMemory::Load(const std::string& path
     return true;
   });
   file.SetMapRevCheck([](int) { return true; });
-  int error = file.Read(path, nullptr);
+  cmcCloneFile::Error error = file.Read(path, nullptr);
   cmcCloneFile::Ranges memory = WholeMemory();
   // A file may leave bytes out (they read as 0), but nothing beyond the memory.
   if (error == cmcCloneFile::kOk && file.CoverageCheck(&memory) == cmcCloneFile::kData) error = cmcCloneFile::kData;
@@ -67,7 +68,7 @@ std::string RadioMemory::Save(const std::string& path) const {
   file.SetExtraCode(extraCode_);
   file.SetMapRevision(kSavedMapRevision);
   file.SetComment(cmcCloneFile::CommentOf(Decoded()));
-  int error = file.Write(path, WholeMemory());
+  cmcCloneFile::Error error = file.Write(path, WholeMemory());
   return error == cmcCloneFile::kOk ? std::string() : path + ": " + FileError(error);
 }
 
