@@ -4,8 +4,8 @@
 #include <string>
 
 #include "clone/cloneline.h"
-#include "runtime/tick.h"
 #include "platform/clock.h"
+#include "runtime/tick.h"
 
 // Opening the line for a transfer, cut into short steps so that no step waits:
 // an optional lead pause (300 ms, after the output has left), close and open
