@@ -103,7 +103,6 @@ class cmcCloneDrv {
   bool StartWrite(const cmcEeprom& image, std::span<const memmap::AddressRange> ranges, Completion done);
   bool IsBusy() const { return state_ != kIdle; }
 
-  int State() const { return state_; }
   // Image bytes in accepted or sent records: the progress of a transfer.
   int DataBytesMoved() const { return dataBytesMoved_; }
   // Every byte read from and handed to the line.

@@ -47,8 +47,6 @@ class CommLine : public CloneLine {
  public:
   explicit CommLine(TaskScheduler& scheduler) : comm_(scheduler) {}
 
-  cmcComm& Comm() { return comm_; }
-
   bool Open(const PortId& port, std::string_view settings) override;
   void Close() override { comm_.Close(); }
   bool IsOpen() const override { return comm_.IsOpen(); }
