@@ -79,9 +79,13 @@ bool StoredFor(const Block& block, int modelType) {
   return block.storedFor == kAllModels || block.storedFor == modelType;
 }
 
-int AliasCount(const cmcEeprom& image) {
-  return std::min<int>(image.GetWord(addr::kAliasCount), FindBlock(kSpaceCheckBlock)->slots);
-}
+}  // namespace
+
+int AliasLimit() { return FindBlock(kSpaceCheckBlock)->slots; }
+
+int AliasCount(const cmcEeprom& image) { return std::min<int>(image.GetWord(addr::kAliasCount), AliasLimit()); }
+
+namespace {
 
 struct Placement {
   const Block* block;

@@ -110,6 +110,10 @@ void SetModelFlags(cmcEeprom& image, int modelType);
 
 // The sum of the bank sizes, never more than the 128 channel slots.
 int ChannelsInUse(const cmcEeprom& image);
+// The alias entries the alias block holds, and those in use by the count word
+// (never more than the block holds).
+int AliasLimit();
+int AliasCount(const cmcEeprom& image);
 // How many more channels the image can take and still encode (the raw bytes
 // of every per-channel block of the model type count).
 int ChannelsThatFit(const cmcEeprom& image, int modelType);
