@@ -64,6 +64,7 @@ constexpr int kScratchSize = 0x200;
 constexpr int kDirectoryCopy = 0xBF91;
 constexpr int kAliasCount = 0xC185;
 constexpr int kModelFlags = 0xA9AA;
+constexpr int kAccessoryFlags = 0x010B;  // bit 3 and bit 4: accessories the sheets offer settings for
 constexpr int kBankSizes = 0xA99A;
 constexpr int kDataFormatMarker = 0xAF5C;
 constexpr int kCommentLine1 = 0xA9DC;
