@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file.SetExtraCode(6);
   file.SetMapRevCheck([](int revision) { return revision <= 7; });
   const cmcCloneFile::Ranges all = memmap::RangeList(3);
-  file.Parse(std::string_view(reinterpret_cast<const char*>(data), size), &all);
+  if (file.Parse(std::string_view(reinterpret_cast<const char*>(data), size), &all) != cmcCloneFile::kOk) return 0;
 
   cmcEeprom image(cmcEeprom::kImageSize);
   image.WriteBlock(0, data, static_cast<int>(std::min<std::size_t>(size, cmcEeprom::kRawSize)));
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   memmap::IdentityCheck(image, memmap::IdentityLevel::kFull);
   cmcEeprom initial = image;
   memmap::DecodeInitial(initial);
-  for (int type = 0; type < memmap::kModelTypeCount; ++type) {
+  for (ModelType type : kAllModelTypes) {
     cmcEeprom encoded = image;
     if (memmap::Encode(encoded, type)) memmap::Decode(encoded);
   }
