@@ -22,10 +22,10 @@ const std::array<cuiSheet::Condition, 1> kRecordListConditions = {{
 }};
 
 const std::array<cuiSheet::Condition, 10> kCommonConditions = {{
-    {"Only_Pmr", [](const Facts& f) { return f.modes.IsPmr(); }},
-    {"Only_Lmr", [](const Facts& f) { return f.modes.IsLandMobile(); }},
-    {"Only_VEXL", [](const Facts& f) { return f.modes.IsVexl(); }},
-    {"Only_notVEXL", [](const Facts& f) { return !f.modes.IsVexl(); }},
+    {"Only_Pmr", [](const Facts& f) { return IsPmr(f.modes.modelType); }},
+    {"Only_Lmr", [](const Facts& f) { return IsLandMobile(f.modes.modelType); }},
+    {"Only_VEXL", [](const Facts& f) { return HasVexl(f.modes.modelType); }},
+    {"Only_notVEXL", [](const Facts& f) { return !HasVexl(f.modes.modelType); }},
     {"Only_Dealer", [](const Facts&) { return false; }},
     {"Only_User", [](const Facts&) { return true; }},
     {"Only_SACC", [](const Facts& f) { return AccessoryBit(f, 3); }},

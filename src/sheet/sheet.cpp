@@ -284,7 +284,6 @@ cmcCellCapsule cuiSheet::Request(clsSheetCellId& id) {
   cmcCellCapsule request;
   request.cell = &id.cell;
   request.contextNumber = ContextNumber();
-  request.sheet = this;
   return request;
 }
 
@@ -468,8 +467,8 @@ namespace {
 const std::array<cuiSheet::Condition, 4>& BaseConditions() {
   using Facts = cuiSheet::ConditionFacts;
   static const std::array<cuiSheet::Condition, 4> conditions = {{
-      {"Only_DPmr446", [](const Facts& f) { return f.modes.IsDpmr446(); }},
-      {"Only_notDPmr446", [](const Facts& f) { return !f.modes.IsDpmr446(); }},
+      {"Only_DPmr446", [](const Facts& f) { return IsDpmr446(f.modes.modelType); }},
+      {"Only_notDPmr446", [](const Facts& f) { return !IsDpmr446(f.modes.modelType); }},
       {"Only_EEDIT", [](const Facts& f) { return f.modes.eeditMode; }},
       {"Only_notEEDIT", [](const Facts& f) { return !f.modes.eeditMode; }},
   }};

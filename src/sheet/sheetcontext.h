@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "model/modeltype.h"
+
 class cmcGTex;
 class cmcEeprom;
 class cmcEvMan;
@@ -12,20 +14,13 @@ class TextMeasurer;
 class ColumnWidthStore;
 
 // The operating modes and the radio model a sheet's definition lines are
-// filtered by. The model type's numbers are read here and nowhere else in sheet/.
+// filtered by.
 struct SheetModes {
-  int modelType = 0;  // 0 land-mobile, 1 PMR, 2 PMR with Vexl signalling, 3 dPMR446
+  ModelType modelType = ModelType::kLandMobile;
   bool makerMode = false;
   bool eeditMode = false;     // stays off until that mode exists
   int fontSizePercent = 100;  // the user's font size
   int languageCount = 0;      // entries of the language list, for the language list sheet
-
-  bool IsLandMobile() const { return modelType == 0; }
-  bool IsPmr() const { return modelType == 1 || modelType == 2; }
-  bool IsVexl() const { return modelType == 2; }
-  bool IsDpmr446() const { return modelType == 3; }
-  // The word that names the model's channel sheets: "Lmr", "Pmr", "PmrB", "DPmr446".
-  const char* ModelWord() const;
 };
 
 // Printing: the printer's resolution beside the screen's, and the printer font.

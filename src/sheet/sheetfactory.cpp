@@ -21,7 +21,7 @@ std::unique_ptr<cuiSheet> CreateSheet(const SheetRef& ref, SheetServices service
   return std::make_unique<cuiSheet>(std::move(services), ref);
 }
 
-SheetRef ChannelBankSheet(const SheetModes& modes, int bank) {
-  return {std::string(kChannelBankStyle), std::string("GI_Sheet_Mch_") + modes.ModelWord(),
+SheetRef ChannelBankSheet(ModelType type, int bank) {
+  return {std::string(kChannelBankStyle), "GI_Sheet_Mch_" + std::string(ModelWord(type)),
           "Bank " + std::to_string(bank)};
 }

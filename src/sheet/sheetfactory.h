@@ -17,4 +17,4 @@ std::optional<std::string> SheetRefProblem(const SheetRef& ref, cmcGTex& overlay
 std::unique_ptr<cuiSheet> CreateSheet(const SheetRef& ref, SheetServices services);
 
 // The channel sheet of a bank for the model: "[St_ChBank]GI_Sheet_Mch_<model word>,Bank <n>".
-SheetRef ChannelBankSheet(const SheetModes& modes, int bank);
+SheetRef ChannelBankSheet(ModelType type, int bank);

@@ -98,23 +98,34 @@ TEST_F(ListSheetTest, RecordListsKeepLinesForThePrinter) {
 TEST_F(ListSheetTest, CommonSheetsFilterTheirLinesByModelAndMode) {
   struct Case {
     std::string tag;
-    int model;
+    ModelType model;
     bool maker;
     std::uint8_t accessories;
     bool kept;
   };
   const Case cases[] = {
-      {"Only_Pmr", 0, false, 0, false},        {"Only_Pmr", 1, false, 0, true},
-      {"Only_Pmr", 2, false, 0, true},         {"Only_Pmr", 3, false, 0, false},
-      {"Only_Lmr", 0, false, 0, true},         {"Only_Lmr", 1, false, 0, false},
-      {"Only_VEXL", 2, false, 0, true},        {"Only_VEXL", 1, false, 0, false},
-      {"Only_notVEXL", 2, false, 0, false},    {"Only_notVEXL", 3, false, 0, true},
-      {"Only_notDPmr446", 3, false, 0, false}, {"Only_notDPmr446", 0, false, 0, true},
-      {"Only_DPmr446", 3, false, 0, true},     {"Only_Dealer", 0, true, 0xFF, false},
-      {"Only_User", 0, false, 0, true},        {"Never", 1, true, 0xFF, false},
-      {"Only_Maker", 0, false, 0, false},      {"Only_Maker", 0, true, 0, true},
-      {"Only_SACC", 0, false, 0x08, true},     {"Only_SACC", 0, false, 0x10, false},
-      {"Only_EACC", 0, false, 0x10, true},     {"Only_EACC", 0, false, 0x08, false},
+      {"Only_Pmr", ModelType::kLandMobile, false, 0, false},
+      {"Only_Pmr", ModelType::kPmr, false, 0, true},
+      {"Only_Pmr", ModelType::kPmrVexl, false, 0, true},
+      {"Only_Pmr", ModelType::kDpmr446, false, 0, false},
+      {"Only_Lmr", ModelType::kLandMobile, false, 0, true},
+      {"Only_Lmr", ModelType::kPmr, false, 0, false},
+      {"Only_VEXL", ModelType::kPmrVexl, false, 0, true},
+      {"Only_VEXL", ModelType::kPmr, false, 0, false},
+      {"Only_notVEXL", ModelType::kPmrVexl, false, 0, false},
+      {"Only_notVEXL", ModelType::kDpmr446, false, 0, true},
+      {"Only_notDPmr446", ModelType::kDpmr446, false, 0, false},
+      {"Only_notDPmr446", ModelType::kLandMobile, false, 0, true},
+      {"Only_DPmr446", ModelType::kDpmr446, false, 0, true},
+      {"Only_Dealer", ModelType::kLandMobile, true, 0xFF, false},
+      {"Only_User", ModelType::kLandMobile, false, 0, true},
+      {"Never", ModelType::kPmr, true, 0xFF, false},
+      {"Only_Maker", ModelType::kLandMobile, false, 0, false},
+      {"Only_Maker", ModelType::kLandMobile, true, 0, true},
+      {"Only_SACC", ModelType::kLandMobile, false, 0x08, true},
+      {"Only_SACC", ModelType::kLandMobile, false, 0x10, false},
+      {"Only_EACC", ModelType::kLandMobile, false, 0x10, true},
+      {"Only_EACC", ModelType::kLandMobile, false, 0x08, false},
   };
   for (const Case& c : cases) {
     modes_.modelType = c.model;
@@ -123,10 +134,10 @@ TEST_F(ListSheetTest, CommonSheetsFilterTheirLinesByModelAndMode) {
     UseOverlay(SheetBlocks("GI_C", "", "{($Basic)}", {":(" + c.tag + " 1)", "a", "b"}));
     std::unique_ptr<cuiSheet> sheet = Built("[St_Common]GI_C");
     EXPECT_EQ(RowLines(*sheet), c.kept ? (std::vector<std::size_t>{1, 2}) : (std::vector<std::size_t>{2}))
-        << c.tag << " model " << c.model;
+        << c.tag << " model " << ModelNumber(c.model);
   }
   // "Only_Lmr 2" on a PMR sheet skips the two lines after it.
-  modes_.modelType = 1;
+  modes_.modelType = ModelType::kPmr;
   UseOverlay(SheetBlocks("GI_C", "", "{($Basic)}", {":(Only_Lmr 2)", "a", ":(Only_Pmr 1)", "b", "c"}));
   EXPECT_EQ(RowLines(*Built("[St_Common]GI_C")), (std::vector<std::size_t>{3, 4}));
   EXPECT_EQ(RowLines(*Built("GI_C")), (std::vector<std::size_t>{1, 3, 4}));  // a plain sheet knows no such tags
@@ -140,9 +151,8 @@ TEST_F(ListSheetTest, TheReferenceChoosesTheSheetClass) {
   EXPECT_EQ(dynamic_cast<iuiSheet*>(Make("GI_L,Bank 0").get()), nullptr);
   EXPECT_EQ(dynamic_cast<iuiSheet*>(Make("[St_Other]GI_L").get()), nullptr);
 
-  SheetModes pmrB;
-  pmrB.modelType = 2;
-  EXPECT_EQ(ChannelBankSheet(pmrB, 5).Text(), "[St_ChBank]GI_Sheet_Mch_PmrB,Bank 5");
+  EXPECT_EQ(ChannelBankSheet(ModelType::kPmrVexl, 5).Text(), "[St_ChBank]GI_Sheet_Mch_PmrB,Bank 5");
+  EXPECT_EQ(ChannelBankSheet(ModelType::kLandMobile, 0).Text(), "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
 
   EXPECT_EQ(SheetRefProblem(SheetRef::Parse("GI_L,Mch"), *overlay_), std::nullopt);
   EXPECT_EQ(SheetRefProblem(SheetRef::Parse("[St_ChBank]GI_L,Bank 7"), *overlay_), std::nullopt);

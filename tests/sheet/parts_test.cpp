@@ -53,27 +53,6 @@ TEST(SheetRef, StyleNameAndKind) {
   EXPECT_EQ(CellsBlock("GI_A"), "GI_A_Cells");
 }
 
-TEST(SheetModes, ModelConditionsAndWords) {
-  struct Case {
-    int model;
-    bool landMobile, pmr, vexl, dpmr446;
-    std::string word;
-  };
-  const Case cases[] = {{0, true, false, false, false, "Lmr"},
-                        {1, false, true, false, false, "Pmr"},
-                        {2, false, true, true, false, "PmrB"},
-                        {3, false, false, false, true, "DPmr446"}};
-  for (const Case& c : cases) {
-    SheetModes modes;
-    modes.modelType = c.model;
-    EXPECT_EQ(modes.IsLandMobile(), c.landMobile) << c.model;
-    EXPECT_EQ(modes.IsPmr(), c.pmr) << c.model;
-    EXPECT_EQ(modes.IsVexl(), c.vexl) << c.model;
-    EXPECT_EQ(modes.IsDpmr446(), c.dpmr446) << c.model;
-    EXPECT_EQ(modes.ModelWord(), c.word) << c.model;
-  }
-}
-
 TEST(SheetStyle, KeysTakeEffectAndOthersAreIgnored) {
   struct Case {
     std::string line;

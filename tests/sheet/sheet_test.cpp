@@ -17,43 +17,59 @@ class SheetTest : public SheetFixture {};
 TEST_F(SheetTest, ControlLinesDecideWhichLinesBecomeRows) {
   struct Case {
     const char* what;
-    int model;
+    ModelType model;
     std::vector<std::string> cells;
     Lines rows;
     std::vector<bool> multiSelect;  // checked when given
   };
   const Case cases[] = {
       {"a loop of three over two rows",
-       0,
+       ModelType::kLandMobile,
        {"title", ":(LoopFrom 3)", "a", "b", ":(LoopTo)", "end"},
        {0, 2, 3, 2, 3, 2, 3, 5},
        {}},
       {"a control line inside the loop body is never a row",
-       0,
+       ModelType::kLandMobile,
        {":(LoopFrom 2)", "a", ":(SelectOFF)", "b", ":(LoopTo)(SelectON)", "c"},
        {1, 3, 1, 3, 5},
        {true, false, true, false, true}},
       {"nested conditions on another model skip the inner one whole",
-       0,
+       ModelType::kLandMobile,
        {":(Only_DPmr446 3)", ":(Only_notDPmr446 1)", "x", "y", "z"},
        {4},
        {}},
       {"nested conditions on dPMR446 skip what the inner one says",
-       3,
+       ModelType::kDpmr446,
        {":(Only_DPmr446 3)", ":(Only_notDPmr446 1)", "x", "y", "z"},
        {3, 4},
        {}},
       {"a condition skips control lines too",
-       0,
+       ModelType::kLandMobile,
        {":(Only_DPmr446 2)", ":(LoopFrom 3)", "a", ":(LoopTo)", "b"},
        {4},
        {}},
-      {"the same loop on dPMR446", 3, {":(Only_DPmr446 2)", ":(LoopFrom 3)", "a", ":(LoopTo)", "b"}, {2, 2, 2, 4}, {}},
-      {"a condition without a count changes nothing", 0, {":(Only_DPmr446)", "a", "b"}, {1, 2}, {}},
-      {"the EEDIT mode is off", 0, {":(Only_EEDIT 1)", "a", ":(Only_notEEDIT 1)", "b", "c"}, {3, 4}, {}},
-      {"a loop count of 0 still repeats once", 0, {":(LoopFrom 0)", "a", ":(LoopTo)"}, {1}, {}},
-      {"a loop left open ends with the block", 0, {"a", ":(LoopFrom 2)", "b"}, {0, 2, 2}, {}},
-      {"groups the base sheet does not know are ignored", 0, {":(Only_Lmr 2)(Bogus 1)", "a", "b"}, {1, 2}, {}},
+      {"the same loop on dPMR446",
+       ModelType::kDpmr446,
+       {":(Only_DPmr446 2)", ":(LoopFrom 3)", "a", ":(LoopTo)", "b"},
+       {2, 2, 2, 4},
+       {}},
+      {"a condition without a count changes nothing",
+       ModelType::kLandMobile,
+       {":(Only_DPmr446)", "a", "b"},
+       {1, 2},
+       {}},
+      {"the EEDIT mode is off",
+       ModelType::kLandMobile,
+       {":(Only_EEDIT 1)", "a", ":(Only_notEEDIT 1)", "b", "c"},
+       {3, 4},
+       {}},
+      {"a loop count of 0 still repeats once", ModelType::kLandMobile, {":(LoopFrom 0)", "a", ":(LoopTo)"}, {1}, {}},
+      {"a loop left open ends with the block", ModelType::kLandMobile, {"a", ":(LoopFrom 2)", "b"}, {0, 2, 2}, {}},
+      {"groups the base sheet does not know are ignored",
+       ModelType::kLandMobile,
+       {":(Only_Lmr 2)(Bogus 1)", "a", "b"},
+       {1, 2},
+       {}},
   };
   for (const Case& c : cases) {
     modes_.modelType = c.model;
