@@ -303,20 +303,23 @@ TEST_F(SheetTest, StoredWidthsOfListedSheetsWithTheirLimits) {
 TEST_F(SheetTest, OnThePrinterStoredWidthsScaleAndNeverWidenAColumn) {
   UseOverlay([] {
     std::vector<std::string> lines =
-        SheetBlocks("GI_T", "", "{($Basic)}", {"{($Sel)}abcdefghij|{($Sel)}abcdefghij|{($Sel)}x"});
+        SheetBlocks("GI_T", "", "{($Basic)}",
+                    {"{($Sel)}abcdefghij|{($Sel)}" + std::string(100, 'w') + "|{($Sel)}x|{($Sel)}abcdefghij"});
     lines.insert(lines.end(), {"#GI_CellWidthRegList", "GI_T:KeyT", "#"});
     return lines;
   }());
-  store_.keys["Display\\KeyT\\colwidth"] = {{0, 8}, {1, 900}, {2, 0}};
+  store_.keys["Display\\KeyT\\colwidth"] = {{0, 8}, {1, 200}, {2, 0}, {3, 1}};
   const auto before = store_.keys;
   PrintTarget target;  // f = 6.25 at 100 %
   std::unique_ptr<cuiSheet> sheet = Make();
   sheet->SetPrintTarget(target);
   ASSERT_TRUE(sheet->Build());
-  EXPECT_EQ(sheet->Geometry().ColumnWidth(0), 50);  // 8 x 6.25
-  // 80 + 8 x 6.25 automatic; 900 x 6.25 would widen it, and the screen's 650 does not apply.
-  EXPECT_EQ(sheet->Geometry().ColumnWidth(1), 130);
-  EXPECT_EQ(sheet->Geometry().ColumnWidth(2), 58);
+  const SheetGeometry& geometry = sheet->Geometry();
+  EXPECT_EQ(geometry.ColumnWidth(0), 50);  // 8 x 6.25, narrower than the 130 of its text
+  // 200 x 6.25 would widen the 800 + 8 x 6.25 of its text; the screen's 650 does not apply.
+  EXPECT_EQ(geometry.ColumnWidth(1), 850);
+  EXPECT_EQ(geometry.ColumnWidth(2), 58);  // none stored
+  EXPECT_EQ(geometry.ColumnWidth(3), 6);   // nor does the screen's minimum of 10
   sheet.reset();
   EXPECT_EQ(store_.keys, before);  // printing never stores
 }
