@@ -1,7 +1,7 @@
 # `make run` and `make test` do all the set-up on a fresh Debian 12 machine.
 
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins \
-            libgtest-dev libgmock-dev libbenchmark-dev
+            libgtest-dev libgmock-dev libbenchmark-dev clang-format python3
 RELEASE_DIR := build/release
 TEST_DIR := build/asan
 BENCH_DIR := build/bench
