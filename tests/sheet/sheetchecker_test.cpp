@@ -61,18 +61,19 @@ TEST_F(SheetCheckerTest, EveryShippedSheetBuildsOnEveryModelsInitialImage) {
 }
 
 TEST_F(SheetCheckerTest, ReportsEachSheetThatDoesNotBuildOrIsNotThere) {
-  const std::string path = Variant("#GI_Sheet_Mch_DPmr446_Cells\n", "#GI_Sheet_Mch_DPmr446_Cells\n:(Only_notDPmr446 9)\n",
-                                   "#GI_Menu_Main_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
-                                   "#GI_Menu_Main_Body\n"
-                                   "+Broken\t{(%CallSheet:GI_Sheet_Broken)}\n"
-                                   "+Missing\t{(%CallSheet:GI_Sheet_Missing)}\n"
-                                   "+No bank\t{(%CallSheet:[St_ChBank]GI_Sheet_Mch_Lmr,Bank 9)}\n"
-                                   "#\n"
-                                   "#GI_Tree_Branch_Mch_Bank\n"
-                                   "  +Bank\t{(%CT_Null.CallSheet:[St_ChBank]GI_Sheet_Bank_%s,Bank %d)}\n"
-                                   "#\n"
-                                   "#GI_Sheet_Broken_Style\n\n#\n#GI_Sheet_Broken_BasicCell\n{($Basic)}\n#\n"
-                                   "#GI_Sheet_Broken_Cells\n:(LoopFrom 2)\n:(LoopTo)\n#\n");
+  const std::string path =
+      Variant("#GI_Sheet_Mch_DPmr446_Cells\n", "#GI_Sheet_Mch_DPmr446_Cells\n:(Only_notDPmr446 9)\n",
+              "#GI_Menu_Main_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
+              "#GI_Menu_Main_Body\n"
+              "+Broken\t{(%CallSheet:GI_Sheet_Broken)}\n"
+              "+Missing\t{(%CallSheet:GI_Sheet_Missing)}\n"
+              "+No bank\t{(%CallSheet:[St_ChBank]GI_Sheet_Mch_Lmr,Bank 9)}\n"
+              "#\n"
+              "#GI_Tree_Branch_Mch_Bank\n"
+              "  +Bank\t{(%CT_Null.CallSheet:[St_ChBank]GI_Sheet_Bank_%s,Bank %d)}\n"
+              "#\n"
+              "#GI_Sheet_Broken_Style\n\n#\n#GI_Sheet_Broken_BasicCell\n{($Basic)}\n#\n"
+              "#GI_Sheet_Broken_Cells\n:(LoopFrom 2)\n:(LoopTo)\n#\n");
   const std::vector<std::string> texts = Texts(SheetChecker().Check({path, OverlayKind::kMain}));
   const auto reported = [&](const std::string& text) { return std::count(texts.begin(), texts.end(), text); };
   for (const char* word : {"Lmr", "Pmr", "PmrB", "DPmr446"}) {
