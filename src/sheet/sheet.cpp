@@ -18,8 +18,15 @@
 
 namespace {
 
+using Facts = cuiSheet::ConditionFacts;
+
 // The conditions every sheet knows.
-const std::array<cuiSheet::Condition, 4>& BaseConditions();
+const std::array<cuiSheet::Condition, 4> kBaseConditions = {{
+    {"Only_DPmr446", [](const Facts& f) { return IsDpmr446(f.modes.modelType); }},
+    {"Only_notDPmr446", [](const Facts& f) { return !IsDpmr446(f.modes.modelType); }},
+    {"Only_EEDIT", [](const Facts& f) { return f.modes.eeditMode; }},
+    {"Only_notEEDIT", [](const Facts& f) { return !f.modes.eeditMode; }},
+}};
 
 int CountCells(std::string_view line) {
   int count = 0;
@@ -160,7 +167,7 @@ bool cuiSheet::ReadRows() {
 }
 
 void cuiSheet::ApplyControlGroup(const ControlGroup& group, RowReading& reading) {
-  if (ApplyCondition(BaseConditions(), group, reading)) return;
+  if (ApplyCondition(kBaseConditions, group, reading)) return;
   if (group.word == "LoopFrom") {
     reading.rows.OpenLoop(group.count ? std::max(*group.count, 1) : DefaultLoopRepetitions());
   } else if (group.word == "LoopTo") {
@@ -461,18 +468,3 @@ void cuiSheet::OnEvent(const Event& event) {
   if (*criterion != RepaintCriterion::kAll && !reference) return;
   Repaint(*criterion, reference.value_or(CellReference{}));
 }
-
-namespace {
-
-const std::array<cuiSheet::Condition, 4>& BaseConditions() {
-  using Facts = cuiSheet::ConditionFacts;
-  static const std::array<cuiSheet::Condition, 4> conditions = {{
-      {"Only_DPmr446", [](const Facts& f) { return IsDpmr446(f.modes.modelType); }},
-      {"Only_notDPmr446", [](const Facts& f) { return !IsDpmr446(f.modes.modelType); }},
-      {"Only_EEDIT", [](const Facts& f) { return f.modes.eeditMode; }},
-      {"Only_notEEDIT", [](const Facts& f) { return !f.modes.eeditMode; }},
-  }};
-  return conditions;
-}
-
-}  // namespace
