@@ -15,6 +15,7 @@
 #include "markup/ids.h"
 #include "model/ch.h"
 #include "model/charset.h"
+#include "model/chlayout.h"
 #include "model/memorymap.h"
 
 namespace {
@@ -204,6 +205,14 @@ void PmrToneColumns(const ToneSetting& transmit, const ToneSetting& receive, con
       kPolarities[(isCode(transmit) && transmit.inverted ? 2 : 0) + (isCode(receive) && receive.inverted ? 1 : 0)];
 }
 
+// The PMR kinds keep their tone settings in the record; the dPMR446 kind only
+// carries them in its option bytes.
+std::pair<ToneSetting, ToneSetting> TransmitAndReceiveTones(const datCh& record) {
+  if (chlayout::kPmrKinds & chlayout::Kind(record.kind())) return {record.ctoneT, record.ctoneR};
+  return {ToneSetting::Decode(&record.optionRecord[chlayout::kOptionToneT]),
+          ToneSetting::Decode(&record.optionRecord[chlayout::kOptionToneR])};
+}
+
 void LandMobileToneColumns(const datCh& record, const Vocabulary& words, Row& row) {
   int mode = record.tone == 4 ? kToneCode : record.tone;
   row[ChannelCsv::kTone] = mode < kToneCross ? kToneModes[mode] : kToneModes[kToneOff];
@@ -301,7 +310,8 @@ Row RecordRow(const datCh& record, ModelType modelType, const Vocabulary& words,
   if (IsLandMobile(modelType)) {
     LandMobileToneColumns(record, words, row);
   } else {
-    PmrToneColumns(record.ctoneT, record.ctoneR, words, row);
+    auto [transmit, receive] = TransmitAndReceiveTones(record);
+    PmrToneColumns(transmit, receive, words, row);
   }
   // Wide/narrow/middle: the middle bandwidth counts as wide, the very narrow one as narrow.
   row[ChannelCsv::kMode] = record.wnm == 1 || record.wnm == 3 ? "NFM" : "FM";
@@ -332,6 +342,8 @@ ChannelCsv::Row ChannelCsv::DefaultRow(cmcEeprom& image) {
   // As a channel is created: default values, both tone settings off.
   record.initialise();
   record.ctoneR = record.ctoneT = ToneSetting{};
+  ToneSetting{}.Encode(&record.optionRecord[chlayout::kOptionToneR]);
+  ToneSetting{}.Encode(&record.optionRecord[chlayout::kOptionToneT]);
   return RecordRow(record, modelType_, words, charset_);
 }
 
