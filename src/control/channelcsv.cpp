@@ -392,7 +392,7 @@ class ChannelLineImport {
     environment.modelType = owner_.modelType;
     CellLinks links(environment);
     RowTypist typist(links, sheet_.cellType, row_, bank_);
-    if (!TypeFrequency(typist)) return refusals_;
+    if (!TypeFrequencyCell(typist, sheet_.frequency, ChannelCsv::kFrequency, "Frequency")) return refusals_;
     TypeDuplex(typist);
     TypeFrequencyCell(typist, sheet_.offset, ChannelCsv::kOffset, "Offset");
     if (IsLandMobile(owner_.modelType)) {
@@ -509,12 +509,6 @@ class ChannelLineImport {
     } else if (typist.Choose(sheet_.frequency, cl::FlexAdjCh, 0) == kInCellEditor) {
       typist.Type(sheet_.frequency, Trimmed(text));
     }
-  }
-
-  bool TypeFrequency(RowTypist& typist) {
-    if (!TypeFrequencyCell(typist, sheet_.frequency, ChannelCsv::kFrequency, "Frequency")) return false;
-    // The channel exists from here on: it lies inside the list.
-    return true;
   }
 
   // Chooses `value` in a choice cell and checks that the field took it.
@@ -732,14 +726,21 @@ ChannelCsv::ImportResult ChannelCsv::Import(cmcEeprom& image, std::string_view t
   cmcEeprom working = image;
   for (std::size_t i = 1; i < table.records.size(); ++i) {
     const csv::Record& record = table.records[i];
+    // Spreadsheets end their sheets with rows of empty cells: they hold no channel.
+    if (std::all_of(record.fields.begin(), record.fields.end(),
+                    [](const std::string& field) { return Trimmed(field).empty(); })) {
+      continue;
+    }
     Row asked = DefaultRow(working);
     std::array<bool, kColumnCount> given{};
     for (int column = 0; column < kColumnCount; ++column) {
       int field = fieldOf[column];
       if (field < 0 || static_cast<std::size_t>(field) >= record.fields.size()) continue;
       const std::string& value = record.fields[field];
-      // An empty number takes the new channel's value; an empty Duplex, Tone, Skip or Name is a value.
-      bool emptyIsValue = column == kName || column == kDuplex || column == kTone || column == kSkip;
+      // An empty number takes the new channel's value; an empty Duplex, Tone, Skip or Name is a value,
+      // and an empty Frequency is refused rather than made the default one.
+      bool emptyIsValue =
+          column == kName || column == kDuplex || column == kTone || column == kSkip || column == kFrequency;
       if (Trimmed(value).empty() && !emptyIsValue) continue;
       asked[column] = value;
       given[column] = true;

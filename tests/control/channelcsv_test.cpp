@@ -132,6 +132,7 @@ TEST_F(ChannelCsvTest, RefusesWhatTheCellsWouldNotTakeUnchanged) {
       {"1,A,146.5213,,0,,88.5,88.5,023,NN,FM,5,,High (5 W),,1", "not on the channel grid"},
       {"1,A,146.52,,25,,88.5,88.5,023,NN,FM,5,,High (5 W),,1", "Offset 25 MHz is outside"},
       {"1,A,abc,,0,,88.5,88.5,023,NN,FM,5,,High (5 W),,1", "is not a number of MHz"},
+      {"1,A,,,0,,88.5,88.5,023,NN,FM,5,,High (5 W),,1", "Frequency '' is not a number of MHz"},
       {"1,\xE2\x82\xAC"
        "5,146.52,,0,,88.5,88.5,023,NN,FM,5,,High (5 W),,1",
        "character the radio lacks"},
@@ -205,14 +206,16 @@ TEST_F(ChannelCsvTest, MissingColumnsTakeTheValuesOfANewChannel) {
     cmcEeprom image = Empty(type);
     ChannelCsv table = Table(type);
     ChannelCsv::Row defaults = table.DefaultRow(image);
-    // A header of one known and one unknown column, and an empty line.
-    ChannelCsv::ImportResult result = table.Import(image, "Name,Colour\nFIRST,red\n\n", false);
+    // A header of one known and one unknown column, an empty line and a row of empty cells.
+    ChannelCsv::ImportResult result = table.Import(image, "Name,Colour\nFIRST,red\n\n , \n", false);
     ASSERT_TRUE(result.refusals.empty()) << result.refusals[0].reason;
     ChannelCsv::Row row = table.RowOf(image, 0);
     for (int column = ChannelCsv::kFrequency; column < ChannelCsv::kComment; ++column) {
       EXPECT_EQ(row[column], defaults[column]) << ChannelCsv::kHeader[column];
     }
     EXPECT_EQ(row[ChannelCsv::kName], "FIRST");
+    EXPECT_EQ(result.taken, 1);
+    EXPECT_EQ(datCh::ChannelsInUse(image), datCh::ChannelsInUse(Empty(type)) + 1);
   }
 }
 
