@@ -79,6 +79,14 @@ void PutWord(std::uint8_t* p, int value) {
 
 bool StoredFor(const Block& block, ModelType modelType) { return !block.storedFor || *block.storedFor == modelType; }
 
+}  // namespace
+
+int AliasLimit() { return FindBlock(kSpaceCheckBlock)->slots; }
+
+int AliasCount(const cmcEeprom& image) { return std::min<int>(image.GetWord(addr::kAliasCount), AliasLimit()); }
+
+namespace {
+
 struct Placement {
   const Block* block;
   int records;
@@ -210,12 +218,8 @@ void DecodeWith(cmcEeprom& image, int base, bool initial) {
 
 }  // namespace
 
-int AliasCount(const cmcEeprom& image) {
-  return std::min<int>(image.GetWord(addr::kAliasCount), FindBlock(kAliasBlock)->slots);
-}
-
 void SetAliasCount(cmcEeprom& image, int count) {
-  image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(std::clamp(count, 0, FindBlock(kAliasBlock)->slots)));
+  image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(std::clamp(count, 0, AliasLimit())));
 }
 
 std::span<const Block> BlockTable() { return kBlockTable; }

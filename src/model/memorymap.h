@@ -62,6 +62,7 @@ constexpr int kScratchSize = 0x200;
 constexpr int kDirectoryCopy = 0xBF91;
 constexpr int kAliasCount = 0xC185;
 constexpr int kModelFlags = 0xA9AA;
+constexpr int kAccessoryFlags = 0x010B;  // bit 3 and bit 4: accessories the sheets offer settings for
 constexpr int kBankSizes = 0xA99A;
 constexpr int kDataFormatMarker = 0xAF5C;
 constexpr int kCommentLine1 = 0xA9DC;
@@ -104,14 +105,15 @@ ModelType ModelTypeFromFlags(const cmcEeprom& image);
 // Sets the flag bit of modelType, clearing the other model bits.
 void SetModelFlags(cmcEeprom& image, ModelType modelType);
 
-// The MDC alias list (block 43): the entries in use, as the count word at
-// 0xC185 gives them, never more than the block's slots.
-constexpr int kAliasBlock = 43;
-int AliasCount(const cmcEeprom& image);
-void SetAliasCount(cmcEeprom& image, int count);
-
 // The sum of the bank sizes, never more than the 128 channel slots.
 int ChannelsInUse(const cmcEeprom& image);
+// The alias entries the alias block (the MDC alias list) holds, and those in
+// use by the count word (never more than the block holds); setting the count
+// keeps it within the block too.
+constexpr int kAliasBlock = 43;
+int AliasLimit();
+int AliasCount(const cmcEeprom& image);
+void SetAliasCount(cmcEeprom& image, int count);
 // How many more channels the image can take and still encode (the raw bytes
 // of every per-channel block of the model type count).
 int ChannelsThatFit(const cmcEeprom& image, ModelType modelType);
