@@ -61,6 +61,11 @@ bool GridKeys::Character(int code) {
   return true;
 }
 
+bool GridKeys::Wheel(CellPosition target, bool towardUser) {
+  if (sheet_.MakeCurrent(target.column, target.row)) return true;
+  return sheet_.MoveCurrent(0, towardUser ? 1 : -1);
+}
+
 void GridKeys::SendToCurrent(std::int32_t code) {
   const cuiSheet::Position current = sheet_.Current();
   const clsSheetCellId* id = sheet_.CellAt(current.column, current.row);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "sheet/cellposition.h"
+
 class cuiSheet;
 
 // Virtual key codes of the keys the grid knows.
@@ -39,6 +41,9 @@ class GridKeys {
   bool KeyDown(int virtualKey, KeyModifiers modifiers);
   // A typed character (1 to 255; Enter 13, space 32, backspace 8).
   bool Character(int code);
+  // The mouse wheel would select `target`: it becomes current when it may,
+  // else the current cell steps one row, down when turned toward the user.
+  bool Wheel(CellPosition target, bool towardUser);
 
  private:
   void SendToCurrent(std::int32_t code);
