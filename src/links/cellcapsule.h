@@ -82,6 +82,7 @@ struct cmcCellCapsule {
   std::int32_t spare = 0;
   std::int32_t editResult = kNoEdit;
   Redirect redirect;
+  std::int32_t repeatKey = 0;  // not 0: the caller repeats the action with this key
   RowSelection rowSelection;
   ChangeCallback changed;
   EditCallback edit;

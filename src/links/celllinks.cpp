@@ -75,6 +75,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   request.marks &= ~(cellmark::kWarning | cellmark::kError);
   request.fontColour.reset();
   request.redirect = {};
+  request.repeatKey = 0;
   if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
   if (!request.editable) request.key = cellkey::kEvaluate;
 

@@ -117,6 +117,8 @@ class datCh : public ChannelContents {
 
  private:
   void clear();
+  // The raw copy of one of the three per-channel slots.
+  std::span<std::uint8_t> Record(chlayout::Slot slot);
   void loadAttributes();
   void storeAttributes();
   void deriveFrequencies();

@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "core/bitfield.h"
+
 // Where a channel's fields lie in the work area: the three per-channel slots,
 // the list bitmaps, the attribute places, the banks. Load and store read the
 // field table; nothing else knows a channel's byte layout.
@@ -30,7 +32,6 @@ constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
 // The spare byte after the bank flags: may the user select the bank freely on
 // the radio; bank 0 in the most significant bit.
 constexpr int kBankFreeSelection = 0xA961;
-constexpr int kBankSizes = 0xA99A;  // 8 big-endian words
 
 // Radio record: bytes 0-3 and 4-7 hold the effective frequencies, bit 7 of
 // byte 0 the inhibit flag; 12-19 the name.
@@ -116,6 +117,8 @@ struct FieldPlace {
   int shift;   // of the field's low bit, counted from the run's low bit
   int bits;
   unsigned kinds;
+
+  BitField Field() const { return {offset, length, shift, bits}; }
 };
 
 // Every plain integer field of a channel record.
@@ -124,8 +127,5 @@ std::span<const FieldPlace> FieldTable();
 // The two two-byte tone settings of the PMR kinds (option bytes 6-7 receive, 8-9 transmit).
 constexpr int kOptionToneR = 6;
 constexpr int kOptionToneT = 8;
-
-std::uint32_t ReadField(const std::uint8_t* run, const FieldPlace& place);
-void WriteField(std::uint8_t* run, const FieldPlace& place, std::uint32_t value);
 
 }  // namespace chlayout
