@@ -70,6 +70,8 @@ constexpr int kMiddleBandwidth = 0xA9BC;  // bit 4: the middle bandwidth may be 
 constexpr int kDataFormatMarker = 0xAF5C;
 constexpr int kCommentLine1 = 0xA9DC;
 constexpr int kCommentLine2 = 0xA9EC;
+constexpr int kClonePassword = 0xA9CA;  // 16 bytes, ended early by a 0
+constexpr int kClonePasswordSize = 16;
 }  // namespace addr
 
 constexpr int kLowLimit = 0x3B7F;
