@@ -49,7 +49,7 @@ std::optional<std::string> CloneBackup::Save(const cmcEeprom& image, int modelCo
     cmcEeprom copy = image;
     cmcCloneFile file;
     file.AttachImage(&copy);
-    file.SetModelCode(cloneio::kModelCode);
+    file.SetModelCode(memmap::kMainModelCode);
     file.SetExtraCode(cloneio::kExtraCode);
     file.SetMapRevision(cloneio::kSavedMapRevision);
     if (file.Write(path, memmap::RangeList(1)) != cmcCloneFile::kOk) return std::nullopt;

@@ -9,6 +9,7 @@
 #include "core/overlaynames.h"
 #include "core/substitute.h"
 #include "model/cloneio.h"
+#include "model/memorymap.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -17,8 +18,8 @@ constexpr std::uint16_t kReadRevision = 0x0106;
 constexpr std::uint16_t kWriteRevision = 0x0000;
 constexpr int kLowestWriteEnd = 0x0200;
 constexpr std::size_t kReportedDifferences = 8;
-constexpr int kAcceptedModels[] = {cloneio::kModelCode, cloneio::kAlternativeModelCodes[0],
-                                   cloneio::kAlternativeModelCodes[1]};
+constexpr int kAcceptedModels[] = {memmap::kMainModelCode, memmap::kFurtherModelCodes[0],
+                                   memmap::kFurtherModelCodes[1]};
 
 bool LockoutNewerData(cmcGTex& overlay) {
   return std::atoi(overlay.GetLine(gi::GI_Sys_LockoutNewerData, 0).c_str()) != 0;
