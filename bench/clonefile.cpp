@@ -6,6 +6,8 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "model/eeprom.h"
@@ -14,7 +16,7 @@
 
 namespace {
 
-constexpr int kModelType = 3;  // the dPMR446 file has the most blocks
+constexpr ModelType kModelType = ModelType::kDpmr446;  // the dPMR446 file has the most blocks
 
 std::string Source() { return platform::DataDir() + "Initial_dPMR446.rwc"; }
 std::string Target() {
@@ -34,7 +36,10 @@ cmcCloneFile FileFor(cmcEeprom& image) {
 cmcEeprom LoadedImage() {
   cmcEeprom image(cmcEeprom::kImageSize);
   cmcCloneFile file = FileFor(image);
-  file.Read(Source(), nullptr);
+  if (file.Read(Source(), nullptr) != cmcCloneFile::kOk) {
+    std::fprintf(stderr, "cannot read %s\n", Source().c_str());
+    std::exit(1);
+  }
   memmap::Decode(image);
   return image;
 }

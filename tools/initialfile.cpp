@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ constexpr int kSettingRecordSize = 20;
 
 struct InitialImage {
   cmcEeprom image{cmcEeprom::kImageSize};
-  int modelType = -1;
+  std::optional<ModelType> modelType;
   int channels = 0;
   int lastBank = 0;
   std::string fileName;
@@ -70,10 +71,10 @@ bool ApplyLine(InitialImage& initial, const std::string& line, std::string& why)
     return true;
   }
   if (directive == "model-type") {
-    if (!(in >> initial.modelType) || initial.modelType != memmap::NormalizeModelType(initial.modelType)) {
-      return (why = "model type must be 0 to 3", false);
-    }
-    memmap::SetModelFlags(initial.image, initial.modelType);
+    int number = -1;
+    initial.modelType = (in >> number) ? ModelTypeFromNumber(number) : std::nullopt;
+    if (!initial.modelType) return (why = "model type must be 0 to 3", false);
+    memmap::SetModelFlags(initial.image, *initial.modelType);
     return true;
   }
   if (directive == "file") return static_cast<bool>(in >> initial.fileName) || (why = "missing file name", false);
@@ -123,11 +124,11 @@ bool ApplyTable(InitialImage& initial, const std::string& path) {
 bool Generate(const std::string& outDir, const std::string& common, const std::string& model) {
   InitialImage initial;
   if (!ApplyTable(initial, common) || !ApplyTable(initial, model)) return false;
-  if (initial.modelType < 0 || initial.fileName.empty()) {
+  if (!initial.modelType || initial.fileName.empty()) {
     std::cerr << model << ": needs a model-type and a file line\n";
     return false;
   }
-  if (!memmap::Encode(initial.image, initial.modelType)) {
+  if (!memmap::Encode(initial.image, *initial.modelType)) {
     std::cerr << model << ": the defaults do not fit in the radio's memory\n";
     return false;
   }

@@ -28,7 +28,6 @@
 #include <vector>
 
 #include "core/gtex.h"
-#include "core/overlaynames.h"
 #include "fuzz_support.h"
 #include "links/celllinks.h"
 #include "markup/cellnames.h"
@@ -38,6 +37,7 @@
 #include "model/charset.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
+#include "model/modeltype.h"
 #include "platform/messagebox.h"
 
 namespace {
@@ -91,7 +91,7 @@ class FuzzedEditors : public LinkHost {
 struct Shipped {
   std::string overlayText;
   Charset charset;
-  std::array<cmcEeprom, memmap::kModelTypeCount> initial;
+  std::array<cmcEeprom, kModelTypeCount> initial;
 };
 Shipped* shipped = nullptr;
 SilentMessageBox messageBox;
@@ -104,14 +104,14 @@ constexpr std::size_t kIdentificationSize = 78;
 // One run: the work area, the environment and the evaluator.
 class Run {
  public:
-  Run(int modelType, bool withCharset) : modelType_(modelType) {
+  Run(ModelType modelType, bool withCharset) : modelType_(modelType) {
     overlay_.OpenText(shipped->overlayText);
-    image_ = shipped->initial[static_cast<std::size_t>(modelType)];
+    image_ = shipped->initial[ModelIndex(modelType)];
     environment_.modelType = modelType;
     environment_.charset = withCharset ? &shipped->charset : nullptr;
     environment_.menuCommand = [](cmcCellCapsule&) {};
-    environment_.changeModel = [this](int type) {
-      image_ = shipped->initial[static_cast<std::size_t>(type)];
+    environment_.changeModel = [this](ModelType type) {
+      image_ = shipped->initial[ModelIndex(type)];
       environment_.modelType = modelType_ = type;
     };
   }
@@ -187,7 +187,7 @@ class Run {
                   "an editor request outside the three there are");
   }
 
-  int modelType_;
+  ModelType modelType_;
   cmcGTex overlay_;
   cmcFCache choices_{overlay_};
   cmcEeprom image_;
@@ -196,30 +196,22 @@ class Run {
   CellLinks links_{environment_};
 };
 
-std::string MainOverlayName() {
-  cmcGTex list;
-  list.OpenText(fuzz::ShippedFile(LanguageListFileName()));
-  return cmcGTex::GetField(list.GetLine(gi::GI_Sys_Language, 0), '\t', 1).value_or("");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::TreatFatalStopAsFinding();
   platform::InstallMessageBox(&messageBox);
-  static Shipped data{fuzz::ShippedFile(MainOverlayName()), Charset::LoadShipped(), {}};
+  static Shipped data{fuzz::MainOverlayText(), Charset::LoadShipped(), {}};
   cmcGTex overlay;
   overlay.OpenText(data.overlayText);
-  for (int type = 0; type < memmap::kModelTypeCount; ++type) {
-    cloneio::LoadInitialImage(overlay, type, data.initial[static_cast<std::size_t>(type)]);
-  }
+  for (ModelType type : kAllModelTypes) cloneio::LoadInitialImage(overlay, type, data.initial[ModelIndex(type)]);
   shipped = &data;
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   InputReader in(data, size);
-  const int modelType = in.Take<std::uint8_t>() % memmap::kModelTypeCount;
+  const ModelType modelType = kAllModelTypes[in.Take<std::uint8_t>() % kAllModelTypes.size()];
   const int channels = in.Take<std::uint8_t>() % (kMaxChannelsEntered + 1);
   const std::uint8_t switches = in.Take<std::uint8_t>();
   Run run(modelType, (switches & 1) != 0);

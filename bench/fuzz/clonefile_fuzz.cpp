@@ -32,7 +32,7 @@ class SilentMessageBox : public platform::MessageBox {
   }
 };
 
-std::string& MainOverlayText() {
+std::string& OverlayText() {
   static std::string text;
   return text;
 }
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::TreatFatalStopAsFinding();
   static SilentMessageBox box;
   platform::InstallMessageBox(&box);
-  MainOverlayText() = fuzz::ShippedFile("QZ5071KE.OVL");
+  OverlayText() = fuzz::MainOverlayText();
   return 0;
 }
 
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view content(reinterpret_cast<const char*>(data), size);
 
   cmcGTex overlay;
-  overlay.OpenText(MainOverlayText());
+  overlay.OpenText(OverlayText());
   cmcEeprom& candidate = Scratch().candidate;
   candidate.Fill(0);
   cmcCloneFile file;
@@ -117,7 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The checks of the open command, in its order, then the decode of the opened image.
     if (memmap::IdentityCheck(candidate, memmap::IdentityLevel::kBasic) == 0 && !memmap::IsNewerData(candidate, true)) {
       const cmcCloneFile::Ranges required = memmap::RangeList(3);
-      file.CoverageCheck(&required);
+      const cmcCloneFile::Error coverage = file.CoverageCheck(&required);
+      fuzz::Require(
+          coverage == cmcCloneFile::kOk || coverage == cmcCloneFile::kCoverage || coverage == cmcCloneFile::kData,
+          "a coverage check with a result it does not give");
     }
     memmap::Decode(candidate);
   }
@@ -132,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // One model type per run, chosen by the input, keeps the run short.
   cmcEeprom& encoded = Scratch().written;
   encoded = decoded;
-  if (memmap::Encode(encoded, static_cast<int>(size % memmap::kModelTypeCount))) memmap::Decode(encoded);
+  if (memmap::Encode(encoded, kAllModelTypes[size % kAllModelTypes.size()])) memmap::Decode(encoded);
   decoded = raw;
   memmap::DecodeInitial(decoded);
   return 0;

@@ -29,10 +29,10 @@ bool AccessWordWatcher::AdvanceExtendedWord(char typed) {
 }
 
 AccessWordWatcher::Request AccessWordWatcher::OnKeyChar(char typed, const std::string& makerWord, bool makerModeOn,
-                                                        int modelType) {
+                                                        ModelType modelType) {
   const char k = Lower(typed);
   const bool maker = !makerModeOn && AdvanceMakerWord(k, makerWord);
-  const bool extended = modelType == 3 && AdvanceExtendedWord(k);
+  const bool extended = IsDpmr446(modelType) && AdvanceExtendedWord(k);
   if (maker && extended) return Request::Both;
   if (maker) return Request::MakerMode;
   return extended ? Request::ExtendedMode : Request::None;

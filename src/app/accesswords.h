@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "model/modeltype.h"
+
 // Watches the characters typed in the about box for the two access words: the
 // maker word (from the settings, matched as it is typed) and the fixed
 // extended word (matched over the last eight characters).
@@ -15,7 +17,7 @@ class AccessWordWatcher {
   // One typed character. `makerWord` is the stored maker access word; the
   // maker word is only watched while maker mode is off, the extended word only
   // while the model type is 3.
-  Request OnKeyChar(char typed, const std::string& makerWord, bool makerModeOn, int modelType);
+  Request OnKeyChar(char typed, const std::string& makerWord, bool makerModeOn, ModelType modelType);
 
   // The about box opened, or the maker caution was refused: start the maker
   // word again. The extended buffer keeps rolling.

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "app/environ.h"
-#include "app/mainform.h"
-#include "app/startupchoices.h"
+#include "control/mainview.h"
+#include "control/startupchoices.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "model/cloneio.h"
@@ -36,6 +36,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
       baseName_(std::move(baseName)),
       imageSize_(imageSize),
       selectionCache_(services.mainOverlay),
+      document_(services.mainOverlay, imageSize),
       task_(services.scheduler.NewTask()) {
   const std::string dataDir = platform::DataDir();
   services.languageList.Open(dataDir + baseName_ + ".OVL");
@@ -47,10 +48,6 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
 
   documentFolder_ = settings_.currentDirectory.empty() ? DefaultDocumentFolder() : settings_.currentDirectory;
 
-  for (cmcEeprom* image : {&edit_, &second_}) image->Resize(imageSize_);
-  saved_ = edit_;
-  initial_ = edit_;
-
   events_.AddListener(&cuiMain::OnEvent, this);
 }
 
@@ -60,34 +57,26 @@ cuiMain::~cuiMain() {
   task_->Release();
 }
 
-void cuiMain::Build(TForm1& form, std::span<const char* const>) {
-  form_ = &form;
-  modelType_ = ChooseModelType(overlay_, settings_.modelType);
-  settings_.modelType = modelType_;
-  LoadModel(modelType_);
+void cuiMain::Build(MainView& view, std::span<const char* const>) {
+  view_ = &view;
+  const ModelType type = ChooseModelType(overlay_, settings_.modelType);
+  settings_.modelType = ModelNumber(type);
+  LoadModel(type);
   if (imageSize_ < cmcEeprom::kImageSize) platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
   // The sheets' tick handler joins this task with the sheets.
   task_->SetInterval(kTaskIntervalMs);
-  form.show();
+  view.ShowView();
 }
 
-void cuiMain::LoadModel(int modelType) {
-  cloneio::LoadInitialImage(overlay_, modelType, initial_);
-  edit_ = initial_;
-  second_ = initial_;
-  memmap::Encode(edit_, modelType);
-  memmap::Encode(second_, modelType);
-  saved_ = edit_;
-  modified_ = false;
-  comparison_ = initial_;
+void cuiMain::LoadModel(ModelType modelType) {
+  document_.LoadModel(modelType);
   UpdateTitle();
 }
 
 void cuiMain::UpdateTitle() {
-  const std::string name =
-      fileName_.empty() ? std::string("Untitled") : std::filesystem::path(fileName_).filename().string();
-  const QString title = QString::fromStdString(name + " - " + overlay_.GetLine(gi::GI_Sys_AppTitle, 0));
-  if (form_ != nullptr) form_->SetTitle(title);
+  const std::string name = document_.IsUntitled() ? std::string("Untitled")
+                                                  : std::filesystem::path(document_.FileName()).filename().string();
+  if (view_ != nullptr) view_->SetTitle(name + " - " + overlay_.GetLine(gi::GI_Sys_AppTitle, 0));
 }
 
 bool cuiMain::Confirm(std::string_view cautionName) {
@@ -104,7 +93,7 @@ void cuiMain::RequestMakerMode() {
   }
   makerMode_ = true;
   RebuildTree();
-  if (form_ != nullptr) form_->ShowMakerPanel(QString::fromStdString(overlay_.GetLine(gi::GI_StatusPanel_Maker, 0)));
+  if (view_ != nullptr) view_->ShowMakerPanel(overlay_.GetLine(gi::GI_StatusPanel_Maker, 0));
 }
 
 void cuiMain::RequestExtendedMode() {
@@ -116,20 +105,15 @@ void cuiMain::RequestExtendedMode() {
 
 void cuiMain::OnKeyChar(QObject*, char typed) {
   using Request = AccessWordWatcher::Request;
-  const Request request = accessWords_.OnKeyChar(typed, settings_.makerReserveMode, makerMode_, modelType_);
+  const Request request = accessWords_.OnKeyChar(typed, settings_.makerReserveMode, makerMode_, document_.Type());
   if (request == Request::MakerMode || request == Request::Both) RequestMakerMode();
   if (request == Request::ExtendedMode || request == Request::Both) RequestExtendedMode();
 }
 
 void cuiMain::OnFormClosing() {
-  if (form_ == nullptr) return;
-  const QRect bounds = form_->isMaximized() || form_->isFullScreen() ? form_->normalGeometry() : form_->geometry();
-  settings_.left = bounds.x();
-  settings_.top = bounds.y();
-  settings_.width = bounds.width();
-  settings_.height = bounds.height();
+  if (view_ == nullptr) return;
   task_->SetInterval(-1);
-  form_ = nullptr;
+  view_ = nullptr;
 }
 
 void cuiMain::OnEvent(void* self, const Event& event) {
@@ -139,7 +123,7 @@ void cuiMain::OnEvent(void* self, const Event& event) {
     controller.events_.Send(ev::kMenuStates, nullptr, 0);
     controller.events_.Send(ev::kToolbarStates, nullptr, 0);
     break;
-  case ev::kTakeComparisonImage: controller.comparison_ = controller.edit_; break;
+  case ev::kTakeComparisonImage: controller.document_.Comparison() = controller.document_.Edit(); break;
   default: break;
   }
 }

@@ -4,11 +4,12 @@
 #include <string>
 
 #include "app/accesswords.h"
+#include "control/document.h"
 #include "markup/fcache.h"
 #include "model/eeprom.h"
 
+class MainView;
 class QObject;
-class TForm1;
 class TaskScheduler;
 class cmcEvMan;
 class cmcGTex;
@@ -46,12 +47,12 @@ class cuiMain {
   cuiMain& operator=(const cuiMain&) = delete;
 
   virtual void InitModelCodes() = 0;
-  // Fills the form, loads the model and shows the form.
-  virtual void Build(TForm1& form, std::span<const char* const> arguments);
+  // Fills the main window, loads the model and shows the window.
+  virtual void Build(MainView& view, std::span<const char* const> arguments);
   // Recreates the navigation tree for the current modes and model type.
   virtual void RebuildTree() {}
   // Reads the model type's initial file into the images; a failure is fatal.
-  virtual void LoadModel(int modelType);
+  virtual void LoadModel(ModelType modelType);
   // One character typed in the about box.
   virtual void OnKeyChar(QObject* sender, char typed);
 
@@ -61,25 +62,26 @@ class cuiMain {
   // The about box opened: the maker word starts again.
   void RestartAccessWords() { accessWords_.ResetMakerMatch(); }
 
-  // The form is closing: keep its bounds for the next start and stop the task.
+  // The main window is closing: the controller's task stops.
   void OnFormClosing();
   void UpdateTitle();
 
   bool IsMakerMode() const { return makerMode_; }
   bool IsExtendedMode() const { return extendedMode_; }
-  int ModelType() const { return modelType_; }
+  ModelType Type() const { return document_.Type(); }
   int LanguageCount() const { return languageCount_; }
   const std::string& DocumentFolder() const { return documentFolder_; }
   const ModelCodes& AcceptedModelCodes() const { return modelCodes_; }
-  const cmcEeprom& EditImage() const { return edit_; }
-  const cmcEeprom& InitialImage() const { return initial_; }
-  bool IsModified() const { return modified_; }
+  const Document& Doc() const { return document_; }
+  const cmcEeprom& EditImage() const { return document_.Edit(); }
+  const cmcEeprom& InitialImage() const { return document_.Initial(); }
+  bool IsModified() const { return document_.IsModified(); }
   cmcGTex& MainOverlay() { return overlay_; }
   indEnviron& Settings() { return settings_; }
 
  protected:
   ModelCodes modelCodes_;
-  TForm1* form_ = nullptr;
+  MainView* view_ = nullptr;
 
  private:
   static void OnEvent(void* self, const Event& event);
@@ -92,18 +94,11 @@ class cuiMain {
   const int imageSize_;
 
   int languageCount_ = 0;
-  int modelType_ = 0;
   cmcFCache selectionCache_;
   std::string documentFolder_;
-  std::string fileName_;  // empty: untitled
   // The clone manager, the HTML help and the channel clipboard join here.
 
-  cmcEeprom edit_;        // the document being edited
-  cmcEeprom second_;      // what the radio holds, for sending only the differences
-  cmcEeprom initial_;     // the decoded initial file of the model type
-  cmcEeprom saved_;       // the edit image as last created, opened or saved
-  cmcEeprom comparison_;  // for the debug comparison
-  bool modified_ = false;
+  Document document_;
 
   cmcTask* task_;
 

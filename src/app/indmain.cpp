@@ -1,7 +1,7 @@
 #include "app/indmain.h"
 
 #include "app/commandline.h"
-#include "app/startupchoices.h"
+#include "control/startupchoices.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "model/cloneio.h"
@@ -20,11 +20,12 @@ void indMain::InitModelCodes() {
   modelCodes_.extra = cloneio::kExtraCode;
 }
 
-void indMain::Build(TForm1& form, std::span<const char* const> arguments) {
-  cuiMain::Build(form, arguments);
+void indMain::Build(MainView& view, std::span<const char* const> arguments) {
+  cuiMain::Build(view, arguments);
   ShowBetaNotice();
-  // After the form is shown, so the caution appears over it.
-  if (HasMakerSwitch(arguments)) RequestMakerMode();
+  // After the form is shown, so the caution appears over it. Each switch asks
+  // again until maker mode is on.
+  for (int n = CountMakerSwitches(arguments); n > 0; --n) RequestMakerMode();
 }
 
 void indMain::ShowBetaNotice() {

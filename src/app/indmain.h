@@ -11,7 +11,7 @@ class indMain : public cuiMain {
   explicit indMain(const ControllerServices& services);
 
   void InitModelCodes() override;
-  void Build(TForm1& form, std::span<const char* const> arguments) override;
+  void Build(MainView& view, std::span<const char* const> arguments) override;
 
  private:
   void ShowBetaNotice();

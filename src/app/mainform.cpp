@@ -15,7 +15,7 @@
 #include "markup/cellparser.h"
 
 TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), controller_(controller) {
-  SetTitle(QString::fromStdString(controller_.MainOverlay().GetLine(gi::GI_Sys_AppTitle, 0)));
+  SetTitle(controller_.MainOverlay().GetLine(gi::GI_Sys_AppTitle, 0));
   ApplyOverlayFont();
   ApplyStoredBounds();
   setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -23,10 +23,13 @@ TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), cont
   BuildStatusBar();
 }
 
-void TForm1::SetTitle(const QString& title) {
-  setWindowTitle(title);
-  QGuiApplication::setApplicationDisplayName(title);
+void TForm1::SetTitle(const std::string& title) {
+  const QString text = QString::fromStdString(title);
+  setWindowTitle(text);
+  QGuiApplication::setApplicationDisplayName(text);
 }
+
+void TForm1::SetStatusMessage(const std::string& text) { messagePanel_->setText(QString::fromStdString(text)); }
 
 void TForm1::ApplyOverlayFont() {
   cmcGTex& overlay = controller_.MainOverlay();
@@ -48,8 +51,9 @@ void TForm1::BuildStatusBar() {
   statusBar()->addWidget(messagePanel_, 1);
 }
 
-void TForm1::ShowMakerPanel(const QString& text) {
+void TForm1::ShowMakerPanel(const std::string& panelText) {
   if (makerPanel_ != nullptr) return;
+  const QString text = QString::fromStdString(panelText);
   makerPanel_ = new QLabel(text, this);
   makerPanel_->setAlignment(Qt::AlignCenter);
   makerPanel_->setAutoFillBackground(true);
@@ -62,7 +66,17 @@ void TForm1::ShowMakerPanel(const QString& text) {
   statusBar()->addPermanentWidget(makerPanel_);
 }
 
+void TForm1::StoreBounds() {
+  const QRect bounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+  indEnviron& settings = controller_.Settings();
+  settings.left = bounds.x();
+  settings.top = bounds.y();
+  settings.width = bounds.width();
+  settings.height = bounds.height();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
+  StoreBounds();
   controller_.OnFormClosing();
   QMainWindow::closeEvent(event);
 }

@@ -2,13 +2,15 @@
 
 #include <QMainWindow>
 
+#include "control/mainview.h"
+
 class QLabel;
 class cuiMain;
 
 // The main window's frame: caption, font, bounds and status bar from the
 // overlay and the settings. The controller builds the contents; the tree,
 // menu, tool bar and sheets find their places here.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public MainView {
   Q_OBJECT
  public:
   static constexpr int kMinimumWidth = 400;
@@ -16,11 +18,13 @@ class TForm1 : public QMainWindow {
 
   explicit TForm1(cuiMain& controller, QWidget* parent = nullptr);
 
-  // The window title, which is also the application's title.
-  void SetTitle(const QString& title);
+  void SetTitle(const std::string& title) override;
   // Appends the maker panel (maroon, white centred text) to the status bar.
-  void ShowMakerPanel(const QString& text);
+  void ShowMakerPanel(const std::string& text) override;
+  void SetStatusMessage(const std::string& text) override;
+  void ShowView() override { show(); }
   QLabel* MakerPanel() const { return makerPanel_; }
+  QLabel* MessagePanel() const { return messagePanel_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -29,6 +33,8 @@ class TForm1 : public QMainWindow {
   void ApplyOverlayFont();
   void ApplyStoredBounds();
   void BuildStatusBar();
+  // Keeps the window's normal bounds for the next start.
+  void StoreBounds();
 
   cuiMain& controller_;
   QLabel* messagePanel_ = nullptr;

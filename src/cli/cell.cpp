@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/workbench.h"
 #include "core/decimal.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
@@ -10,9 +11,6 @@
 #include "markup/cellparser.h"
 #include "markup/fcache.h"
 #include "model/charset.h"
-#include "model/cloneio.h"
-#include "model/memorymap.h"
-#include "platform/paths.h"
 
 namespace cli {
 
@@ -48,13 +46,6 @@ std::string Escaped(std::string_view text) {
     }
   }
   return out;
-}
-
-// The main overlay of the first language of the shipped language list.
-std::string MainOverlayPath() {
-  cmcGTex list;
-  list.Open(platform::DataDir() + LanguageListFileName());
-  return platform::DataDir() + cmcGTex::GetField(list.GetLine(gi::GI_Sys_Language, 0), '\t', 1).value_or("");
 }
 
 // A pop-up editor for a terminal: it only says what it would open; the reply
@@ -111,16 +102,10 @@ class CellRun {
     std::optional<std::int32_t> parameter = Number(rest[3]);
     if (!type || !link || !parameter) return Unknown(!type ? rest[1] : !link ? rest[2] : rest[3]);
 
-    cmcGTex overlay;
-    overlay.Open(MainOverlayPath());
-    cmcEeprom image;
-    if (!cloneio::Open(overlay, rest[0], image, nullptr)) return kFailure;
-    cmcEeprom file = image;
-    memmap::Decode(file);
-    int modelType = memmap::ModelTypeFromFlags(file);
-    cloneio::LoadInitialImage(overlay, modelType, image);
-    cloneio::CopyRawArea(file, image);
-    memmap::Decode(image);
+    Workbench bench;
+    if (!bench.Open(rest[0])) return kFailure;
+    cmcGTex& overlay = bench.Overlay();
+    cmcEeprom& image = bench.Doc().Edit();
 
     cmcCellObj cell;
     cell.type = *type;
@@ -151,7 +136,7 @@ class CellRun {
     cmcFCache choices(overlay);
     TerminalEditors editors;
     LinkEnvironment environment{image, overlay, choices, editors};
-    environment.modelType = modelType;
+    environment.modelType = bench.Doc().Type();
     const Charset charset = Charset::LoadShipped();
     environment.charset = &charset;
     CellLinks links(environment);
@@ -166,17 +151,12 @@ class CellRun {
       if (request.redirect.active) context_.out << " redirect=" << LinkName(request.redirect.link);
       context_.out << '\n';
     }
-    if (!out.empty() && !cloneio::Save(overlay, out, image, modelType)) return kFailure;
+    if (!out.empty() && !bench.SaveAs(out)) return kFailure;
     return kSuccess;
   }
 
  private:
-  int Usage() {
-    for (const Command& command : Commands()) {
-      if (command.name == "cell") return UsageError(context_, command);
-    }
-    return kUsage;
-  }
+  int Usage() { return UsageError(context_, CellCommand()); }
   int Unknown(const std::string& what) {
     context_.err << "rw-m52-q-cli cell: not a name or number here: " << what << '\n';
     return Usage();
@@ -187,9 +167,8 @@ class CellRun {
 };
 
 int ParseMarkup(Context& context, std::string_view markup) {
-  cmcGTex mainOverlay;
-  mainOverlay.Open(MainOverlayPath());
-  const CellParser parser(mainOverlay);
+  Workbench bench;
+  const CellParser parser(bench.Overlay());
   LoopVariables loops{};
   std::string_view rest = markup;
   do {
@@ -203,8 +182,6 @@ int ParseMarkup(Context& context, std::string_view markup) {
   return kSuccess;
 }
 
-}  // namespace
-
 // `cell parse MARKUP`: one line per cell, TAB-separated: type, link, parameter,
 // flags, colour, font, pop-up menu, argument, display text. Models come from
 // the shipped main overlay; an unknown name is the fatal error, as in the application.
@@ -215,10 +192,20 @@ int RunCell(Context& context, Args args) {
   if (!args.empty() && (args[0] == "show" || args[0] == "key" || args[0] == "type" || args[0] == "choose")) {
     return CellRun(context, args).Run();
   }
-  for (const Command& command : Commands()) {
-    if (command.name == "cell") return UsageError(context, command);
-  }
-  return kUsage;
+  return UsageError(context, CellCommand());
+}
+
+}  // namespace
+
+const Command& CellCommand() {
+  static const Command command{
+      "cell",
+      "parse MARKUP | show FILE TYPE LINK PARAM | key FILE TYPE LINK PARAM KEYCODE [--out OUT] | "
+      "type FILE TYPE LINK PARAM TEXT [--out OUT] | choose FILE TYPE LINK PARAM COLUMN VALUE [--out OUT]",
+      "parse cell mark-up; or evaluate one cell of a clone file: show it, press a key (decimal code), commit a "
+      "typed text or a pop-up choice, and save the changed file",
+      RunCell};
+  return command;
 }
 
 }  // namespace cli

@@ -5,20 +5,14 @@
 #include <string>
 
 #include "cli/command.h"
-#include "core/gtex.h"
+#include "cli/workbench.h"
 #include "core/overlaynames.h"
 #include "model/ch.h"
-#include "model/cloneio.h"
-#include "model/memorymap.h"
-#include "platform/paths.h"
 
 namespace cli {
 
-const Command& ChannelsCommand();
-
 namespace {
 
-constexpr const char* kMainOverlay = "QZ5071KE.OVL";
 constexpr const char* kDuplexNames[] = {"off", "+", "-", "?"};
 
 std::string Megahertz(std::uint32_t hertz) {
@@ -77,13 +71,11 @@ void PrintRow(std::ostream& out, const cmcEeprom& image, const datCh& ch, bool b
 
 int RunChannels(Context& context, Args args) {
   if (args.size() != 1) return UsageError(context, ChannelsCommand());
-  cmcGTex overlay;
-  overlay.Open(platform::DataDir() + kMainOverlay);
-  cmcEeprom image;
-  if (!cloneio::Open(overlay, args[0], image, nullptr)) return kFailure;
-  memmap::Decode(image);
-  bool banksShown = overlay.GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0) != "None";
-  int kind = memmap::ModelTypeFromFlags(image) + datCh::kFirstChannelKind;
+  Workbench bench;
+  if (!bench.Open(args[0])) return kFailure;
+  cmcEeprom& image = bench.Doc().Edit();
+  bool banksShown = bench.Overlay().GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0) != "None";
+  int kind = datCh::KindOf(bench.Doc().Type());
 
   PrintLine(context.out, "No", "RX", "TX", "Dup", "Offset", "Tone (mode T S D P)", "Po", "Name", "Atr");
   datCh ch(image);

@@ -30,6 +30,12 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& Commands();
 
+// The subcommands, one per file.
+const Command& OverlayCommand();
+const Command& CellCommand();
+const Command& CloneCommand();
+const Command& ChannelsCommand();
+
 // Prints "usage: rw-m52-q-cli NAME USAGE" to err and returns kUsage.
 int UsageError(Context& context, const Command& command);
 

@@ -2,24 +2,8 @@
 
 namespace cli {
 
-int RunCell(Context& context, Args args);
-int RunOverlay(Context& context, Args args);
-const Command& CloneCommand();
-const Command& ChannelsCommand();
-
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {
-      {"overlay", "line FILE INDEX N | block FILE INDEX | check [FILE]",
-       "print line N, or the text, of block INDEX of an overlay file; or check overlays", RunOverlay},
-      {"cell",
-       "parse MARKUP | show FILE TYPE LINK PARAM | key FILE TYPE LINK PARAM KEYCODE [--out OUT] | "
-       "type FILE TYPE LINK PARAM TEXT [--out OUT] | choose FILE TYPE LINK PARAM COLUMN VALUE [--out OUT]",
-       "parse cell mark-up; or evaluate one cell of a clone file: show it, press a key (decimal code), commit a "
-       "typed text or a pop-up choice, and save the changed file",
-       RunCell},
-      CloneCommand(),
-      ChannelsCommand(),
-  };
+  static const std::vector<Command> commands = {OverlayCommand(), CellCommand(), CloneCommand(), ChannelsCommand()};
   return commands;
 }
 

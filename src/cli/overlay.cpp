@@ -10,11 +10,7 @@ namespace cli {
 
 namespace {
 
-int Usage(Context& context) {
-  const auto& commands = Commands();
-  auto self = std::find_if(commands.begin(), commands.end(), [](const Command& c) { return c.name == "overlay"; });
-  return UsageError(context, *self);
-}
+int Usage(Context& context) { return UsageError(context, OverlayCommand()); }
 
 std::optional<std::size_t> ParseLineNumber(const std::string& text) {
   std::size_t n = 0;
@@ -26,6 +22,8 @@ std::optional<std::size_t> ParseLineNumber(const std::string& text) {
 }  // namespace
 
 int RunOverlayCheck(Context& context, Args args);
+
+namespace {
 
 // `overlay line FILE INDEX N`, `overlay block FILE INDEX` and `overlay check
 // [FILE]`. A missing file or block is the fatal overlay error, as in the application.
@@ -46,6 +44,15 @@ int RunOverlay(Context& context, Args args) {
     return kSuccess;
   }
   return Usage(context);
+}
+
+}  // namespace
+
+const Command& OverlayCommand() {
+  static const Command command{"overlay", "line FILE INDEX N | block FILE INDEX | check [FILE]",
+                               "print line N, or the text, of block INDEX of an overlay file; or check overlays",
+                               RunOverlay};
+  return command;
 }
 
 }  // namespace cli

@@ -67,12 +67,9 @@ struct cmcCellCapsule {
 
   const cmcCellCapsule* reply = nullptr;  // a pop-up editor's answer: link = column, number = value
   std::int32_t contextNumber = 0;         // the bank on bank sheets, the row of a list
-  void* sheet = nullptr;
   std::int32_t editable = 1;
   cmcCellObj* cell = nullptr;  // links may set its state flags (the tick of a menu item)
-  void* canvas = nullptr;      // set while the cell is painted
-  void* drawData1 = nullptr;
-  void* drawData2 = nullptr;
+  bool painting = false;       // the cell is being drawn, not only evaluated
   std::int32_t caretPosition = 0;
   std::int32_t selectionLength = 0;
   std::int32_t key = cellkey::kEvaluate;

@@ -11,6 +11,8 @@
 
 namespace {
 
+static_assert(kModelCategoryCount == kModelTypeCount, "one channel category per model type");
+
 bool IsChannelType(int type) {
   return type == ct::CT_Mch || type == ct::CT_Mch_Check || type == ct::CT_Mch_Win || type == ct::CT_Mch_Pmr446 ||
          type == ct::CT_Mch_Win_Pmr446;
@@ -24,11 +26,11 @@ struct EntryLinks {
   int attribute;
 };
 
-EntryLinks EntryLinksOf(int type, int modelType) {
+EntryLinks EntryLinksOf(int type, ModelType modelType) {
   if (type == ct::CT_Mch_Pmr446 || type == ct::CT_Mch_Win_Pmr446) {
     return {cl::CL_Mch_FreqR_Pmr446, cl::CL_Mch_Atr_Pmr446};
   }
-  if (modelType == 1) return {cl::CL_Mch_FreqR_Pmr, cl::CL_Mch_Atr_Pmr};
+  if (IsPmr(modelType)) return {cl::CL_Mch_FreqR_Pmr, cl::CL_Mch_Atr_Pmr};
   return {cl::CL_Mch_Operating_Freq, cl::CL_Mch_Atr};
 }
 
@@ -61,7 +63,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
 
   // 1. The record the cell addresses. CategoryOf stops the program on a type outside the table.
   int type = request.cell->type;
-  CategoryOf(type, memmap::NormalizeModelType(env.modelType));
+  CategoryOf(type, ModelNumber(env.modelType));
   int link = request.cell->link;
   bool channelType = IsChannelType(type);
   std::int32_t number = request.cell->parameter;
@@ -78,22 +80,27 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   // 3. Pop-up menu commands, then the image is encoded again.
   if (request.menuCommand != 0 && env.menuCommand) {
     env.menuCommand(request);
-    memmap::Encode(image, memmap::NormalizeModelType(env.modelType));
+    memmap::Encode(image, env.modelType);
   }
 
   datCh record(image);
-  if (channelType) record.load(memmap::NormalizeModelType(env.modelType) + datCh::kFirstChannelKind, number);
+  if (channelType) record.load(datCh::KindOf(env.modelType), number);
   bool inUse = channelType && record.inUse && number < datCh::ChannelsInUse(image);
   LinkCall call{request,     env,  LinkServices{env.overlay, env.choices, env.host}, *this, record, type, link, number,
                 channelType, inUse};
 
-  // 4. A blank row shows its number and attribute only; a key anywhere on it enters its frequency.
-  if (channelType && !call.inUse && request.editResult == kNoEdit && request.menuCommand == 0) {
+  // 4. A blank row shows its number and attribute only; a key anywhere on it, or a text committed
+  // in any of its cells (it arrives with key 0), enters its frequency.
+  const bool typedText = request.editResult == kTextCommitted;
+  if (channelType && !call.inUse && (request.editResult == kNoEdit || typedText) && request.menuCommand == 0) {
     EntryLinks entry = EntryLinksOf(type, env.modelType);
-    if (request.key != cellkey::kEvaluate && request.key <= 127 && link != entry.attribute && link != entry.frequency) {
+    const bool entersFrequency = (request.key != cellkey::kEvaluate || typedText) && request.key >= 0 &&
+                                 request.key <= 127 && link != entry.attribute && link != entry.frequency;
+    if (entersFrequency) {
       request.redirect = {true, type, entry.frequency, number, request.key};
       call.link = link = entry.frequency;
-    } else if (request.key == cellkey::kEvaluate && link != entry.attribute && !KeepsItsTextOnABlankRow(link)) {
+    } else if (!typedText && request.key == cellkey::kEvaluate && link != entry.attribute &&
+               !KeepsItsTextOnABlankRow(link)) {
       lastChangeBits_ = changebit::kEvaluated;
       return kNoEditor;
     }

@@ -8,6 +8,7 @@
 #include "links/cellcapsule.h"
 #include "links/families.h"
 #include "model/eeprom.h"
+#include "model/modeltype.h"
 
 class cmcGTex;
 class cmcFCache;
@@ -22,14 +23,14 @@ struct LinkEnvironment {
   cmcFCache& choices;
   LinkHost& host;
   const Charset* charset = nullptr;  // the radio's character set of the names; none: bytes as text
-  int modelType = 0;
+  ModelType modelType = ModelType::kLandMobile;
   int windowChannel = 0;                           // the memory-channel window's current channel
   std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
   cmcEvMan* events = nullptr;                      // refresh events are posted here when present
   // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
   std::function<void(cmcCellCapsule& request)> menuCommand{};
   // Switches the radio model type (after its confirmation); none: not offered.
-  std::function<void(int modelType)> changeModel{};
+  std::function<void(ModelType modelType)> changeModel{};
   // After a user action: the tree marks and the saved-state test of the controller.
   std::function<void()> afterUserAction{};
 };

@@ -124,7 +124,7 @@ LinkOutcome RunCarriedBit(LinkCall& call, const CarriedBitRow& row) {
 }
 
 LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
-  bool pmr = call.environment.modelType == 1 || call.environment.modelType == 2;
+  bool pmr = IsPmr(call.environment.modelType);
   ChoiceSpec spec{pmr && !row.pmrList.empty() ? row.pmrList : row.list, row.column};
   LinkValue value = FieldValue(call, row.field);
   LinkOutcome outcome = Changed(call, ChoiceFamily(call.request, call.services, spec, value));
@@ -190,9 +190,8 @@ LinkOutcome RunAttributes(LinkCall& call) {
 // Creates the channel of a blank row; false when it cannot.
 bool CreateOnBlankRow(LinkCall& call, std::uint32_t receiveHz) {
   int bank = chops::BankForNewChannel(call.environment.image, call.number, call.request.contextNumber);
-  int modelType = memmap::NormalizeModelType(call.environment.modelType);
-  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, modelType, call.number, bank,
-                            receiveHz)) {
+  if (!chops::CreateChannel(call.environment.image, call.record, call.environment.overlay, call.environment.modelType,
+                            call.number, bank, receiveHz)) {
     return false;
   }
   call.inUse = true;
@@ -345,7 +344,7 @@ void SetTone(datCh& record, bool transmit, const ToneSetting& tone) {
 LinkOutcome RunTone(LinkCall& call, bool transmit) {
   if (!call.inUse) return {};
   datCh& record = call.record;
-  bool dpmr = call.environment.modelType == 3;
+  bool dpmr = IsDpmr446(call.environment.modelType);
   ToneSpec spec{dpmr ? gi::GI_Sheet_Sel_Mch_CTone_ExUser : gi::GI_Sheet_Sel_Mch_CTone, dpmr};
   ToneValue value{[&record, transmit] {
                     ToneSetting carried;

@@ -34,9 +34,9 @@ int BankForNewChannel(const cmcEeprom& image, int channel, int sheetBank) {
   return 0;
 }
 
-bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int modelType, int channel, int bank,
+bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, ModelType modelType, int channel, int bank,
                    std::uint32_t receiveHz) {
-  int kind = modelType + datCh::kFirstChannelKind;
+  int kind = datCh::KindOf(modelType);
   int used = datCh::ChannelsInUse(image);
   // A row inside the list whose channel has no frequency is taken over in
   // place; the row after the list adds a channel to the bank.

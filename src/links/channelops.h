@@ -20,7 +20,7 @@ int BankForNewChannel(const cmcEeprom& image, int channel, int sheetBank);
 // frequency is reused. Stores it and encodes the image; `record` (a record over
 // `image`) is left loaded on it. False, with the overflow message shown and
 // nothing changed, when 128 channels are in use or memory is full.
-bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, int modelType, int channel, int bank,
+bool CreateChannel(cmcEeprom& image, datCh& record, cmcGTex& overlay, ModelType modelType, int channel, int bank,
                    std::uint32_t receiveHz);
 
 }  // namespace chops

@@ -462,6 +462,6 @@ LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValu
     }
     if (services.host.OpenTextEditor(request, start)) outcome.editor = kPopupEditor;
   }
-  request.displayText = request.canvas ? std::string() : value.get();
+  request.displayText = request.painting ? std::string() : value.get();
   return outcome;
 }

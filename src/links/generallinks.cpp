@@ -27,7 +27,7 @@ int CountedBank(const LinkCall& call) { return call.type == ct::CT_Null ? call.r
 
 int ChannelsLeft(const LinkCall& call) {
   const cmcEeprom& image = call.environment.image;
-  return datCh::ChannelsThatFit(image, memmap::NormalizeModelType(call.environment.modelType));
+  return datCh::ChannelsThatFit(image, call.environment.modelType);
 }
 
 struct CounterRow {
@@ -51,16 +51,18 @@ const CounterRow kCounterRows[] = {
 // The model-type menu items: the item of the current type carries the tick.
 struct ModelRow {
   int link;
-  int modelType;
+  ModelType modelType;
 };
-const ModelRow kModelRows[] = {
-    {cl::CL_Model_Lmr, 0}, {cl::CL_Model_Pmr, 1}, {cl::CL_Model_VexlPmr, 2}, {cl::CL_Model_DPmr446, 3}};
+const ModelRow kModelRows[] = {{cl::CL_Model_Lmr, ModelType::kLandMobile},
+                               {cl::CL_Model_Pmr, ModelType::kPmr},
+                               {cl::CL_Model_VexlPmr, ModelType::kPmrVexl},
+                               {cl::CL_Model_DPmr446, ModelType::kDpmr446}};
 constexpr int kTickFlag = 5;
 
-LinkOutcome RunModel(LinkCall& call, int modelType) {
+LinkOutcome RunModel(LinkCall& call, ModelType modelType) {
   LinkEnvironment& environment = call.environment;
   if (call.request.cell) call.request.cell->SetStateFlag(kTickFlag, environment.modelType == modelType);
-  call.request.displayText = environment.overlay.GetLine(gi::GI_AppInd_Model, static_cast<std::size_t>(modelType));
+  call.request.displayText = environment.overlay.GetLine(gi::GI_AppInd_Model, ModelIndex(modelType));
   if (call.request.key != cellkey::kEnter || environment.modelType == modelType || !environment.changeModel) return {};
   platform::MsgRequest question{environment.overlay.GetLine(gi::GI_Sys_AppTitle, 0),
                                 environment.overlay.GetBlockText(gi::GI_AppMess_ChangeModel),

@@ -102,7 +102,7 @@ int CategoryOf(int typeId, int modelType) {
   if (typeId == kNoCellType) return 0;
   const int category = kCellTypes[static_cast<std::size_t>(typeId)].category;
   if (category != kCategoryOfModel) return category;
-  if (modelType < 0 || modelType >= kModelTypeCount) {
+  if (modelType < 0 || modelType >= kModelCategoryCount) {
     platform::Fatal(Substitute("Unknown radio model type. (%d)", {std::int64_t{modelType}}));
   }
   return 1 + modelType;

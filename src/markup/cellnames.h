@@ -11,8 +11,8 @@ constexpr int kNoCellType = kCellTypeCount;  // an empty type name, and a cell's
 constexpr int kCellLinkCount = 1609;
 constexpr int kNoCellLink = kCellLinkCount;  // an empty link name, and a cell's default
 
-// Radio model types, as the CL_Model_... commands choose them.
-constexpr int kModelTypeCount = 4;
+// The channel categories of the memory-channel types: one per radio model type.
+constexpr int kModelCategoryCount = 4;
 
 // The id of a type or link name, or nothing for a name that is not in that
 // table. An empty name gives the "none" id. Names of the other kind are not

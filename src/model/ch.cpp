@@ -285,11 +285,11 @@ void datCh::SetBankFlag(cmcEeprom& image, int bank, bool on) {
   image.SetByte(chlayout::kBankFlags, on ? (flags | bit) : (flags & ~bit));
 }
 
-int datCh::ChannelsThatFit(const cmcEeprom& image, int modelType) {
-  return memmap::ChannelsThatFit(image, memmap::NormalizeModelType(modelType));
+int datCh::ChannelsThatFit(const cmcEeprom& image, ModelType modelType) {
+  return memmap::ChannelsThatFit(image, modelType);
 }
 
-bool datCh::HasRoom(const cmcEeprom& image, int modelType, int cellType, int count) {
+bool datCh::HasRoom(const cmcEeprom& image, ModelType modelType, int cellType, int count) {
   static constexpr std::array<int, 5> kChannelTypes = {ct::CT_Mch, ct::CT_Mch_Check, ct::CT_Mch_Win, ct::CT_Mch_Pmr446,
                                                        ct::CT_Mch_Win_Pmr446};
   if (std::ranges::find(kChannelTypes, cellType) != kChannelTypes.end()) {

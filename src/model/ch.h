@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/eeprom.h"
+#include "model/modeltype.h"
 
 // One two-byte tone setting as the channel and group tone fields hold it:
 // on/off, a digital code with its polarity, or a tone frequency index.
@@ -30,6 +31,8 @@ class datCh {
  public:
   static constexpr int kFirstChannelKind = 1;
   static constexpr int kLastChannelKind = 4;
+  // The channel record kind of a model type.
+  static constexpr int KindOf(ModelType type) { return kFirstChannelKind + ModelNumber(type); }
   static constexpr int kNameLength = 8;
   static constexpr int kListCount = 17;  // list membership bits, the scan list first
   static constexpr std::uint32_t kMaxFrequency = 799999950;
@@ -56,7 +59,6 @@ class datCh {
 
   int kind() const { return kind_; }
   int number() const { return number_; }
-  int modelType() const { return kind_ - kFirstChannelKind; }
   bool isLoaded() const { return kind_ >= kFirstChannelKind && kind_ <= kLastChannelKind; }
   bool isPmr446() const { return kind_ != kFirstChannelKind; }
 
@@ -123,9 +125,9 @@ class datCh {
   static void SetBankFlag(cmcEeprom& image, int bank, bool on);
 
   // Capacity: room for `count` more records of cell type `cellType`.
-  static bool HasRoom(const cmcEeprom& image, int modelType, int cellType, int count);
+  static bool HasRoom(const cmcEeprom& image, ModelType modelType, int cellType, int count);
   // How many more channels still fit (at most 128 minus those in use).
-  static int ChannelsThatFit(const cmcEeprom& image, int modelType);
+  static int ChannelsThatFit(const cmcEeprom& image, ModelType modelType);
 
   // Raw slot copies, as last loaded; store writes the fields onto them so the
   // carried bytes go back unchanged.

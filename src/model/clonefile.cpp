@@ -75,7 +75,7 @@ void cmcCloneFile::SetComment(std::string_view comment) {
       comment_.begin(), comment_.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
 }
 
-int cmcCloneFile::Report(int error) const {
+cmcCloneFile::Error cmcCloneFile::Report(Error error) const {
   if (error != kOk && reporter_) reporter_(error);
   return error;
 }
@@ -101,7 +101,7 @@ std::string cmcCloneFile::Format(const Ranges& ranges) const {
   return text;
 }
 
-int cmcCloneFile::Write(const std::string& path, const Ranges& ranges) {
+cmcCloneFile::Error cmcCloneFile::Write(const std::string& path, const Ranges& ranges) {
   switch (platform::WriteFileAtomically(path, Format(ranges))) {
   case platform::FileWriteResult::kOk: return kOk;
   case platform::FileWriteResult::kOpenFailed: return Report(kFileOpen);
@@ -110,24 +110,24 @@ int cmcCloneFile::Write(const std::string& path, const Ranges& ranges) {
   return Report(kFileAccess);
 }
 
-int cmcCloneFile::Read(const std::string& path, const Ranges* ranges) {
+cmcCloneFile::Error cmcCloneFile::Read(const std::string& path, const Ranges* ranges) {
   std::optional<std::string> content = platform::ReadFileContent(path);
   if (!content) return Report(kFileOpen);
   return Parse(*content, ranges);
 }
 
-int cmcCloneFile::Parse(std::string_view content, const Ranges* ranges) {
+cmcCloneFile::Error cmcCloneFile::Parse(std::string_view content, const Ranges* ranges) {
   if (image_ == nullptr) return Report(kData);
   std::fill(loaded_.begin(), loaded_.end(), false);
   // The image changes only when the whole file is good.
   cmcEeprom target = *image_;
-  int result = ParseLines(content, target);
+  Error result = ParseLines(content, target);
   if (result == kOk && ranges != nullptr) result = CoverageCheck(ranges);
   if (result == kOk) *image_ = std::move(target);
   return Report(result);
 }
 
-int cmcCloneFile::ParseLines(std::string_view content, cmcEeprom& target) {
+cmcCloneFile::Error cmcCloneFile::ParseLines(std::string_view content, cmcEeprom& target) {
   std::vector<std::string_view> lines = Lines(content);
   if (lines.empty()) return kFormat;
   std::string_view header = lines.front();
@@ -138,7 +138,7 @@ int cmcCloneFile::ParseLines(std::string_view content, cmcEeprom& target) {
   int model = HexValue(header.substr(0, 4));
   int extra = HexValue(header.substr(4, 4));
   if (headerCheck_) {
-    int error = kModel;
+    Error error = kModel;
     if (!headerCheck_(model, extra, error)) return error;
   } else if (model != modelCode_) {
     return kModel;
@@ -163,13 +163,13 @@ int cmcCloneFile::ParseLines(std::string_view content, cmcEeprom& target) {
       if (!mapRevCheck_ || !mapRevCheck_(mapRevision)) return kMapRev;
       mapRevChecked = true;
     }
-    if (int error = ParseDataLine(line, target); error != kOk) return error;
+    if (Error error = ParseDataLine(line, target); error != kOk) return error;
   }
   if (mapRevision != -1) mapRevision_ = mapRevision;
   return kOk;
 }
 
-int cmcCloneFile::ParseDataLine(std::string_view line, cmcEeprom& target) {
+cmcCloneFile::Error cmcCloneFile::ParseDataLine(std::string_view line, cmcEeprom& target) {
   if (line.size() < kMinDataLine || line.size() > kMaxDataLine || !std::all_of(line.begin(), line.end(), IsHex)) {
     return kFormat;
   }
@@ -191,7 +191,7 @@ std::vector<bool> cmcCloneFile::Bitmap(const Ranges& ranges) const {
   return bitmap;
 }
 
-int cmcCloneFile::CoverageCheck(const Ranges* ranges) {
+cmcCloneFile::Error cmcCloneFile::CoverageCheck(const Ranges* ranges) {
   if (ranges == nullptr || image_ == nullptr) return kCoverage;
   std::vector<bool> required = Bitmap(*ranges);
   if (required == loaded_) return kOk;

@@ -33,9 +33,9 @@ class cmcCloneFile {
   // True to accept the map revision read so far (-1 when the file has none).
   using MapRevCheck = std::function<bool(int mapRevision)>;
   // True to accept; on refusal `error` is the result.
-  using HeaderCheck = std::function<bool(int modelCode, int extraCode, int& error)>;
+  using HeaderCheck = std::function<bool(int modelCode, int extraCode, Error& error)>;
   // Shows the message of a non-zero result.
-  using Reporter = std::function<void(int error)>;
+  using Reporter = std::function<void(Error error)>;
 
   // Records the image (not owned) and clears the record of loaded bytes.
   void AttachImage(cmcEeprom* image);
@@ -52,26 +52,26 @@ class cmcCloneFile {
   int MapRevision() const { return mapRevision_; }
 
   // Replaces the file at `path` whole, or leaves it untouched on failure.
-  int Write(const std::string& path, const Ranges& ranges);
+  [[nodiscard]] Error Write(const std::string& path, const Ranges& ranges);
   // The text that Write puts on disk.
   std::string Format(const Ranges& ranges) const;
   // With ranges, the coverage check decides at the end. A failed read leaves the
   // image unchanged.
-  int Read(const std::string& path, const Ranges* ranges);
+  [[nodiscard]] Error Read(const std::string& path, const Ranges* ranges);
   // Parses file content into the image, as Read does after opening the file.
-  int Parse(std::string_view content, const Ranges* ranges);
+  [[nodiscard]] Error Parse(std::string_view content, const Ranges* ranges);
   // 0 when the loaded bytes are exactly the ranges, 8 when some lie outside
   // them, 7 when some are missing.
-  int CoverageCheck(const Ranges* ranges);
+  [[nodiscard]] Error CoverageCheck(const Ranges* ranges);
 
   // The comment line of a save: the two clone comment fields of the work area,
   // unprintable bytes as spaces, trailing blanks trimmed.
   static std::string CommentOf(const cmcEeprom& image);
 
  private:
-  int Report(int error) const;
-  int ParseLines(std::string_view content, cmcEeprom& target);
-  int ParseDataLine(std::string_view line, cmcEeprom& target);
+  Error Report(Error error) const;
+  Error ParseLines(std::string_view content, cmcEeprom& target);
+  Error ParseDataLine(std::string_view line, cmcEeprom& target);
   std::vector<bool> Bitmap(const Ranges& ranges) const;
 
   cmcEeprom* image_ = nullptr;

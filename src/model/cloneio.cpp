@@ -34,7 +34,7 @@ void Show(cmcGTex& overlay, const std::string& text, platform::MsgIcon icon) {
       {overlay.GetLine(gi::GI_Sys_AppTitle, 0), text, icon, platform::MsgButtons::Ok, true});
 }
 
-bool HeaderAccepted(int model, int extra, int& error) {
+bool HeaderAccepted(int model, int extra, cmcCloneFile::Error& error) {
   bool modelKnown =
       model == kModelCode || std::ranges::find(kAlternativeModelCodes, model) != std::end(kAlternativeModelCodes);
   if (!modelKnown) {
@@ -54,7 +54,7 @@ bool LockoutNewerData(cmcGTex& overlay) {
 
 }  // namespace
 
-void ShowFileError(cmcGTex& overlay, int error) {
+void ShowFileError(cmcGTex& overlay, cmcCloneFile::Error error) {
   if (error <= 0 || error >= static_cast<int>(kErrorNames.size())) return;
   std::string text = Substitute("%s\n\n%s", {overlay.GetBlockText(gi::GI_Mess_FileErr_Headline),
                                              overlay.GetBlockText(kErrorNames[static_cast<std::size_t>(error)])});
@@ -69,22 +69,22 @@ void Configure(cmcCloneFile& file, cmcGTex& overlay, FileHeader* header) {
   file.SetModelCode(kModelCode);
   file.SetExtraCode(kExtraCode);
   file.SetMapRevCheck([](int revision) { return revision <= kHighestMapRevision; });
-  file.SetHeaderCheck([header](int model, int extra, int& error) {
+  file.SetHeaderCheck([header](int model, int extra, cmcCloneFile::Error& error) {
     if (header != nullptr) *header = {model, extra, -1};
     return HeaderAccepted(model, extra, error);
   });
-  file.SetReporter([&overlay](int error) { ShowFileError(overlay, error); });
+  file.SetReporter([&overlay](cmcCloneFile::Error error) { ShowFileError(overlay, error); });
 }
 
-bool Open(cmcGTex& overlay, const std::string& path, cmcEeprom& candidate, FileHeader* header) {
+cmcCloneFile::Error Open(cmcGTex& overlay, const std::string& path, cmcEeprom& candidate, FileHeader* header) {
   candidate.Resize(cmcEeprom::kImageSize);
   cmcCloneFile file;
   file.AttachImage(&candidate);
   Configure(file, overlay, header);
-  if (file.Read(path, nullptr) != cmcCloneFile::kOk) return false;
+  if (cmcCloneFile::Error read = file.Read(path, nullptr); read != cmcCloneFile::kOk) return read;
   if (header != nullptr) header->mapRevision = file.MapRevision();
 
-  int error = cmcCloneFile::kOk;
+  cmcCloneFile::Error error = cmcCloneFile::kOk;
   cmcCloneFile::Ranges required = memmap::RangeList(3);
   if (memmap::IdentityCheck(candidate, memmap::IdentityLevel::kBasic) != 0) {
     error = cmcCloneFile::kData;
@@ -94,30 +94,29 @@ bool Open(cmcGTex& overlay, const std::string& path, cmcEeprom& candidate, FileH
     error = file.CoverageCheck(&required);
   }
   ShowFileError(overlay, error);
-  return error == cmcCloneFile::kOk;
+  return error;
 }
 
-bool Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, int modelType) {
+SaveResult Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, ModelType modelType) {
   if (!memmap::Encode(edit, modelType)) {
     ShowEncodeOverflow(overlay);
-    return false;
+    return SaveResult::kDoesNotEncode;
   }
   cmcCloneFile file;
   file.AttachImage(&edit);
   Configure(file, overlay, nullptr);
   file.SetMapRevision(kSavedMapRevision);
   file.SetComment(cmcCloneFile::CommentOf(edit));
-  return file.Write(path, memmap::RangeList(2)) == cmcCloneFile::kOk;
+  return file.Write(path, memmap::RangeList(2)) == cmcCloneFile::kOk ? SaveResult::kSaved : SaveResult::kWriteFailed;
 }
 
-std::string InitialFilePath(cmcGTex& overlay, int modelType) {
-  std::string name =
-      overlay.GetLine(gi::GI_App_InitialFile, static_cast<std::size_t>(memmap::NormalizeModelType(modelType)));
+std::string InitialFilePath(cmcGTex& overlay, ModelType modelType) {
+  std::string name = overlay.GetLine(gi::GI_App_InitialFile, ModelIndex(modelType));
   cmcGTex::TrimBlanks(name);
   return platform::DataDir() + name;
 }
 
-void LoadInitialImage(cmcGTex& overlay, int modelType, cmcEeprom& initial) {
+void LoadInitialImage(cmcGTex& overlay, ModelType modelType, cmcEeprom& initial) {
   std::string path = InitialFilePath(overlay, modelType);
   initial.Resize(cmcEeprom::kImageSize);
   cmcCloneFile file;

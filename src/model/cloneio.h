@@ -4,6 +4,7 @@
 
 #include "model/clonefile.h"
 #include "model/eeprom.h"
+#include "model/modeltype.h"
 
 class cmcGTex;
 
@@ -26,7 +27,7 @@ struct FileHeader {
 };
 
 // Shows the message of a clone-file error code (nothing for 0).
-void ShowFileError(cmcGTex& overlay, int error);
+void ShowFileError(cmcGTex& overlay, cmcCloneFile::Error error);
 // Shows that the image does not fit in the radio's memory.
 void ShowEncodeOverflow(cmcGTex& overlay);
 
@@ -35,18 +36,20 @@ void Configure(cmcCloneFile& file, cmcGTex& overlay, FileHeader* header);
 
 // Reads `path` into `candidate` (a zero-filled image of the application's size
 // on return; its raw area holds the file) with every check of the open command.
-// False when the file was refused; its message has been shown.
-bool Open(cmcGTex& overlay, const std::string& path, cmcEeprom& candidate, FileHeader* header);
+// Anything but kOk: the file was refused and its message has been shown.
+[[nodiscard]] cmcCloneFile::Error Open(cmcGTex& overlay, const std::string& path, cmcEeprom& candidate,
+                                       FileHeader* header);
 
 // Encodes the edit image and writes it to `path`. An image that does not
-// encode is left as it was and nothing is written. False on any failure; its
-// message has been shown and an existing file at `path` is untouched.
-bool Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, int modelType);
+// encode is left as it was and nothing is written. On any failure its message
+// has been shown and an existing file at `path` is untouched.
+enum class SaveResult { kSaved, kDoesNotEncode, kWriteFailed };
+[[nodiscard]] SaveResult Save(cmcGTex& overlay, const std::string& path, cmcEeprom& edit, ModelType modelType);
 
 // The initial file of a model type, beside the executable (or in RWQ_DATA_DIR).
-std::string InitialFilePath(cmcGTex& overlay, int modelType);
+std::string InitialFilePath(cmcGTex& overlay, ModelType modelType);
 // Reads and decodes the initial image of the model type; a failure is fatal.
-void LoadInitialImage(cmcGTex& overlay, int modelType, cmcEeprom& initial);
+void LoadInitialImage(cmcGTex& overlay, ModelType modelType, cmcEeprom& initial);
 
 // Replaces the raw area of `target` by that of `source`.
 void CopyRawArea(const cmcEeprom& source, cmcEeprom& target);

@@ -11,7 +11,9 @@ namespace {
 
 using F = InitialFill;
 using C = RecordCount;
-constexpr int kAll = kAllModels;
+constexpr std::optional<ModelType> kAll{};
+constexpr ModelType kVexl = ModelType::kPmrVexl;
+constexpr ModelType kDpmr = ModelType::kDpmr446;
 constexpr int kLow = kLowLimit;
 constexpr int kHigh = kHighLimit;
 
@@ -25,13 +27,13 @@ constexpr Block kBlockTable[] = {
     {5, 0x8A80, 1, 32, kAll, F::kSingle, C::kAllSlots, kLow},
     {12, 0x8AA0, 17, 16, kAll, F::kEachSlot, C::kAllSlots, kLow},
     {15, 0x8BB0, 32, 4, kAll, F::kEachSlot, C::kAllSlots, kLow},
-    {27, 0x8C30, 32, 4, 2, F::kRepeatFirst, C::kAllSlots, kLow},
-    {32, 0x8CB0, 8, 8, 2, F::kEachSlot, C::kAllSlots, kLow},
+    {27, 0x8C30, 32, 4, kVexl, F::kRepeatFirst, C::kAllSlots, kLow},
+    {32, 0x8CB0, 8, 8, kVexl, F::kEachSlot, C::kAllSlots, kLow},
     {40, 0x8CF0, 1, 4, kAll, F::kSingle, C::kAllSlots, kHigh},
     {49, 0x8CF4, 128, 20, kAll, F::kEachSlot, C::kAllSlots, kLow},
-    {21, 0x0280, 1, 54, 3, F::kNotDecoded, C::kAllSlots, kHigh},
-    {22, 0x7F80, 128, 22, 3, F::kNotDecoded, C::kChannelsInUse, kHigh},
-    {23, 0x8A80, 1, 32, 3, F::kNotDecoded, C::kAllSlots, kHigh},
+    {21, 0x0280, 1, 54, kDpmr, F::kNotDecoded, C::kAllSlots, kHigh},
+    {22, 0x7F80, 128, 22, kDpmr, F::kNotDecoded, C::kChannelsInUse, kHigh},
+    {23, 0x8A80, 1, 32, kDpmr, F::kNotDecoded, C::kAllSlots, kHigh},
     {3, 0xA24A, 128, 14, kAll, F::kRepeatFirst, C::kChannelsInUse, kHigh},
     {6, 0xA94A, 1, 146, kAll, F::kSingle, C::kAllSlots, kHigh},
     {7, 0xA9DC, 1, 32, kAll, F::kSingle, C::kAllSlots, kHigh},
@@ -46,19 +48,19 @@ constexpr Block kBlockTable[] = {
     {18, 0xAF5C, 1, 8, kAll, F::kSingle, C::kAllSlots, kHigh},
     {19, 0xAF64, 2, 8, kAll, F::kEachSlot, C::kAllSlots, kHigh},
     {20, 0xAF74, 1, 10, kAll, F::kSingle, C::kAllSlots, kHigh},
-    {28, 0xB00C, 32, 10, 2, F::kRepeatFirst, C::kAllSlots, kHigh},
-    {29, 0xAF7E, 8, 16, 2, F::kEachSlot, C::kAllSlots, kHigh},
-    {26, 0xAFFE, 1, 14, 2, F::kSingle, C::kAllSlots, kHigh},
-    {25, 0xB14C, 1, 24, 2, F::kSingle, C::kAllSlots, kHigh},
-    {24, 0xB164, 1, 16, 2, F::kSingle, C::kAllSlots, kHigh},
-    {30, 0xB174, 24, 12, 2, F::kEachSlot, C::kAllSlots, kHigh},
-    {31, 0xB294, 24, 12, 2, F::kEachSlot, C::kAllSlots, kHigh},
-    {33, 0xB3B4, 8, 2, 2, F::kEachSlot, C::kAllSlots, kHigh},
-    {34, 0xB3C4, 32, 20, 3, F::kEachSlot, C::kAllSlots, kHigh},
-    {35, 0xB644, 32, 20, 3, F::kEachSlot, C::kAllSlots, kHigh},
-    {36, 0xB8C4, 1, 16, 3, F::kSingle, C::kAllSlots, kHigh},
-    {37, 0xB8D4, 1, 4, 3, F::kSingle, C::kAllSlots, kHigh},
-    {38, 0xB8D8, 41, 8, 3, F::kEachSlot, C::kAllSlots, kHigh},
+    {28, 0xB00C, 32, 10, kVexl, F::kRepeatFirst, C::kAllSlots, kHigh},
+    {29, 0xAF7E, 8, 16, kVexl, F::kEachSlot, C::kAllSlots, kHigh},
+    {26, 0xAFFE, 1, 14, kVexl, F::kSingle, C::kAllSlots, kHigh},
+    {25, 0xB14C, 1, 24, kVexl, F::kSingle, C::kAllSlots, kHigh},
+    {24, 0xB164, 1, 16, kVexl, F::kSingle, C::kAllSlots, kHigh},
+    {30, 0xB174, 24, 12, kVexl, F::kEachSlot, C::kAllSlots, kHigh},
+    {31, 0xB294, 24, 12, kVexl, F::kEachSlot, C::kAllSlots, kHigh},
+    {33, 0xB3B4, 8, 2, kVexl, F::kEachSlot, C::kAllSlots, kHigh},
+    {34, 0xB3C4, 32, 20, kDpmr, F::kEachSlot, C::kAllSlots, kHigh},
+    {35, 0xB644, 32, 20, kDpmr, F::kEachSlot, C::kAllSlots, kHigh},
+    {36, 0xB8C4, 1, 16, kDpmr, F::kSingle, C::kAllSlots, kHigh},
+    {37, 0xB8D4, 1, 4, kDpmr, F::kSingle, C::kAllSlots, kHigh},
+    {38, 0xB8D8, 41, 8, kDpmr, F::kEachSlot, C::kAllSlots, kHigh},
     {41, 0xBA20, 1, 12, kAll, F::kSingle, C::kAllSlots, kHigh},
     {42, 0xBA2C, 5, 29, kAll, F::kEachSlot, C::kAllSlots, kHigh},
     {43, 0xBABD, 100, 12, kAll, F::kRepeatFirst, C::kAliasCount, kHigh},
@@ -75,9 +77,7 @@ void PutWord(std::uint8_t* p, int value) {
   p[1] = static_cast<std::uint8_t>(value);
 }
 
-bool StoredFor(const Block& block, int modelType) {
-  return block.storedFor == kAllModels || block.storedFor == modelType;
-}
+bool StoredFor(const Block& block, ModelType modelType) { return !block.storedFor || *block.storedFor == modelType; }
 
 int AliasCount(const cmcEeprom& image) {
   return std::min<int>(image.GetWord(addr::kAliasCount), FindBlock(kSpaceCheckBlock)->slots);
@@ -100,7 +100,7 @@ struct Layout {
   int endAddress = 0;
 };
 
-Layout PlanLayout(const cmcEeprom& image, int modelType, int channels) {
+Layout PlanLayout(const cmcEeprom& image, ModelType modelType, int channels) {
   Layout layout;
   int position = addr::kDataStart;
   auto place = [&](const Block& block) {
@@ -230,7 +230,7 @@ void Decode(cmcEeprom& image) {
 
 void DecodeInitial(cmcEeprom& image) { DecodeWith(image, addr::kDataStart, true); }
 
-bool Encode(cmcEeprom& image, int modelType) {
+bool Encode(cmcEeprom& image, ModelType modelType) {
   if (image.Size() < cmcEeprom::kImageSize) return false;
   Layout layout = PlanLayout(image, modelType, ChannelsInUse(image));
   if (!layout.fits) return false;
@@ -294,26 +294,25 @@ std::vector<AddressRange> RangeList(int kind) {
 
 int WriteEnd(const cmcEeprom& image) { return (image.GetWord(addr::kEndAddress) & ~0x7F) | 0x7F; }
 
-int NormalizeModelType(int modelType) { return modelType >= 0 && modelType < kModelTypeCount ? modelType : 0; }
-
 namespace {
 // The flag bit of each model type, bits counted from the most significant bit
 // of the first flag byte; checked in this order.
-constexpr std::array<std::pair<int, int>, 4> kModelFlagBits = {{{2, 2}, {0, 0}, {1, 1}, {5, 3}}};
+constexpr std::array<std::pair<int, ModelType>, 4> kModelFlagBits = {
+    {{2, ModelType::kPmrVexl}, {0, ModelType::kLandMobile}, {1, ModelType::kPmr}, {5, ModelType::kDpmr446}}};
 
 bool FlagBit(const cmcEeprom& image, int bit) {
   return (image.GetByte(addr::kModelFlags + bit / 8) & (0x80 >> (bit % 8))) != 0;
 }
 }  // namespace
 
-int ModelTypeFromFlags(const cmcEeprom& image) {
+ModelType ModelTypeFromFlags(const cmcEeprom& image) {
   for (auto [bit, type] : kModelFlagBits) {
     if (FlagBit(image, bit)) return type;
   }
-  return 0;
+  return ModelType::kLandMobile;
 }
 
-void SetModelFlags(cmcEeprom& image, int modelType) {
+void SetModelFlags(cmcEeprom& image, ModelType modelType) {
   for (auto [bit, type] : kModelFlagBits) {
     int address = addr::kModelFlags + bit / 8;
     std::uint8_t mask = static_cast<std::uint8_t>(0x80 >> (bit % 8));
@@ -328,7 +327,7 @@ int ChannelsInUse(const cmcEeprom& image) {
   return std::min(sum, kMaxChannels);
 }
 
-int ChannelsThatFit(const cmcEeprom& image, int modelType) {
+int ChannelsThatFit(const cmcEeprom& image, ModelType modelType) {
   int inUse = ChannelsInUse(image);
   for (int more = kMaxChannels - inUse; more > 0; --more) {
     if (PlanLayout(image, modelType, inUse + more).fits) return more;

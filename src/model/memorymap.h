@@ -1,20 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
 
 #include "model/eeprom.h"
+#include "model/modeltype.h"
 
 // The memory map: the block table and the conversions between the raw area
 // (self-describing, packed, what the radio holds) and the work area (every
 // block at a fixed place). Everything here reads the one table, kBlockTable.
 namespace memmap {
-
-// Model types: 0 land-mobile, 1 PMR, 2 PMR with Vexl signalling, 3 dPMR446.
-constexpr int kModelTypeCount = 4;
-constexpr int kAllModels = -1;
 
 // How the initial decode fills a block's slots from the records of its entry.
 enum class InitialFill {
@@ -33,7 +31,7 @@ struct Block {
   int workAddress;  // slot 0; for the encode-only blocks the image address of their source
   int slots;
   int slotSize;
-  int storedFor;  // kAllModels or one model type
+  std::optional<ModelType> storedFor;  // nothing: stored for every model type
   InitialFill initial;
   RecordCount count;
   int fitLimit;  // the block must end at or below this address
@@ -87,7 +85,7 @@ void Decode(cmcEeprom& image);
 void DecodeInitial(cmcEeprom& image);
 // Work area to raw area. All or nothing: on failure (the data does not fit)
 // the image is unchanged and the result is false.
-bool Encode(cmcEeprom& image, int modelType);
+bool Encode(cmcEeprom& image, ModelType modelType);
 
 enum class IdentityLevel { kBasic, kFull };
 // 0 when acceptable, 1 otherwise.
@@ -101,17 +99,15 @@ std::vector<AddressRange> RangeList(int kind);
 // The last address a clone write sends: the end address with its low seven bits set.
 int WriteEnd(const cmcEeprom& image);
 
-// A stored model type outside 0-3 has no map and starts as 0.
-int NormalizeModelType(int modelType);
 // The model type that the flag bits at work 0xA9AA name.
-int ModelTypeFromFlags(const cmcEeprom& image);
+ModelType ModelTypeFromFlags(const cmcEeprom& image);
 // Sets the flag bit of modelType, clearing the other model bits.
-void SetModelFlags(cmcEeprom& image, int modelType);
+void SetModelFlags(cmcEeprom& image, ModelType modelType);
 
 // The sum of the bank sizes, never more than the 128 channel slots.
 int ChannelsInUse(const cmcEeprom& image);
 // How many more channels the image can take and still encode (the raw bytes
 // of every per-channel block of the model type count).
-int ChannelsThatFit(const cmcEeprom& image, int modelType);
+int ChannelsThatFit(const cmcEeprom& image, ModelType modelType);
 
 }  // namespace memmap

@@ -73,14 +73,32 @@ TEST(Application, SecondInstanceExitsAtOnceSilentlyAndLeavesTheSettingsAlone) {
   EXPECT_EQ(first.Finish().status, 0);
 }
 
-TEST(Application, MakerSwitchInCapitalsAsksTheCautionOnce) {
-  HeadlessRun run;
-  ChildResult result = run.UntilSignal(SIGTERM, {"/KESTREL", "/kestrel", "file.rwc"}, "cancel");
-  ASSERT_EQ(result.status, 0) << result.err;
-  const std::string log = ReadWholeFile(run.BoxLog());
-  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
-  EXPECT_NE(log.find("Maker mode is for Tarn service staff only."), std::string::npos) << log;
-  EXPECT_NE(log.find("\"icon\":\"warning\",\"buttons\":\"okcancel\",\"answer\":\"cancel\""), std::string::npos);
+// Each switch asks: the second caution comes after the first was cancelled,
+// and once maker mode is on no further caution is shown.
+TEST(Application, EveryMakerSwitchAsksUntilMakerModeIsOn) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string answers;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {{"/KESTREL", "/kestrel", "file.rwc"}, "cancel,cancel", {"cancel", "cancel"}},
+      {{"/KESTREL", "/kestrel", "file.rwc"}, "ok,cancel", {"ok"}},
+  };
+  for (const Case& c : cases) {
+    HeadlessRun run;
+    ChildResult result = run.UntilSignal(SIGTERM, c.arguments, c.answers);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string log = ReadWholeFile(run.BoxLog());
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), static_cast<long>(c.expected.size())) << log;
+    EXPECT_NE(log.find("Maker mode is for Tarn service staff only."), std::string::npos) << log;
+    std::size_t at = 0;
+    for (const std::string& answer : c.expected) {
+      at = log.find("\"icon\":\"warning\",\"buttons\":\"okcancel\",\"answer\":\"" + answer + "\"", at);
+      ASSERT_NE(at, std::string::npos) << log;
+      ++at;
+    }
+  }
 }
 
 TEST(Application, UnusableSettingsFolderStillStartsAndEndsCleanly) {

@@ -70,7 +70,7 @@ TEST_F(ControllerTest, StartsOnTheInitialImageWithTheTitleFontAndFittedBounds) {
   settings->left = 100000;  // far off the right edge
   Start();
   EXPECT_EQ(controller->LanguageCount(), 1);
-  EXPECT_EQ(controller->ModelType(), 0);
+  EXPECT_EQ(controller->Type(), ModelType::kLandMobile);
   EXPECT_EQ(controller->AcceptedModelCodes().main, 13856);
   EXPECT_EQ(controller->EditImage().Size(), 49543);
   EXPECT_EQ(controller->InitialImage().Size(), 49543);
@@ -88,7 +88,7 @@ TEST_F(ControllerTest, StoredModelTypeAndLanguageThatCannotBeServedFallBackToZer
   settings->modelType = 7;
   settings->language = 3;
   Start();
-  EXPECT_EQ(controller->ModelType(), 0);
+  EXPECT_EQ(controller->Type(), ModelType::kLandMobile);
   EXPECT_EQ(settings->modelType, 0);
   EXPECT_EQ(settings->language, 0);
 }
@@ -133,7 +133,7 @@ TEST_F(ControllerTest, TypedExtendedWordNeedsModelTypeThree) {
   RecordingMessageBox boxes;
   settings->modelType = 3;
   Start();
-  ASSERT_EQ(controller->ModelType(), 3);
+  ASSERT_EQ(controller->Type(), ModelType::kDpmr446);
   Type("xvormelaq");
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_NE(boxes.shown[0].text.find("Extended mode is for Tarn service staff only."), std::string::npos);

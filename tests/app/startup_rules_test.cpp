@@ -13,7 +13,7 @@ namespace {
 
 // Types `text` and returns the request of the last character.
 Request Type(AccessWordWatcher& watcher, const std::string& text, const std::string& makerWord, bool makerOn,
-             int modelType) {
+             ModelType modelType) {
   Request last = Request::None;
   for (char c : text) last = watcher.OnKeyChar(c, makerWord, makerOn, modelType);
   return last;
@@ -38,44 +38,45 @@ TEST(AccessWords, MakerWordIsMatchedAsTypedInAnyCase) {
   };
   for (const Case& c : cases) {
     AccessWordWatcher watcher;
-    EXPECT_EQ(Type(watcher, c.typed, c.word, false, 0), c.expected) << c.typed << " / " << c.word;
+    EXPECT_EQ(Type(watcher, c.typed, c.word, false, ModelType::kLandMobile), c.expected) << c.typed << " / " << c.word;
   }
 }
 
 TEST(AccessWords, MakerWordIsIgnoredWhileMakerModeIsOnAndRestartsOnReset) {
   AccessWordWatcher watcher;
-  EXPECT_EQ(Type(watcher, "kestrel", "kestrel", true, 0), Request::None);
-  EXPECT_EQ(Type(watcher, "kest", "kestrel", false, 0), Request::None);
+  EXPECT_EQ(Type(watcher, "kestrel", "kestrel", true, ModelType::kLandMobile), Request::None);
+  EXPECT_EQ(Type(watcher, "kest", "kestrel", false, ModelType::kLandMobile), Request::None);
   watcher.ResetMakerMatch();
-  EXPECT_EQ(Type(watcher, "rel", "kestrel", false, 0), Request::None);
-  EXPECT_EQ(Type(watcher, "kestrel", "kestrel", false, 0), Request::MakerMode);
+  EXPECT_EQ(Type(watcher, "rel", "kestrel", false, ModelType::kLandMobile), Request::None);
+  EXPECT_EQ(Type(watcher, "kestrel", "kestrel", false, ModelType::kLandMobile), Request::MakerMode);
 }
 
 TEST(AccessWords, ExtendedWordNeedsModelTypeThreeAndTheLastEightCharacters) {
   AccessWordWatcher dpmr;
-  EXPECT_EQ(Type(dpmr, "xVORMELAQ", "kestrel", false, 3), Request::ExtendedMode);
+  EXPECT_EQ(Type(dpmr, "xVORMELAQ", "kestrel", false, ModelType::kDpmr446), Request::ExtendedMode);
   AccessWordWatcher lmr;
-  EXPECT_EQ(Type(lmr, "xvormelaq", "kestrel", false, 0), Request::None);
+  EXPECT_EQ(Type(lmr, "xvormelaq", "kestrel", false, ModelType::kLandMobile), Request::None);
   AccessWordWatcher interrupted;
-  EXPECT_EQ(Type(interrupted, "vormexlaq", "kestrel", false, 3), Request::None);
+  EXPECT_EQ(Type(interrupted, "vormexlaq", "kestrel", false, ModelType::kDpmr446), Request::None);
 }
 
 TEST(CommandLine, MakerSwitchInAnyCaseAmongTheRealArgumentsOnly) {
   struct Case {
     std::vector<const char*> arguments;
-    bool expected;
+    int expected;
   };
   const Case cases[] = {
-      {{"rw-m52-q"}, false},
-      {{"rw-m52-q", "/kestrel"}, true},
-      {{"rw-m52-q", "file.rwc", "/KeStReL"}, true},
-      {{"/kestrel"}, true},  // the program path is compared too
-      {{"rw-m52-q", "/kestrels"}, false},
-      {{"rw-m52-q", "/kestre"}, false},
-      {{"rw-m52-q", "kestrel"}, false},
+      {{"rw-m52-q"}, 0},
+      {{"rw-m52-q", "/kestrel"}, 1},
+      {{"rw-m52-q", "file.rwc", "/KeStReL"}, 1},
+      {{"/kestrel"}, 1},  // the program path is compared too
+      {{"rw-m52-q", "/KESTREL", "/kestrel"}, 2},
+      {{"rw-m52-q", "/kestrels"}, 0},
+      {{"rw-m52-q", "/kestre"}, 0},
+      {{"rw-m52-q", "kestrel"}, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(HasMakerSwitch(c.arguments), c.expected) << (c.arguments.size() > 1 ? c.arguments[1] : "");
+    EXPECT_EQ(CountMakerSwitches(c.arguments), c.expected) << (c.arguments.size() > 1 ? c.arguments[1] : "");
   }
 }
 

@@ -26,11 +26,11 @@ class CellLinksTest : public ::testing::Test {
   void SetUp() override {
     setenv("RWQ_DATA_DIR", RWQ_SOURCE_DATA_DIR "/", 1);
     overlay_.Open(RWQ_SOURCE_DATA_DIR "/QZ5071KE.OVL");
-    LoadModel(0);
+    LoadModel(ModelType::kLandMobile);
   }
   void TearDown() override { unsetenv("RWQ_DATA_DIR"); }
 
-  void LoadModel(int modelType) {
+  void LoadModel(ModelType modelType) {
     cloneio::LoadInitialImage(overlay_, modelType, image_);
     environment_.modelType = modelType;
   }
@@ -81,7 +81,7 @@ class CellLinksTest : public ::testing::Test {
   }
   datCh Channel(int number) {
     datCh record(image_);
-    record.load(environment_.modelType + datCh::kFirstChannelKind, number);
+    record.load(datCh::KindOf(environment_.modelType), number);
     return record;
   }
 
@@ -113,14 +113,19 @@ TEST_F(CellLinksTest, ABlankRowShowsItsNumberOnlyAndAKeyEntersItsFrequency) {
 
 TEST_F(CellLinksTest, TypingAFrequencyOnTheBlankRowCreatesTheChannelOnTheGrid) {
   struct Case {
+    int link;
     const char* typed;
     bool created;
     const char* shown;
   };
-  const Case cases[] = {{"146.5213", false, ""}, {"146.521", true, "146.521875"}};
+  // A text committed in another cell of the blank row enters its frequency too.
+  const Case cases[] = {{cl::CL_Mch_Operating_Freq, "146.5213", false, ""},
+                        {cl::CL_Mch_FreqR, "146.5213", false, ""},
+                        {cl::CL_Mch_FreqR, "146.521", true, "146.521875"}};
   for (const Case& c : cases) {
-    Result result = Type(cl::CL_Mch_Operating_Freq, 0, c.typed);
+    Result result = Type(c.link, 0, c.typed);
     EXPECT_EQ(datCh::ChannelsInUse(image_), c.created ? 1 : 0) << c.typed;
+    EXPECT_TRUE(result.redirect.active || c.link == cl::CL_Mch_Operating_Freq) << c.typed;
     EXPECT_EQ(result.text, c.shown);
     if (c.created) {
       EXPECT_EQ(result.changes, changebit::kEvaluated | changebit::kRowRewritten | changebit::kRecordModified);
@@ -341,7 +346,7 @@ TEST_F(ChannelCellsTest, ScanListMembershipAndTheScannedList) {
 }
 
 TEST_F(CellLinksTest, PmrAndPmr446CellsBehaveAsTheirCounterparts) {
-  LoadModel(1);
+  LoadModel(ModelType::kPmr);
   ASSERT_GT(datCh::ChannelsInUse(image_), 0);
   EXPECT_EQ(Show(cl::CL_Mch_FreqR_Pmr, 0).text, "446.006250");
   EXPECT_EQ(Choose(cl::CL_Mch_Lockout_Pmr, 0, cl::Flex0, 1).text,
@@ -370,7 +375,7 @@ TEST_F(CellLinksTest, UnbuiltLinksSayYetAndAnUnknownCellTypeIsFatal) {
 TEST_F(CellLinksTest, CountersAndChannelNumberColumns) {
   Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
   Type(cl::CL_Mch_Operating_Freq, 1, "146.54");
-  int left = datCh::ChannelsThatFit(image_, 0);
+  int left = datCh::ChannelsThatFit(image_, ModelType::kLandMobile);
   EXPECT_EQ(Show(cl::CL_Bank_UsedQty, 0, ct::CT_BankOp).text, "2");
   EXPECT_EQ(Show(cl::CL_Bank_UsedQty, 1, ct::CT_BankOp).text, "0");
   EXPECT_EQ(Show(cl::CL_Mch_UsedCHs, 0, ct::CT_Null).text, "2");
@@ -385,8 +390,8 @@ TEST_F(CellLinksTest, CountersAndChannelNumberColumns) {
 }
 
 TEST_F(CellLinksTest, ModelItemsCarryTheTickAndChangeTheModelAfterConfirmation) {
-  int changedTo = -1;
-  environment_.changeModel = [&changedTo](int modelType) { changedTo = modelType; };
+  std::optional<ModelType> changedTo;
+  environment_.changeModel = [&changedTo](ModelType modelType) { changedTo = modelType; };
   cmcCellObj lmr;
   lmr.type = ct::CT_Null;
   lmr.link = cl::CL_Model_Lmr;
@@ -398,9 +403,9 @@ TEST_F(CellLinksTest, ModelItemsCarryTheTickAndChangeTheModelAfterConfirmation) 
 
   RecordingMessageBox box({platform::MsgAnswer::Cancel, platform::MsgAnswer::Ok});
   Key(cl::CL_Model_Pmr, 0, cellkey::kEnter, ct::CT_Null);
-  EXPECT_EQ(changedTo, -1);
+  EXPECT_EQ(changedTo, std::nullopt);
   Result changed = Key(cl::CL_Model_Pmr, 0, cellkey::kEnter, ct::CT_Null);
-  EXPECT_EQ(changedTo, 1);
+  EXPECT_EQ(changedTo, ModelType::kPmr);
   EXPECT_EQ(changed.changes & changebit::kRebuildSheet, changebit::kRebuildSheet);
   ASSERT_EQ(box.shown.size(), 2u);
   EXPECT_EQ(box.shown[0].text, overlay_.GetBlockText("GI_AppMess_ChangeModel"));

@@ -345,9 +345,8 @@ TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold)
   cmcCellCapsule tooLong = Typed("123456789");
   EXPECT_FALSE(TextFamily(tooLong, services_, value).changed);
   EXPECT_EQ(name, "XY      ");
-  int canvas = 0;
   cmcCellCapsule painted = Key(cellkey::kEvaluate);
-  painted.canvas = &canvas;
+  painted.painting = true;
   TextFamily(painted, services_, value);
   EXPECT_EQ(painted.displayText, "");  // the radio font draws it
 }

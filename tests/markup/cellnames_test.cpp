@@ -202,7 +202,7 @@ TEST(CellNames, CategoryFollowsTheTypeAndTheModelForMemoryChannels) {
   EXPECT_EQ(CategoryOf(ResolveType("CT_MDC_Alias"), 2), 20);
   EXPECT_EQ(CategoryOf(kNoCellType, 0), 0);
   for (const char* mch : {"CT_Mch", "CT_Mch_Check", "CT_Mch_Win", "CT_Mch_Pmr446", "CT_Mch_Win_Pmr446"}) {
-    for (int model = 0; model < kModelTypeCount; ++model) EXPECT_EQ(CategoryOf(ResolveType(mch), model), model + 1);
+    for (int model = 0; model < kModelCategoryCount; ++model) EXPECT_EQ(CategoryOf(ResolveType(mch), model), model + 1);
   }
   FatalTrap trap;
   EXPECT_THROW(CategoryOf(29, 0), FatalStop);

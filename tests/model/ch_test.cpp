@@ -388,7 +388,7 @@ TEST(Banks, SizesPastOneHundredTwentyEightNeverAddressChannelsBeyondTheSlots) {
 }
 
 // Whether an image with `channels` channels encodes for the model type.
-bool Encodes(cmcEeprom image, int modelType, int channels) {
+bool Encodes(cmcEeprom image, ModelType modelType, int channels) {
   SetBanks(image, {channels});
   return memmap::Encode(image, modelType);
 }
@@ -398,7 +398,7 @@ TEST(Capacity, ChannelRoomAgreesWithTheEncodeAtItsBoundaryPerModelType) {
   const int windowType = ResolveType("CT_Mch_Win_Pmr446");
   int boundaries = 0;
   std::vector<int> fitAtFull;
-  for (int type = 0; type < 4; ++type) {
+  for (ModelType type : kAllModelTypes) {
     for (int inUse : {0, 40, 100, 128}) {
       cmcEeprom image(cmcEeprom::kImageSize);
       image.SetWord(memmap::addr::kAliasCount, 100);
@@ -406,14 +406,14 @@ TEST(Capacity, ChannelRoomAgreesWithTheEncodeAtItsBoundaryPerModelType) {
       int fit = datCh::ChannelsThatFit(image, type);
       if (inUse == 40) fitAtFull.push_back(fit);
       ASSERT_LE(fit, 128 - inUse);
-      EXPECT_TRUE(datCh::HasRoom(image, type, channelType, fit)) << type << " " << inUse;
-      EXPECT_EQ(datCh::HasRoom(image, type, windowType, fit + 1), false) << type << " " << inUse;
+      EXPECT_TRUE(datCh::HasRoom(image, type, channelType, fit)) << ModelNumber(type) << " " << inUse;
+      EXPECT_EQ(datCh::HasRoom(image, type, windowType, fit + 1), false) << ModelNumber(type) << " " << inUse;
       if (fit > 0) {
-        EXPECT_TRUE(Encodes(image, type, inUse + fit)) << type << " " << inUse;
+        EXPECT_TRUE(Encodes(image, type, inUse + fit)) << ModelNumber(type) << " " << inUse;
       }
       if (inUse + fit < 128) {
         ++boundaries;
-        EXPECT_FALSE(Encodes(image, type, inUse + fit + 1)) << type << " " << inUse;
+        EXPECT_FALSE(Encodes(image, type, inUse + fit + 1)) << ModelNumber(type) << " " << inUse;
       }
     }
   }
@@ -435,11 +435,12 @@ TEST(Capacity, AliasRoomFollowsTheLowGroupAndSpaceWords) {
     cmcEeprom image(cmcEeprom::kImageSize);
     image.SetWord(0x0210, static_cast<std::uint16_t>(c.low));
     image.SetWord(0x0216, static_cast<std::uint16_t>(c.space));
-    EXPECT_EQ(datCh::HasRoom(image, 0, alias, c.count), c.room) << c.low << " " << c.space << " " << c.count;
+    EXPECT_EQ(datCh::HasRoom(image, ModelType::kLandMobile, alias, c.count), c.room)
+        << c.low << " " << c.space << " " << c.count;
   }
   cmcEeprom full(cmcEeprom::kImageSize);
   full.SetWord(0x0210, 0xFFFF);
-  EXPECT_TRUE(datCh::HasRoom(full, 0, ResolveType("CT_Scan"), 1000));
+  EXPECT_TRUE(datCh::HasRoom(full, ModelType::kLandMobile, ResolveType("CT_Scan"), 1000));
 }
 
 TEST(Pmr446, TableHoldsTheThirtyTwoFrequenciesInListOrder) {

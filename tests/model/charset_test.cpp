@@ -136,7 +136,7 @@ TEST(Charset, ShowsTheInitialFilesChannelNames) {
   constexpr int kRadioRecords = 0x7F80, kRadioRecordSize = 22, kNameOffset = 12, kNameSize = 8;
   for (const char* file : {"Initial_PMR.rwc", "Initial_VexlPMR.rwc", "Initial_dPMR446.rwc"}) {
     cmcEeprom image;
-    ASSERT_TRUE(cloneio::Open(overlay, kDataDir + "/" + file, image, nullptr)) << file;
+    ASSERT_EQ(cloneio::Open(overlay, kDataDir + "/" + file, image, nullptr), cmcCloneFile::kOk) << file;
     memmap::Decode(image);
     for (int channel = 0; channel < 16; ++channel) {
       std::uint8_t name[kNameSize];

@@ -121,8 +121,8 @@ TEST(CloneFile, ErrorCodesOfSmallFiles) {
 
 TEST(CloneFile, HeaderCheckDecidesAndMapRevisionIsRead) {
   Fixture f;
-  f.file.SetHeaderCheck([](int model, int extra, int& error) {
-    error = model == 0x2926 ? 4 : 3;
+  f.file.SetHeaderCheck([](int model, int extra, cmcCloneFile::Error& error) {
+    error = model == 0x2926 ? cmcCloneFile::kExtra : cmcCloneFile::kModel;
     return extra == 0x0100;
   });
   EXPECT_EQ(f.file.Parse("29260100\n#MapRev=3\n", nullptr), 0);

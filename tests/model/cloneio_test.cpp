@@ -45,9 +45,10 @@ std::uint32_t Long(const cmcEeprom& image, int address) {
 }
 
 // A raw image as the open command sees it, from the initial file of a model.
-cmcEeprom OpenedInitialFile(cmcGTex& overlay, int type) {
+cmcEeprom OpenedInitialFile(cmcGTex& overlay, ModelType type) {
   cmcEeprom image;
-  EXPECT_TRUE(cloneio::Open(overlay, kDataDir + "/" + kInitialFiles[type], image, nullptr));
+  EXPECT_EQ(cloneio::Open(overlay, kDataDir + "/" + kInitialFiles[ModelIndex(type)], image, nullptr),
+            cmcCloneFile::kOk);
   return image;
 }
 
@@ -59,9 +60,9 @@ TEST(InitialFiles, LoadDecodeAndReEncodeToTheSameBytes) {
   Overlay overlay;
   ScopedDataDir data(kDataDir);
   RecordingMessageBox box;
-  for (int type = 0; type < memmap::kModelTypeCount; ++type) {
-    SCOPED_TRACE(kInitialFiles[type]);
-    EXPECT_EQ(cloneio::InitialFilePath(overlay.gtex, type), kDataDir + "/" + kInitialFiles[type]);
+  for (ModelType type : kAllModelTypes) {
+    SCOPED_TRACE(kInitialFiles[ModelIndex(type)]);
+    EXPECT_EQ(cloneio::InitialFilePath(overlay.gtex, type), kDataDir + "/" + kInitialFiles[ModelIndex(type)]);
     cmcEeprom initial;
     cloneio::LoadInitialImage(overlay.gtex, type, initial);
     cmcEeprom raw = OpenedInitialFile(overlay.gtex, type);
@@ -72,7 +73,7 @@ TEST(InitialFiles, LoadDecodeAndReEncodeToTheSameBytes) {
     EXPECT_EQ(initial.GetWord(addr::kAliasCount), 0);
     EXPECT_EQ(cmcCloneFile::CommentOf(initial), "");
 
-    int channels = type == 0 ? 0 : 16;
+    int channels = IsLandMobile(type) ? 0 : 16;
     EXPECT_EQ(memmap::ChannelsInUse(initial), channels);
     EXPECT_EQ(initial.GetWord(addr::kBankSizes), channels);
     for (int n = 0; n < memmap::kMaxChannels; ++n) {
@@ -120,7 +121,7 @@ TEST(InitialFiles, AMissingInitialFileIsFatalAfterItsMessage) {
   FatalTrap trap;
   cmcEeprom initial;
   try {
-    cloneio::LoadInitialImage(overlay.gtex, 7, initial);  // no map for 7: the land-mobile file
+    cloneio::LoadInitialImage(overlay.gtex, ModelTypeOrLandMobile(7), initial);  // no map for 7: the land-mobile file
     FAIL() << "no fatal stop";
   } catch (const FatalStop& stop) {
     EXPECT_EQ(std::string(stop.what()), "Cannot open '" + empty.File("Initial_LMR.rwc") + "'.");
@@ -132,7 +133,7 @@ TEST(InitialFiles, AMissingInitialFileIsFatalAfterItsMessage) {
 TEST(CloneIo, OpenRefusesWithTheOverlayMessage) {
   Overlay overlay;
   TempDir dir;
-  cmcEeprom good = OpenedInitialFile(overlay.gtex, 1);
+  cmcEeprom good = OpenedInitialFile(overlay.gtex, ModelType::kPmr);
   auto saveRaw = [&](const cmcEeprom& image, const char* name, int model = cloneio::kModelCode) {
     cmcCloneFile file;
     cmcEeprom copy = image;
@@ -147,7 +148,7 @@ TEST(CloneIo, OpenRefusesWithTheOverlayMessage) {
   badIdentity.SetByte(addr::kImageFormat, 2);
   cmcEeprom newer = good;
   newer.SetByte(addr::kDataFormatMarker, 2);
-  ASSERT_TRUE(memmap::Encode(newer, 1));
+  ASSERT_TRUE(memmap::Encode(newer, ModelType::kPmr));
   std::string shortFile = saveRaw(good, "short.rwc");
   std::string text = ReadWholeFile(shortFile);
   std::string missing = dir.Write("missing.rwc", text.substr(0, text.rfind("\r\n7D7010") + 2));
@@ -166,7 +167,7 @@ TEST(CloneIo, OpenRefusesWithTheOverlayMessage) {
   for (const Case& c : cases) {
     RecordingMessageBox box;
     cmcEeprom candidate;
-    EXPECT_FALSE(cloneio::Open(overlay.gtex, c.path, candidate, nullptr)) << c.message;
+    EXPECT_NE(cloneio::Open(overlay.gtex, c.path, candidate, nullptr), cmcCloneFile::kOk) << c.message;
     ASSERT_EQ(box.shown.size(), 1u) << c.message;
     EXPECT_EQ(box.shown[0].caption, "RW-M52-Q");
     EXPECT_EQ(box.shown[0].text, FileErrorText(overlay.gtex, c.message));
@@ -177,7 +178,8 @@ TEST(CloneIo, OpenRefusesWithTheOverlayMessage) {
   RecordingMessageBox box;
   cloneio::FileHeader header;
   cmcEeprom candidate;
-  EXPECT_TRUE(cloneio::Open(overlay.gtex, saveRaw(good, "alternative.rwc", 0x2926), candidate, &header));
+  EXPECT_EQ(cloneio::Open(overlay.gtex, saveRaw(good, "alternative.rwc", 0x2926), candidate, &header),
+            cmcCloneFile::kOk);
   EXPECT_EQ(header.modelCode, 0x2926);
   EXPECT_EQ(header.mapRevision, 7);
   EXPECT_EQ(std::memcmp(candidate.Data(), good.Data(), cmcEeprom::kRawSize), 0);
@@ -190,13 +192,13 @@ TEST(CloneIo, SaveWritesWhatOpenReadsAndRefusesAnImageThatDoesNotEncode) {
   TempDir dir;
   RecordingMessageBox box;
   cmcEeprom edit;
-  cloneio::LoadInitialImage(overlay.gtex, 3, edit);
+  cloneio::LoadInitialImage(overlay.gtex, ModelType::kDpmr446, edit);
   edit.WriteBlock(addr::kCommentLine1, reinterpret_cast<const std::uint8_t*>("Depot"), 5);
   std::string path = dir.File("depot.rwc");
-  ASSERT_TRUE(cloneio::Save(overlay.gtex, path, edit, 3));
+  ASSERT_EQ(cloneio::Save(overlay.gtex, path, edit, ModelType::kDpmr446), cloneio::SaveResult::kSaved);
   EXPECT_NE(ReadWholeFile(path).find("#Comment=Depot\r\n#MapRev=7\r\n"), std::string::npos);
   cmcEeprom opened;
-  ASSERT_TRUE(cloneio::Open(overlay.gtex, path, opened, nullptr));
+  ASSERT_EQ(cloneio::Open(overlay.gtex, path, opened, nullptr), cmcCloneFile::kOk);
   EXPECT_EQ(std::memcmp(opened.Data(), edit.Data(), cmcEeprom::kRawSize), 0);
 
   // 128 dPMR446 channels with 100 aliases do not fit.
@@ -204,7 +206,7 @@ TEST(CloneIo, SaveWritesWhatOpenReadsAndRefusesAnImageThatDoesNotEncode) {
   edit.SetWord(addr::kBankSizes, 128);
   edit.SetWord(addr::kAliasCount, 100);
   cmcEeprom unchanged = edit;
-  EXPECT_FALSE(cloneio::Save(overlay.gtex, path, edit, 3));
+  EXPECT_EQ(cloneio::Save(overlay.gtex, path, edit, ModelType::kDpmr446), cloneio::SaveResult::kDoesNotEncode);
   EXPECT_EQ(edit, unchanged);
   EXPECT_EQ(ReadWholeFile(path), before);
   ASSERT_EQ(box.shown.size(), 1u);
@@ -220,7 +222,7 @@ TEST(CloneIo, ASaveThatFailsPartWayLeavesTheOldFileByteIdentical) {
   std::string old = ReadWholeFile(kDataDir + "/Initial_LMR.rwc");
   dir.Write("kept.rwc", old);
   cmcEeprom edit;
-  cloneio::LoadInitialImage(overlay.gtex, 1, edit);
+  cloneio::LoadInitialImage(overlay.gtex, ModelType::kPmr, edit);
 
   pid_t pid = fork();
   if (pid == 0) {
@@ -228,7 +230,7 @@ TEST(CloneIo, ASaveThatFailsPartWayLeavesTheOldFileByteIdentical) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{40000, 40000};  // about half a clone file
     setrlimit(RLIMIT_FSIZE, &limit);
-    bool saved = cloneio::Save(overlay.gtex, path, edit, 1);
+    bool saved = cloneio::Save(overlay.gtex, path, edit, ModelType::kPmr) == cloneio::SaveResult::kSaved;
     bool told = box.shown.size() == 1 && box.shown[0].text == FileErrorText(overlay.gtex, "GI_Mess_FileErr_FileAccess");
     _exit(!saved && told ? 0 : 1);
   }
@@ -242,7 +244,7 @@ TEST(CloneIo, ASaveThatFailsPartWayLeavesTheOldFileByteIdentical) {
 TEST(CloneIo, EveryErrorCodeHasItsOwnMessage) {
   Overlay overlay;
   RecordingMessageBox box;
-  for (int code = 0; code <= 10; ++code) cloneio::ShowFileError(overlay.gtex, code);
+  for (int code = 0; code <= 10; ++code) cloneio::ShowFileError(overlay.gtex, static_cast<cmcCloneFile::Error>(code));
   ASSERT_EQ(box.shown.size(), 9u);  // nothing for 0 and for unknown codes
   std::set<std::string> texts;
   for (const platform::MsgRequest& shown : box.shown) {

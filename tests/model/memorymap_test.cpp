@@ -26,9 +26,7 @@ std::vector<RawEntry> RawDirectory(const cmcEeprom& image) {
   return entries;
 }
 
-bool StoredFor(const Block& block, int type) {
-  return block.storedFor == memmap::kAllModels || block.storedFor == type;
-}
+bool StoredFor(const Block& block, ModelType type) { return !block.storedFor || *block.storedFor == type; }
 
 void SetBankSizes(cmcEeprom& image, std::initializer_list<int> sizes) {
   int bank = 0;
@@ -75,11 +73,15 @@ TEST(MemoryMapTable, DecodedSlotsLieInTheWorkAreaWithoutOverlap) {
 // of the result gives back every stored slot.
 TEST(MemoryMap, EncodeThenDecodeRoundTripsEveryModelType) {
   struct Case {
-    int type, channels, aliases;
+    ModelType type;
+    int channels, aliases;
   };
-  for (Case c : {Case{0, 0, 0}, Case{0, 128, 100}, Case{1, 16, 3}, Case{2, 128, 100}, Case{3, 40, 10}}) {
-    SCOPED_TRACE(testing::Message() << "type " << c.type << " channels " << c.channels);
-    cmcEeprom image = RandomWorkImage(static_cast<unsigned>(c.type * 1000 + c.channels), c.channels, c.aliases);
+  using enum ModelType;
+  for (Case c : {Case{kLandMobile, 0, 0}, Case{kLandMobile, 128, 100}, Case{kPmr, 16, 3}, Case{kPmrVexl, 128, 100},
+                 Case{kDpmr446, 40, 10}}) {
+    SCOPED_TRACE(testing::Message() << "type " << ModelNumber(c.type) << " channels " << c.channels);
+    cmcEeprom image =
+        RandomWorkImage(static_cast<unsigned>(ModelNumber(c.type) * 1000 + c.channels), c.channels, c.aliases);
     ASSERT_TRUE(memmap::Encode(image, c.type));
 
     std::vector<RawEntry> directory = RawDirectory(image);
@@ -131,7 +133,7 @@ TEST(MemoryMap, TheFullIdentityCheckFindsTheMakerTextAtTheEnd) {
   image.SetByte(addr::kImageFormat, 1);
   image.WriteBlock(addr::kMakerText, reinterpret_cast<const std::uint8_t*>("TARN Inc"), 8);
   image.SetWord(addr::kModelCode, 0x3179);
-  ASSERT_TRUE(memmap::Encode(image, 1));
+  ASSERT_TRUE(memmap::Encode(image, ModelType::kPmr));
   EXPECT_EQ(memmap::IdentityCheck(image, memmap::IdentityLevel::kFull), 0);
 
   struct Damage {
@@ -239,7 +241,7 @@ TEST(MemoryMap, DecodeOfDamagedImagesStaysInsideItsSlots) {
   std::fill(writable.begin() + addr::kDirectoryCopy, writable.end(), true);
 
   cmcEeprom good = RandomWorkImage(11, 20, 5);
-  ASSERT_TRUE(memmap::Encode(good, 3));
+  ASSERT_TRUE(memmap::Encode(good, ModelType::kDpmr446));
   std::mt19937 random(2024);
   for (int round = 0; round < 3000; ++round) {
     cmcEeprom image = good;
@@ -267,8 +269,8 @@ TEST(MemoryMap, DecodeOfDamagedImagesStaysInsideItsSlots) {
 }
 
 TEST(MemoryMap, EncodeIsAllOrNothingAndTheCapacityCountsEveryChannelBlock) {
-  for (int type = 0; type < memmap::kModelTypeCount; ++type) {
-    SCOPED_TRACE(testing::Message() << "type " << type);
+  for (ModelType type : kAllModelTypes) {
+    SCOPED_TRACE(testing::Message() << "type " << ModelNumber(type));
     cmcEeprom image = RandomWorkImage(5, 0, 100);
     int fit = memmap::ChannelsThatFit(image, type);
     SetBankSizes(image, {fit});
@@ -282,28 +284,28 @@ TEST(MemoryMap, EncodeIsAllOrNothingAndTheCapacityCountsEveryChannelBlock) {
   // The dPMR446 radio stores 58 raw bytes per channel (blocks 2, 22 and 3). A
   // rule that counts only 36 of them would let channels in that do not encode.
   cmcEeprom empty = RandomWorkImage(5, 0, 100);
-  ASSERT_TRUE(memmap::Encode(empty, 3));
+  ASSERT_TRUE(memmap::Encode(empty, ModelType::kDpmr446));
   int spaceEnd = empty.GetWord(addr::kSpaceEnd);
   int rule36 = 0;
   while (memmap::kLowLimit - spaceEnd - 22 * (rule36 + 1) >= 14 * (rule36 + 1)) ++rule36;
-  int fit = memmap::ChannelsThatFit(empty, 3);
+  int fit = memmap::ChannelsThatFit(empty, ModelType::kDpmr446);
   EXPECT_LT(fit, rule36);
-  EXPECT_LT(fit, memmap::ChannelsThatFit(empty, 2));
+  EXPECT_LT(fit, memmap::ChannelsThatFit(empty, ModelType::kPmrVexl));
   SetBankSizes(empty, {rule36});
-  EXPECT_FALSE(memmap::Encode(empty, 3));
+  EXPECT_FALSE(memmap::Encode(empty, ModelType::kDpmr446));
 }
 
 TEST(MemoryMap, BankSizesPastTheChannelSlotsAreCapped) {
   cmcEeprom image = RandomWorkImage(9, 0, 0);
   SetBankSizes(image, {100, 100, 0xFFFF, 0, 0, 0, 0, 0xFFFF});
   EXPECT_EQ(memmap::ChannelsInUse(image), 128);
-  ASSERT_TRUE(memmap::Encode(image, 0));
+  ASSERT_TRUE(memmap::Encode(image, ModelType::kLandMobile));
   EXPECT_EQ(RawDirectory(image)[1].count, 128);
 }
 
 TEST(MemoryMap, InitialDecodeFillsSlotsFromTheRecordsItHas) {
   cmcEeprom image = RandomWorkImage(13, 16, 1);
-  ASSERT_TRUE(memmap::Encode(image, 1));
+  ASSERT_TRUE(memmap::Encode(image, ModelType::kPmr));
   cmcEeprom initial(cmcEeprom::kImageSize);
   initial.WriteBlock(0, image.Data(), cmcEeprom::kRawSize);
   memmap::DecodeInitial(initial);
@@ -325,21 +327,22 @@ TEST(MemoryMap, WriteEndModelTypesAndRangeLists) {
   image.SetWord(addr::kEndAddress, 0x1280);
   EXPECT_EQ(memmap::WriteEnd(image), 0x12FF);
 
-  for (int type = 0; type < 4; ++type) {
+  for (ModelType type : kAllModelTypes) {
     memmap::SetModelFlags(image, type);
     EXPECT_EQ(memmap::ModelTypeFromFlags(image), type);
   }
   struct Flags {
     std::uint8_t first;
-    int type;
+    ModelType type;
   };
-  for (Flags f : {Flags{0x00, 0}, Flags{0x80, 0}, Flags{0x40, 1}, Flags{0xE0, 2}, Flags{0xC4, 0}, Flags{0x44, 1},
-                  Flags{0x04, 3}}) {
+  using enum ModelType;
+  for (Flags f : {Flags{0x00, kLandMobile}, Flags{0x80, kLandMobile}, Flags{0x40, kPmr}, Flags{0xE0, kPmrVexl},
+                  Flags{0xC4, kLandMobile}, Flags{0x44, kPmr}, Flags{0x04, kDpmr446}}) {
     image.SetByte(addr::kModelFlags, f.first);
     EXPECT_EQ(memmap::ModelTypeFromFlags(image), f.type) << int(f.first);
   }
-  for (int stored : {-1, 4, 5, 7}) EXPECT_EQ(memmap::NormalizeModelType(stored), 0);
-  EXPECT_EQ(memmap::NormalizeModelType(3), 3);
+  for (int stored : {-1, 4, 5, 7}) EXPECT_EQ(ModelTypeOrLandMobile(stored), ModelType::kLandMobile);
+  EXPECT_EQ(ModelTypeOrLandMobile(3), ModelType::kDpmr446);
 
   using Ranges = std::vector<memmap::AddressRange>;
   EXPECT_EQ(memmap::RangeList(0), (Ranges{{0x0200, 0x7D7F}}));
@@ -349,11 +352,11 @@ TEST(MemoryMap, WriteEndModelTypesAndRangeLists) {
 TEST(MemoryMap, NewerDataIsRefusedOnlyWithTheLockout) {
   cmcEeprom image = RandomWorkImage(17, 0, 0);
   image.SetByte(addr::kDataFormatMarker, 2);
-  ASSERT_TRUE(memmap::Encode(image, 0));
+  ASSERT_TRUE(memmap::Encode(image, ModelType::kLandMobile));
   image.SetByte(addr::kDataFormatMarker, 0);  // the decode, not the work area, decides
   EXPECT_TRUE(memmap::IsNewerData(image, true));
   EXPECT_FALSE(memmap::IsNewerData(image, false));
   image.SetByte(addr::kDataFormatMarker, 1);
-  ASSERT_TRUE(memmap::Encode(image, 0));
+  ASSERT_TRUE(memmap::Encode(image, ModelType::kLandMobile));
   EXPECT_FALSE(memmap::IsNewerData(image, true));
 }

@@ -1,4 +1,4 @@
-#include "app/startupchoices.h"
+#include "control/startupchoices.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int kMaxLanguages = 256;
-constexpr int kHighestStoredModelType = 5;
 
 int CountLines(const std::string& blockText, int limit) {
   if (blockText.empty()) return 0;
@@ -46,14 +45,20 @@ LanguageChoice ChooseLanguage(cmcGTex& languageList, int storedLanguage, const s
   return {0, OverlayPathOf(languageList, 0, dataDir)};
 }
 
-int ChooseModelType(cmcGTex& mainOverlay, int storedModelType) {
-  if (storedModelType < 0 || storedModelType > kHighestStoredModelType) return 0;
-  // Types past the memory map's models have no map of their own and start as 0.
-  const int modelType = memmap::NormalizeModelType(storedModelType);
-  if (modelType == 0) return 0;
-  const int files = CountLines(mainOverlay.GetBlockText(gi::GI_App_InitialFile), modelType + 1);
-  if (files <= modelType || !IsReadableFile(cloneio::InitialFilePath(mainOverlay, modelType))) return 0;
-  return modelType;
+ModelType ChooseModelType(cmcGTex& mainOverlay, int storedModelType) {
+  // Stored numbers past the memory map's models have no map of their own.
+  const std::optional<ModelType> stored = ModelTypeFromNumber(storedModelType);
+  if (!stored || IsLandMobile(*stored)) return ModelType::kLandMobile;
+  const int number = ModelNumber(*stored);
+  const int files = CountLines(mainOverlay.GetBlockText(gi::GI_App_InitialFile), number + 1);
+  if (files <= number || !IsReadableFile(cloneio::InitialFilePath(mainOverlay, *stored))) return ModelType::kLandMobile;
+  return *stored;
+}
+
+std::string FirstLanguageOverlayPath(const std::string& dataDir) {
+  cmcGTex languageList;
+  languageList.Open(dataDir + LanguageListFileName());
+  return ChooseLanguage(languageList, 0, dataDir).mainOverlayPath;
 }
 
 bool WantsBetaNotice(std::string_view brcLine) {

@@ -1,4 +1,4 @@
-#include "app/startupchoices.h"
+#include "control/startupchoices.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ class ModelTypeChoice : public testing::Test {
     lines.insert(lines.end(), {"#", "#End_Of_Ovl"});
     cmcGTex overlay;
     overlay.OpenLines(lines);
-    return ChooseModelType(overlay, stored);
+    return ModelNumber(ChooseModelType(overlay, stored));
   }
 
   TempDir data;

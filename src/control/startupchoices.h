@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/modeltype.h"
+
 class cmcGTex;
 
 // The choices start-up makes from stored settings and the shipped overlays.
@@ -23,8 +25,11 @@ struct LanguageChoice {
 LanguageChoice ChooseLanguage(cmcGTex& languageList, int storedLanguage, const std::string& dataDir);
 
 // The stored model type when the main overlay names an initial file for it
-// and that file is there, else model type 0.
-int ChooseModelType(cmcGTex& mainOverlay, int storedModelType);
+// and that file is there, else land-mobile.
+ModelType ChooseModelType(cmcGTex& mainOverlay, int storedModelType);
+
+// The main overlay of the first language, as the command-line program reads it.
+std::string FirstLanguageOverlayPath(const std::string& dataDir);
 
 // Whether line 0 of GI_Sys_BRC asks for the beta notice: any value but the
 // number 0 does, text that is not a number included.

@@ -1,0 +1,63 @@
+#include "control/document.h"
+
+#include "model/memorymap.h"
+
+Document::Document(cmcGTex& mainOverlay, int imageSize) : overlay_(mainOverlay), imageSize_(imageSize) {
+  for (cmcEeprom* image : {&edit_, &second_}) image->Resize(imageSize_);
+  saved_ = edit_;
+  initial_ = edit_;
+}
+
+void Document::StartFromInitialImage() {
+  edit_ = initial_;
+  second_ = initial_;
+  memmap::Encode(edit_, type_);
+  memmap::Encode(second_, type_);
+}
+
+void Document::LoadModel(ModelType type) {
+  type_ = type;
+  cloneio::LoadInitialImage(overlay_, type_, initial_);
+  StartFromInitialImage();
+  saved_ = edit_;
+  modifiedMark_ = false;
+  comparison_ = initial_;
+  fileName_.clear();
+}
+
+void Document::New() { LoadModel(type_); }
+
+Document::OpenResult Document::Open(const std::string& path) {
+  cmcEeprom candidate;
+  cloneio::FileHeader header;
+  if (cloneio::Open(overlay_, path, candidate, &header) != cmcCloneFile::kOk) return OpenResult::kRefused;
+
+  // The file's own model type decides which initial image fills the work area
+  // around the blocks the file carries.
+  cmcEeprom decoded = candidate;
+  memmap::Decode(decoded);
+  const ModelType fileType = memmap::ModelTypeFromFlags(decoded);
+  if (fileType != type_) {
+    type_ = fileType;
+    cloneio::LoadInitialImage(overlay_, type_, initial_);
+  }
+  StartFromInitialImage();
+  cloneio::CopyRawArea(candidate, edit_);
+  cloneio::CopyRawArea(candidate, second_);
+  memmap::Decode(edit_);
+  memmap::Decode(second_);
+  saved_ = edit_;
+  modifiedMark_ = false;
+  fileName_ = path;
+  header_ = header;
+  return OpenResult::kOpened;
+}
+
+Document::SaveResult Document::SaveAs(const std::string& path) {
+  const SaveResult result = cloneio::Save(overlay_, path, edit_, type_);
+  if (result != SaveResult::kSaved) return result;
+  fileName_ = path;
+  saved_ = edit_;
+  modifiedMark_ = false;
+  return result;
+}
