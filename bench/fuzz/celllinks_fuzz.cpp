@@ -12,8 +12,9 @@
 //   [78 bytes identification], per channel to enter a u32 frequency in Hz,
 //   then requests: u8 action (mod 5: show, key, type, choose, menu command),
 //   u8 cell type (mod 29), u16 link, i32 cell number, i32 context number,
-//   u8 editable (bit 0), and per action: key i32 | type u8 length and text |
-//   choose u16 column, i32 value, i32 reply context | menu i32 command.
+//   u8 switches (bit 0 editable, bit 1 painting), and per action: key i32 |
+//   type u8 length and text | choose u16 column, i32 value, i32 reply
+//   context | menu i32 command.
 // bench/fuzz/celllinks_seeds.py writes the seed corpus in this form.
 //
 // Findings: a crash or sanitizer report, the fatal stop (every block the links
@@ -150,7 +151,9 @@ class Run {
     cmcCellCapsule request;
     request.cell = &cell;
     request.contextNumber = in.Take<std::int32_t>();
-    request.editable = in.Take<std::uint8_t>() & 1;
+    const std::uint8_t switches = in.Take<std::uint8_t>();
+    request.editable = switches & 1;
+    request.painting = (switches & 2) != 0;
     cmcCellObj replyCell;
     cmcCellCapsule reply;
     switch (action) {

@@ -25,6 +25,7 @@ LINKS = ids("celllinks.def", "RWQ_CELL_LINK")
 
 CHARSET, EDITORS_OPEN, ANSWER_OK, IDENTIFICATION = 1, 2, 4, 8
 ENTER, SPACE, BACKSPACE = 13, 32, 8
+EDITABLE, PAINTING = 1, 2
 
 
 def head(model, frequencies=(), switches=CHARSET | EDITORS_OPEN | ANSWER_OK, window=0, identification=b""):
@@ -33,12 +34,12 @@ def head(model, frequencies=(), switches=CHARSET | EDITORS_OPEN | ANSWER_OK, win
     return data + b"".join(struct.pack("<I", hz) for hz in frequencies)
 
 
-def request(action, cell_type, link, number, context=0, editable=1):
-    return struct.pack("<BBHiiB", action, TYPES[cell_type], LINKS[link], number, context, editable)
+def request(action, cell_type, link, number, context=0, switches=EDITABLE):
+    return struct.pack("<BBHiiB", action, TYPES[cell_type], LINKS[link], number, context, switches)
 
 
-def show(cell_type, link, number, context=0):
-    return request(0, cell_type, link, number, context)
+def show(cell_type, link, number, context=0, switches=EDITABLE):
+    return request(0, cell_type, link, number, context, switches)
 
 
 def key(cell_type, link, number, code, context=0):
@@ -68,7 +69,8 @@ SEEDS = {
     "pmr_names_and_tones": head(1, [446006250, 446018750])
     + typed("CT_Mch", "CL_Mch_Text_Pmr", 0, "BASE") + key("CT_Mch", "CL_Mch_Text_Pmr", 1, ord("A"))
     + choose("CT_Mch", "CL_Mch_CTone_R_Pmr", 0, "Flex0", 13) + typed("CT_Mch", "CL_Mch_CTone_T_Pmr", 1, "023N")
-    + key("CT_Mch", "CL_Mch_CTone_T_Pmr", 0, ord("0")),
+    + key("CT_Mch", "CL_Mch_CTone_T_Pmr", 0, ord("0"))
+    + show("CT_Mch", "CL_Mch_Text_Pmr", 0, switches=EDITABLE | PAINTING),
     "vexl_window": head(2, [446093750], window=0)
     + show("CT_Mch_Win", "CL_MchWin_No", 0) + key("CT_Mch_Win", "CL_Mch_FreqR_Pmr", 0, ENTER)
     + typed("CT_Mch", "CL_Mch_FreqR_Pmr", 0, "446.1") + key("CT_Mch", "CL_Mch_FreqT_Pmr", 0, ord("=")),

@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes as a clone file, read with the application's
 // codes, checks and messages (the shipped main overlay, from memory); a file
 // that reads goes through the checks of the open command and the decode, and
-// is written out and read back. The same bytes also serve as a raw area for decode, the
-// initial decode, the identity check and encode.
+// is written out and read back. The same bytes also serve as a raw area for
+// decode, the initial decode, the identity check and encode.
 //
 // Findings: a crash or sanitizer report, the fatal stop (every message the
 // reader shows is a shipped block), and a file that reads but does not read
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 
