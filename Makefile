@@ -2,7 +2,7 @@
 # `make fuzz` runs every libFuzzer target for FUZZ_SECONDS each.
 
 PACKAGES := cmake ninja-build g++ make pkg-config qt6-base-dev qt6-qpa-plugins \
-            libgtest-dev libgmock-dev libbenchmark-dev
+            libgtest-dev libgmock-dev libbenchmark-dev clang-format python3
 RELEASE_DIR := build/release
 TEST_DIR := build/asan
 BENCH_DIR := build/bench

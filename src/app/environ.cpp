@@ -307,3 +307,17 @@ bool indEnviron::DeleteKey(const QString& keyPath) {
   settings.sync();
   return settings.status() == QSettings::NoError;
 }
+
+platform::PortPaths indEnviron::ReadPortPaths() const {
+  QSettings settings = OpenSettings();
+  settings.beginGroup(QStringLiteral("PortPaths"));
+  platform::PortPaths paths;
+  for (const QString& name : settings.childKeys()) {
+    bool ok = false;
+    const int port = name.toInt(&ok);
+    if (!ok || port < platform::kFirstUserPortNumber || port > platform::kLastPortNumber) continue;
+    const std::string path = settings.value(name).toString().toStdString();
+    if (!path.empty()) paths[port] = path;
+  }
+  return paths;
+}

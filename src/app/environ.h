@@ -11,6 +11,7 @@
 
 #include "app/instancelock.h"
 #include "model/recent.h"
+#include "platform/portpaths.h"
 
 // The stored position of one edit window, by its window name.
 struct EditFormPosition {
@@ -53,6 +54,11 @@ class indEnviron {
   std::optional<QByteArray> ReadBinary(const QString& keyPath, const QString& name) const;
   bool WriteInteger(const QString& keyPath, const QString& name, int value);
   bool DeleteKey(const QString& keyPath);
+
+  // The user's named device paths for the port numbers 161 to 256, from the
+  // group "PortPaths" (value name the number, data the path); other names and
+  // empty paths are left out.
+  platform::PortPaths ReadPortPaths() const;
 
   // The main window's default bounds on a desktop work area.
   static QRect DefaultWindowBounds(const QRect& workArea);

@@ -10,6 +10,7 @@
 #include "core/overlaynames.h"
 #include "core/substitute.h"
 #include "links/bitfield.h"
+#include "links/celllinks.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"

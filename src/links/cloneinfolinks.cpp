@@ -8,6 +8,7 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "core/textutil.h"
+#include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/ids.h"
 

@@ -6,6 +6,7 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/bitfield.h"
+#include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"

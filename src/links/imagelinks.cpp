@@ -1,5 +1,6 @@
 #include "links/imagelinks.h"
 
+#include "links/celllinks.h"
 #include "links/linktable.h"
 
 namespace {

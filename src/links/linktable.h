@@ -3,9 +3,11 @@
 #include <functional>
 #include <unordered_map>
 
-#include "links/celllinks.h"
 #include "links/families.h"
-#include "model/ch.h"
+
+struct LinkEnvironment;
+class CellLinks;
+class datCh;
 
 // One evaluation as the link behaviours see it: the request, the environment
 // and the record the cell addresses.

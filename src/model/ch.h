@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "model/chlayout.h"
 #include "model/eeprom.h"
 #include "model/modeltype.h"
 
@@ -27,7 +28,7 @@ struct ToneSetting {
 // attribute places into plain fields; store() scatters it back and refreshes
 // the frequencies the radio derives. Kinds 1-4 are the channels of the model
 // types 0-3. The fields' places in the slots are the table of chlayout.h.
-class datCh {
+class datCh : public chlayout::ChannelFields {
  public:
   static constexpr int kFirstChannelKind = 1;
   static constexpr int kLastChannelKind = 4;
@@ -74,42 +75,16 @@ class datCh {
   // Plain fields. Frequencies in Hz.
   bool inUse = false;
   int atr = 0;
-  int inh = 0;    // channel inhibit
-  int txInh = 0;  // transmit inhibit
   std::uint32_t freqR = 0;
   std::uint32_t offset = 0;
   std::uint32_t freqT = 0;           // derived: receive +/- offset by duplex
   std::uint32_t effectiveFirst = 0;  // derived, as the radio record holds them
   std::uint32_t effectiveSecond = 0;
-  int dup = 0;  // 0 off, 1 plus, 2 minus
-  int reverse = 0;
-  int ts = 0;    // tuning step index
-  int tone = 0;  // tone mode
-  int dtcsPolarity = 0;
-  int rfPo = 0;  // transmit power
-  int toneFreq = 0;
-  int tsqlFreq = 0;
-  int dtcs = 0;
   std::string name;  // kNameLength characters of the radio's character set
   int lists = 0;     // kListCount bits, the first bitmap in the most significant place
-  // Option fields.
-  int pwrSave = 0;
-  int nar = 0;  // bandwidth
-  int tot = 0;
-  int lockout = 0;
-  int wnm = 0;  // wide/narrow/middle
-  int sqlTight = 0;
-  int busyLockout = 0;
-  int scanMode = 0;
-  int compander = 0;
-  int scrambler = 0;
-  int optionBits = 0;    // radio byte 20, bits 1-0
-  int optionByte = 0;    // radio byte 21
-  int freeEntry = 0;     // radio byte 20, bit 4: the PMR446 frequency was typed freely
-  ToneSetting ctoneR;    // kinds 2 and 3
-  ToneSetting ctoneT;    // kinds 2 and 3
-  int signalling = 0;    // kinds 2 and 3: option byte 10
-  int signallingId = 0;  // kinds 1 and 4: 10 bits of option bytes 10-11
+  // The PMR tone settings of the option record.
+  ToneSetting ctoneR;  // kinds 2 and 3
+  ToneSetting ctoneT;  // kinds 2 and 3
 
   bool modified = false;
 

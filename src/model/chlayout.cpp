@@ -1,7 +1,5 @@
 #include "model/chlayout.h"
 
-#include "model/ch.h"
-
 namespace chlayout {
 namespace {
 
@@ -17,32 +15,32 @@ using S = Slot;
 // keep scan options in bits 7-3 of byte 2 and the scanned list in bits 4-0 of
 // byte 4).
 constexpr FieldPlace kFields[] = {
-    {"inh", &datCh::inh, S::kRadio, 0, 1, 7, 1, kAllChannelKinds},
-    {"optionBits", &datCh::optionBits, S::kRadio, 20, 1, 0, 2, kAllChannelKinds},
-    {"freeEntry", &datCh::freeEntry, S::kRadio, 20, 1, 4, 1, kAllChannelKinds},
-    {"optionByte", &datCh::optionByte, S::kRadio, 21, 1, 0, 8, kAllChannelKinds},
-    {"dup", &datCh::dup, S::kSetting, 8, 1, 6, 2, kAllChannelKinds},
-    {"reverse", &datCh::reverse, S::kSetting, 8, 1, 5, 1, kAllChannelKinds},
-    {"txInh", &datCh::txInh, S::kSetting, 8, 1, 4, 1, kAllChannelKinds},
-    {"ts", &datCh::ts, S::kSetting, 9, 1, 0, 8, kAllChannelKinds},
-    {"tone", &datCh::tone, S::kSetting, 10, 1, 4, 4, kAllChannelKinds},
-    {"dtcsPolarity", &datCh::dtcsPolarity, S::kSetting, 10, 1, 2, 2, kAllChannelKinds},
-    {"rfPo", &datCh::rfPo, S::kSetting, 10, 1, 0, 2, kAllChannelKinds},
-    {"toneFreq", &datCh::toneFreq, S::kSetting, 11, 1, 0, 8, kAllChannelKinds},
-    {"tsqlFreq", &datCh::tsqlFreq, S::kSetting, 12, 1, 0, 8, kAllChannelKinds},
-    {"dtcs", &datCh::dtcs, S::kSetting, 13, 1, 0, 8, kAllChannelKinds},
-    {"pwrSave", &datCh::pwrSave, S::kOption, 0, 1, 7, 1, kAllChannelKinds},
-    {"nar", &datCh::nar, S::kOption, 0, 1, 5, 2, kAllChannelKinds},
-    {"tot", &datCh::tot, S::kOption, 0, 1, 4, 1, kAllChannelKinds},
-    {"lockout", &datCh::lockout, S::kOption, 0, 1, 2, 2, kAllChannelKinds},
-    {"wnm", &datCh::wnm, S::kOption, 0, 1, 0, 2, kAllChannelKinds},
-    {"scanMode", &datCh::scanMode, S::kOption, 1, 1, 6, 2, kAllChannelKinds},
-    {"sqlTight", &datCh::sqlTight, S::kOption, 1, 1, 2, 1, kAllChannelKinds},
-    {"busyLockout", &datCh::busyLockout, S::kOption, 1, 1, 0, 2, kAllChannelKinds},
-    {"compander", &datCh::compander, S::kOption, 3, 1, 4, 1, kAllChannelKinds},
-    {"scrambler", &datCh::scrambler, S::kOption, 3, 1, 0, 4, kAllChannelKinds},
-    {"signalling", &datCh::signalling, S::kOption, 10, 1, 0, 8, kPmrKinds},
-    {"signallingId", &datCh::signallingId, S::kOption, 10, 2, 0, 10, kCodeKinds},
+    {"inh", &ChannelFields::inh, S::kRadio, 0, 1, 7, 1, kAllChannelKinds},
+    {"optionBits", &ChannelFields::optionBits, S::kRadio, 20, 1, 0, 2, kAllChannelKinds},
+    {"freeEntry", &ChannelFields::freeEntry, S::kRadio, 20, 1, 4, 1, kAllChannelKinds},
+    {"optionByte", &ChannelFields::optionByte, S::kRadio, 21, 1, 0, 8, kAllChannelKinds},
+    {"dup", &ChannelFields::dup, S::kSetting, 8, 1, 6, 2, kAllChannelKinds},
+    {"reverse", &ChannelFields::reverse, S::kSetting, 8, 1, 5, 1, kAllChannelKinds},
+    {"txInh", &ChannelFields::txInh, S::kSetting, 8, 1, 4, 1, kAllChannelKinds},
+    {"ts", &ChannelFields::ts, S::kSetting, 9, 1, 0, 8, kAllChannelKinds},
+    {"tone", &ChannelFields::tone, S::kSetting, 10, 1, 4, 4, kAllChannelKinds},
+    {"dtcsPolarity", &ChannelFields::dtcsPolarity, S::kSetting, 10, 1, 2, 2, kAllChannelKinds},
+    {"rfPo", &ChannelFields::rfPo, S::kSetting, 10, 1, 0, 2, kAllChannelKinds},
+    {"toneFreq", &ChannelFields::toneFreq, S::kSetting, 11, 1, 0, 8, kAllChannelKinds},
+    {"tsqlFreq", &ChannelFields::tsqlFreq, S::kSetting, 12, 1, 0, 8, kAllChannelKinds},
+    {"dtcs", &ChannelFields::dtcs, S::kSetting, 13, 1, 0, 8, kAllChannelKinds},
+    {"pwrSave", &ChannelFields::pwrSave, S::kOption, 0, 1, 7, 1, kAllChannelKinds},
+    {"nar", &ChannelFields::nar, S::kOption, 0, 1, 5, 2, kAllChannelKinds},
+    {"tot", &ChannelFields::tot, S::kOption, 0, 1, 4, 1, kAllChannelKinds},
+    {"lockout", &ChannelFields::lockout, S::kOption, 0, 1, 2, 2, kAllChannelKinds},
+    {"wnm", &ChannelFields::wnm, S::kOption, 0, 1, 0, 2, kAllChannelKinds},
+    {"scanMode", &ChannelFields::scanMode, S::kOption, 1, 1, 6, 2, kAllChannelKinds},
+    {"sqlTight", &ChannelFields::sqlTight, S::kOption, 1, 1, 2, 1, kAllChannelKinds},
+    {"busyLockout", &ChannelFields::busyLockout, S::kOption, 1, 1, 0, 2, kAllChannelKinds},
+    {"compander", &ChannelFields::compander, S::kOption, 3, 1, 4, 1, kAllChannelKinds},
+    {"scrambler", &ChannelFields::scrambler, S::kOption, 3, 1, 0, 4, kAllChannelKinds},
+    {"signalling", &ChannelFields::signalling, S::kOption, 10, 1, 0, 8, kPmrKinds},
+    {"signallingId", &ChannelFields::signallingId, S::kOption, 10, 2, 0, 10, kCodeKinds},
 };
 
 std::uint32_t Mask(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }

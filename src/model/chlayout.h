@@ -4,8 +4,6 @@
 #include <span>
 #include <string_view>
 
-class datCh;
-
 // Where a channel's fields lie in the work area: the three per-channel slots,
 // the list bitmaps, the attribute places, the banks. Load and store read the
 // field table; nothing else knows a channel's byte layout.
@@ -54,10 +52,41 @@ constexpr unsigned kAllChannelKinds = Kind(1) | Kind(2) | Kind(3) | Kind(4);
 constexpr unsigned kPmrKinds = Kind(2) | Kind(3);   // option bytes 6-10
 constexpr unsigned kCodeKinds = Kind(1) | Kind(4);  // option bytes 10-11
 
+// The plain integer fields of a channel record, each placed by the field
+// table; the channel record carries them as its own.
+struct ChannelFields {
+  int inh = 0;    // channel inhibit
+  int txInh = 0;  // transmit inhibit
+  int dup = 0;    // 0 off, 1 plus, 2 minus
+  int reverse = 0;
+  int ts = 0;    // tuning step index
+  int tone = 0;  // tone mode
+  int dtcsPolarity = 0;
+  int rfPo = 0;  // transmit power
+  int toneFreq = 0;
+  int tsqlFreq = 0;
+  int dtcs = 0;
+  int pwrSave = 0;
+  int nar = 0;  // bandwidth
+  int tot = 0;
+  int lockout = 0;
+  int wnm = 0;  // wide/narrow/middle
+  int sqlTight = 0;
+  int busyLockout = 0;
+  int scanMode = 0;
+  int compander = 0;
+  int scrambler = 0;
+  int optionBits = 0;    // radio byte 20, bits 1-0
+  int optionByte = 0;    // radio byte 21
+  int freeEntry = 0;     // radio byte 20, bit 4: the PMR446 frequency was typed freely
+  int signalling = 0;    // kinds 2 and 3: option byte 10
+  int signallingId = 0;  // kinds 1 and 4: 10 bits of option bytes 10-11
+};
+
 // An unsigned bit field inside a big-endian run of `length` bytes of a slot.
 struct FieldPlace {
   std::string_view name;  // the field's name in the channel record
-  int datCh::*member;
+  int ChannelFields::*member;
   Slot slot;
   int offset;
   int length;  // bytes, 1 to 4

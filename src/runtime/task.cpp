@@ -1,7 +1,5 @@
 #include "runtime/task.h"
 
-#include "runtime/taskscheduler.h"
-
 namespace {
 
 // Whether the wrapping counter has reached the time due.
@@ -15,8 +13,8 @@ bool cmcTask::SetInterval(int ms) {
     return true;
   }
   interval_ = ms == 0 ? 1 : ms;
-  due_ = scheduler_.NowMs() + static_cast<std::uint32_t>(interval_);
-  scheduler_.NotifyTimesChanged();
+  due_ = clock_.NowMs() + static_cast<std::uint32_t>(interval_);
+  TimesChanged();
   return false;
 }
 
@@ -32,8 +30,8 @@ void cmcTask::Release() {
 
 void cmcTask::Pause(std::uint32_t ms) {
   if (IsStopped()) return;
-  due_ = scheduler_.NowMs() + ms;
-  scheduler_.NotifyTimesChanged();
+  due_ = clock_.NowMs() + ms;
+  TimesChanged();
 }
 
 bool cmcTask::Tick(std::uint32_t now) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/clock.h"
+
 class TaskScheduler;
 
 // A timer that calls one callback at a chosen interval on the one thread that
@@ -40,12 +42,17 @@ class cmcTask {
 
  private:
   friend class TaskScheduler;
-  explicit cmcTask(TaskScheduler& scheduler) : scheduler_(scheduler) {}
+  // The scheduler's clock, and its wake handler: called when the next tick time changes.
+  cmcTask(const platform::Clock& clock, const std::function<void()>& wake) : clock_(clock), wake_(wake) {}
+  void TimesChanged() const {
+    if (wake_) wake_();
+  }
 
   // One timer tick at time now; returns true when the task is to be destroyed.
   bool Tick(std::uint32_t now);
 
-  TaskScheduler& scheduler_;
+  const platform::Clock& clock_;
+  const std::function<void()>& wake_;
   Callback callback_;
   int interval_ = -1;
   std::uint32_t due_ = 0;

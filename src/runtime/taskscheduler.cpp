@@ -1,7 +1,7 @@
 #include "runtime/taskscheduler.h"
 
 cmcTask* TaskScheduler::NewTask() {
-  tasks_.push_back(std::unique_ptr<cmcTask>(new cmcTask(*this)));
+  tasks_.push_back(std::unique_ptr<cmcTask>(new cmcTask(clock_, wake_)));
   return tasks_.back().get();
 }
 

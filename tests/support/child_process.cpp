@@ -11,6 +11,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 extern char** environ;
 
@@ -94,8 +95,26 @@ bool ChildProcess::WaitUntilCatching(int signal) const {
   return false;
 }
 
+std::optional<std::string> ChildProcess::ReadOutputLine(int timeoutMs) {
+  for (;;) {
+    std::size_t end = outRead_.find('\n');
+    if (end != std::string::npos) {
+      std::string line = outRead_.substr(0, end);
+      outRead_.erase(0, end + 1);
+      return line;
+    }
+    pollfd fd = {out_, POLLIN, 0};
+    if (out_ < 0 || poll(&fd, 1, timeoutMs) <= 0) return std::nullopt;
+    char buffer[4096];
+    ssize_t n = read(out_, buffer, sizeof buffer);
+    if (n <= 0) return std::nullopt;
+    outRead_.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
 ChildResult ChildProcess::Finish() {
   ChildResult result;
+  result.out = std::exchange(outRead_, {});
   pollfd fds[2] = {{out_, POLLIN, 0}, {err_, POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open = 0;

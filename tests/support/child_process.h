@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class ChildProcess {
   // Waits (ten seconds at most) until the child has installed a handler for
   // `signal`; false when it did not.
   bool WaitUntilCatching(int signal) const;
+  // The next line the child writes on stdout, without its end; nothing when
+  // stdout closes or no whole line comes within `timeoutMs`.
+  std::optional<std::string> ReadOutputLine(int timeoutMs = 10000);
   // Collects the output until the child closes it, then its status.
   ChildResult Finish();
 
@@ -36,6 +40,7 @@ class ChildProcess {
   pid_t pid_ = -1;
   int out_ = -1;
   int err_ = -1;
+  std::string outRead_;  // stdout read by ReadOutputLine and not yet returned
 };
 
 ChildResult RunChild(const std::vector<std::string>& argv, const ChildOptions& options = {});
