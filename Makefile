@@ -60,15 +60,16 @@ bench: deps $(BENCH_DIR)/build.ninja
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; $$b || exit 1; done
 
-# Each target starts from a scratch copy of its committed seeds (the seeds never
-# grow), with the extra flags of bench/fuzz/NAME_fuzz.flags; a finding is kept
+# Each target starts from a scratch copy of its committed seeds, if it has any
+# (the seeds never grow), with the extra flags of bench/fuzz/NAME_fuzz.flags; a finding is kept
 # under $(FUZZ_DIR)/findings/ and fails the run once every target has had its turn.
 fuzz: deps fuzz-deps $(FUZZ_DIR)/build.ninja
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
 	@failed=""; \
 	for t in $(FUZZ_TARGETS); do \
 	  corpus=$(FUZZ_DIR)/scratch/$$t; findings=$(FUZZ_DIR)/findings/$$t; \
-	  rm -rf $$corpus && mkdir -p $$corpus $$findings && cp bench/fuzz/corpus/$$t/* $$corpus/; \
+	  rm -rf $$corpus && mkdir -p $$corpus $$findings; \
+	  if [ -d bench/fuzz/corpus/$$t ]; then cp bench/fuzz/corpus/$$t/* $$corpus/; fi; \
 	  flags=$$(cat bench/fuzz/$${t}_fuzz.flags 2>/dev/null); \
 	  echo "== $$t: $(FUZZ_SECONDS) s"; \
 	  if $(FUZZ_DIR)/bin/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \

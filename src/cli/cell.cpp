@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/escape.h"
 #include "cli/workbench.h"
 #include "core/decimal.h"
 #include "core/gtex.h"
@@ -33,21 +34,6 @@ std::string FontText(const std::optional<Font>& font) {
          std::to_string(font->pitch);
 }
 
-// Line feeds and TABs shown as escapes, so each cell stays on one line.
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 // A pop-up editor for a terminal: it only says what it would open; the reply
 // is a second run with `cell choose`.
 class TerminalEditors : public LinkHost {
@@ -62,7 +48,7 @@ class TerminalEditors : public LinkHost {
     return true;
   }
   bool OpenTextEditor(cmcCellCapsule&, std::string_view text) override {
-    opened = "text \"" + Escaped(text) + "\"";
+    opened = "text \"" + EscapeControls(text) + "\"";
     return true;
   }
   std::string opened;
@@ -142,7 +128,7 @@ class CellRun {
     CellLinks links(environment);
     int editor = links.Evaluate(request, false);
 
-    context_.out << Escaped(request.displayText) << '\n'
+    context_.out << EscapeControls(request.displayText) << '\n'
                  << "marks=" << request.marks << " colour=" << ColourText(request.fontColour) << '\n';
     if (action != "show") {
       context_.out << "changes=" << links.LastChangeBits() << " editor=" << editor;
@@ -176,8 +162,9 @@ int ParseMarkup(Context& context, std::string_view markup) {
     rest = parser.ParseCell(cell, rest, &loops, nullptr);
     context.out << Named(TypeName(cell.type), cell.type) << '\t' << Named(LinkName(cell.link), cell.link) << '\t'
                 << cell.parameter << '\t' << FlagsText(cell) << '\t' << Hex(cell.colour) << '\t' << FontText(cell.font)
-                << '\t' << PopupMenuOf(cell).value_or("-") << '\t' << (cell.argument ? Escaped(*cell.argument) : "-")
-                << '\t' << Escaped(DisplayTextOf(cell)) << '\n';
+                << '\t' << PopupMenuOf(cell).value_or("-") << '\t'
+                << (cell.argument ? EscapeControls(*cell.argument) : "-") << '\t' << EscapeControls(DisplayTextOf(cell))
+                << '\n';
   } while (!rest.empty());
   return kSuccess;
 }

@@ -35,6 +35,7 @@ const Command& OverlayCommand();
 const Command& CellCommand();
 const Command& CloneCommand();
 const Command& ChannelsCommand();
+const Command& SheetCommand();
 
 // Prints "usage: rw-m52-q-cli NAME USAGE" to err and returns kUsage.
 int UsageError(Context& context, const Command& command);

@@ -3,7 +3,8 @@
 namespace cli {
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {OverlayCommand(), CellCommand(), CloneCommand(), ChannelsCommand()};
+  static const std::vector<Command> commands = {OverlayCommand(), CellCommand(), CloneCommand(), ChannelsCommand(),
+                                                SheetCommand()};
   return commands;
 }
 

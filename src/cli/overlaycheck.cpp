@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "markup/overlaychecker.h"
 #include "platform/paths.h"
+#include "sheet/sheetchecker.h"
 
 namespace cli {
 
@@ -32,7 +33,10 @@ int RunOverlayCheck(Context& context, Args args) {
   }
   const OverlayChecker checker;
   for (const OverlayFile& file : files) {
-    for (OverlayProblem& problem : checker.Check(file)) problems.push_back(std::move(problem));
+    std::vector<OverlayProblem> found = checker.Check(file);
+    // The sheets of a main overlay whose blocks and mark-up are sound are built, too.
+    if (found.empty() && file.kind == OverlayKind::kMain) found = SheetChecker().Check(file);
+    for (OverlayProblem& problem : found) problems.push_back(std::move(problem));
   }
   for (const OverlayProblem& problem : problems) context.out << problem.ToString() << '\n';
   if (!problems.empty()) return kFailure;

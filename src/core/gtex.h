@@ -36,6 +36,8 @@ class cmcGTex {
   std::string GetLine(std::string_view indexName, std::size_t n);
   // The lines of the block up to the first line that starts with '#', joined by "\n".
   std::string GetBlockText(std::string_view indexName);
+  // Whether the overlay has the block, for a caller that reports a missing one itself.
+  bool HasBlock(std::string_view indexName) { return Find(indexName) != nullptr; }
 
   // Field i (from 0) of text split at every separator; nothing when the text has fewer fields.
   static std::optional<std::string> GetField(std::string_view text, char separator, std::size_t i);

@@ -28,3 +28,5 @@ struct RequiredBlock {
   std::string_view name;
 };
 std::span<const RequiredBlock> RequiredBlocks();
+// The sheets of the main overlay the program asks for by name.
+std::span<const std::string_view> RequiredSheets();

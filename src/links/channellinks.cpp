@@ -205,7 +205,21 @@ bool IsFrequencyKey(int key) {
          (key >= '0' && key <= '9');
 }
 
+// A frequency committed on a blank row creates the channel with it, snapped to
+// the grid and kept in the band; a text that is no frequency of the grid changes nothing.
+LinkOutcome CreateFromTypedFrequency(LinkCall& call, const FrequencySpec& spec) {
+  std::optional<std::int64_t> typed = ParseMegahertz(call.request.editedText);
+  std::optional<std::int64_t> snapped = typed ? SnapToGrid(*typed, spec.grid) : std::nullopt;
+  if (!snapped) return {};
+  auto receive = static_cast<std::uint32_t>(std::clamp(*snapped, spec.minimum, spec.maximum));
+  if (!CreateOnBlankRow(call, receive)) return {};
+  call.request.displayText = FormatMegahertz(call.record.freqR);
+  return {true, kNoEditor};
+}
+
 LinkOutcome RunReceive(LinkCall& call, const ChannelGrid& grid) {
+  FrequencySpec spec{grid, call.record.minFrequency(), call.record.maxFrequency(), true};
+  if (!call.inUse && call.request.editResult == kTextCommitted) return CreateFromTypedFrequency(call, spec);
   bool created = false;
   if (!call.inUse && call.request.editResult == kNoEdit && IsFrequencyKey(call.request.key)) {
     if (!CreateOnBlankRow(call, 0)) return {};
@@ -213,7 +227,6 @@ LinkOutcome RunReceive(LinkCall& call, const ChannelGrid& grid) {
   }
   if (!call.inUse) return {};
   LinkValue value = NumberValue(call.record.freqR);
-  FrequencySpec spec{grid, call.record.minFrequency(), call.record.maxFrequency(), true};
   LinkOutcome outcome = FrequencyFamily(call.request, spec, value, FormatMegahertz(value.get()));
   outcome.changed |= created;
   return Changed(call, outcome);
@@ -251,15 +264,7 @@ LinkOutcome RunTransmit(LinkCall& call, const ChannelGrid& grid) {
 LinkOutcome RunOperating(LinkCall& call) {
   FrequencySpec spec{kGrid625, call.record.minFrequency(), call.record.maxFrequency(), true};
   if (!call.inUse) {
-    if (call.request.editResult == kTextCommitted) {
-      std::optional<std::int64_t> typed = ParseMegahertz(call.request.editedText);
-      std::optional<std::int64_t> snapped = typed ? SnapToGrid(*typed, spec.grid) : std::nullopt;
-      if (!snapped) return {};
-      auto receive = static_cast<std::uint32_t>(std::clamp(*snapped, spec.minimum, spec.maximum));
-      if (!CreateOnBlankRow(call, receive)) return {};
-      call.request.displayText = FormatMegahertz(call.record.freqR);
-      return {true, kNoEditor};
-    }
+    if (call.request.editResult == kTextCommitted) return CreateFromTypedFrequency(call, spec);
     std::int64_t none = 0;
     LinkValue blank = NumberValue(none);
     LinkOutcome outcome = FrequencyFamily(call.request, spec, blank, "");

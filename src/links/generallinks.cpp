@@ -1,5 +1,6 @@
 // Links that are not one channel's field: bank and channel counters, the
-// channel-number columns, the model-type menu items and the channel checks.
+// channel-number columns, the model-type menu items, the channel checks and the
+// value cells of the choice lists.
 
 #include <string>
 
@@ -89,6 +90,11 @@ LinkOutcome RunChannelCheck(LinkCall& call) {
   return {};
 }
 
+// The value cells of a choice list: each shows its own text, which the list
+// pairs with the value its parameter carries.
+constexpr int kChoiceValueColumns[] = {cl::Flex0,      cl::Flex1,       cl::Flex2,     cl::FlexMark,     cl::FlexDtcs,
+                                       cl::FlexKeyOpt, cl::FlexZoneSel, cl::FlexCHSel, cl::FlexScrmPort, cl::FlexAdjCh};
+
 // --- banks: the name (8 characters of block 10) and the flags ---
 
 constexpr int kBankNames = 0xAA9C;
@@ -168,4 +174,7 @@ void AddGeneralLinks(LinkTable& table) {
             [](LinkCall& call) { return Show(call, std::to_string(std::int64_t{call.number} + 1)); });
   table.Add(cl::CL_Misc_QuarterPillar, [](LinkCall& call) { return Show(call, ""); });
   table.Add(cl::CL_Check_Mch, RunChannelCheck);
+  for (int link : kChoiceValueColumns) {
+    table.Add(link, [](LinkCall& call) { return Show(call, DisplayTextOf(*call.request.cell)); });
+  }
 }

@@ -7,6 +7,7 @@
 
 #include "core/gtex.h"
 #include "markup/cellparser.h"
+#include "markup/ids.h"
 #include "platform/files.h"
 
 namespace {
@@ -119,6 +120,24 @@ class FileCheck {
     }
   }
 
+  // The arguments of the CallSheet cells of every item list and sheet.
+  std::vector<std::string> CallSheetArguments() {
+    std::vector<std::string> arguments;
+    const CellParser parser = Parser([](const std::string&) {});
+    for (const auto& [name, header] : text_.blocks) {
+      const bool itemLines = EndsWith(name, "_Body");
+      if (!itemLines && !EndsWith(name, "_Cells")) continue;
+      const std::optional<cmcCellObj> basic = BasicCellOf(name, itemLines ? "_Body" : "_Cells");
+      LoopVariables loops{};
+      for (std::string_view line : text_.BlockLines(header)) {
+        for (const cmcCellObj& cell : ParseBlockLine(parser, line, basic ? &*basic : nullptr, itemLines, loops)) {
+          if (cell.link == cl::CallSheet && cell.argument) arguments.push_back(*cell.argument);
+        }
+      }
+    }
+    return arguments;
+  }
+
  private:
   // Parses a line into the cells it holds.
   using LineCheck = std::function<std::vector<cmcCellObj>(const CellParser&, std::string_view, LoopVariables&)>;
@@ -148,6 +167,15 @@ class FileCheck {
   // A sheet's cell rows (control lines starting with ':' are the sheet's own),
   // or the item lines of a menu, tool bar or tree: the mark-up after the first
   // '+', or the whole line when it has none.
+  static std::vector<cmcCellObj> ParseBlockLine(const CellParser& parser, std::string_view line,
+                                                const cmcCellObj* parent, bool itemLines, LoopVariables& loops) {
+    if (!itemLines) return line.starts_with(':') ? std::vector<cmcCellObj>{} : ParseRow(parent)(parser, line, loops);
+    const std::size_t plus = line.find('+');
+    std::vector<cmcCellObj> cells(1);
+    parser.ParseCell(cells[0], plus == std::string_view::npos ? line : line.substr(plus + 1), &loops, parent);
+    return cells;
+  }
+
   void CheckBlock(std::size_t header, const std::optional<cmcCellObj>& basic, bool itemLines) {
     const cmcCellObj* parent = basic ? &*basic : nullptr;
     LoopVariables loops{};
@@ -156,14 +184,7 @@ class FileCheck {
       CheckLine(
           i,
           [&](const CellParser& parser, std::string_view line, LoopVariables& rowLoops) {
-            if (!itemLines) {
-              return line.starts_with(':') ? std::vector<cmcCellObj>{} : ParseRow(parent)(parser, line, rowLoops);
-            }
-            const std::size_t plus = line.find('+');
-            std::vector<cmcCellObj> cells(1);
-            parser.ParseCell(cells[0], plus == std::string_view::npos ? line : line.substr(plus + 1), &rowLoops,
-                             parent);
-            return cells;
+            return ParseBlockLine(parser, line, parent, itemLines, rowLoops);
           },
           &loops);
     }
@@ -223,6 +244,13 @@ std::vector<OverlayProblem> OverlayChecker::Check(const OverlayFile& file) const
   check.RequiredBlocks();
   check.MarkUp();
   return problems;
+}
+
+std::vector<std::string> OverlayChecker::NamedSheets(const OverlayFile& file) const {
+  std::vector<OverlayProblem> problems;
+  const std::optional<OverlayText> text = ReadOverlay(file.path);
+  if (!text) return {};
+  return FileCheck(file, *text, problems).CallSheetArguments();
 }
 
 std::vector<OverlayFile> OverlayChecker::ShippedOverlays(const std::string& dataDir,

@@ -29,6 +29,10 @@ class OverlayChecker {
  public:
   std::vector<OverlayProblem> Check(const OverlayFile& file) const;
 
+  // The sheet references the overlay's cells open: the argument of every
+  // CallSheet cell of its item lists and sheets, in block-name order.
+  std::vector<std::string> NamedSheets(const OverlayFile& file) const;
+
   // The shipped overlays of a data folder: the language list, each main overlay
   // it names and each help overlay those name. Problems in following the chain
   // are added to `problems`.

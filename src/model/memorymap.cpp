@@ -79,9 +79,13 @@ void PutWord(std::uint8_t* p, int value) {
 
 bool StoredFor(const Block& block, ModelType modelType) { return !block.storedFor || *block.storedFor == modelType; }
 
-int AliasCount(const cmcEeprom& image) {
-  return std::min<int>(image.GetWord(addr::kAliasCount), FindBlock(kSpaceCheckBlock)->slots);
-}
+}  // namespace
+
+int AliasLimit() { return FindBlock(kSpaceCheckBlock)->slots; }
+
+int AliasCount(const cmcEeprom& image) { return std::min<int>(image.GetWord(addr::kAliasCount), AliasLimit()); }
+
+namespace {
 
 struct Placement {
   const Block* block;

@@ -62,6 +62,7 @@ constexpr int kScratchSize = 0x200;
 constexpr int kDirectoryCopy = 0xBF91;
 constexpr int kAliasCount = 0xC185;
 constexpr int kModelFlags = 0xA9AA;
+constexpr int kAccessoryFlags = 0x010B;  // bit 3 and bit 4: accessories the sheets offer settings for
 constexpr int kBankSizes = 0xA99A;
 constexpr int kDataFormatMarker = 0xAF5C;
 constexpr int kCommentLine1 = 0xA9DC;
@@ -106,6 +107,10 @@ void SetModelFlags(cmcEeprom& image, ModelType modelType);
 
 // The sum of the bank sizes, never more than the 128 channel slots.
 int ChannelsInUse(const cmcEeprom& image);
+// The alias entries the alias block holds, and those in use by the count word
+// (never more than the block holds).
+int AliasLimit();
+int AliasCount(const cmcEeprom& image);
 // How many more channels the image can take and still encode (the raw bytes
 // of every per-channel block of the model type count).
 int ChannelsThatFit(const cmcEeprom& image, ModelType modelType);

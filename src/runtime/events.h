@@ -94,6 +94,9 @@ inline constexpr std::uint32_t kDockEditWindow = 45;
 inline constexpr std::uint32_t kMchWindow = 46;
 // Close the memory-channel window.
 inline constexpr std::uint32_t kCloseMchWindow = 47;
+// The sheet (sender) rebuilds itself: a cell change altered the layout of other
+// rows (argument: the sheet's build serial, so a later sheet at the same address ignores it).
+inline constexpr std::uint32_t kRebuildSheet = 48;
 // The memory-channel window rebuilds itself (font size or data changed).
 inline constexpr std::uint32_t kRebuildMchWindow = 50;
 // The model type or the document changed.
@@ -171,6 +174,7 @@ inline constexpr std::array kAllCodes = {
     kDockEditWindow,
     kMchWindow,
     kCloseMchWindow,
+    kRebuildSheet,
     kRebuildMchWindow,
     kModelChanged,
     kMchWindowVisible,

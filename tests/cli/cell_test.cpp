@@ -54,4 +54,28 @@ TEST(OverlayCheckCommand, ReportsOneLinePerProblemOfAFile) {
   EXPECT_EQ(Cli({"overlay", "check", "a", "b"}).status, 2);
 }
 
+TEST(OverlayCheckCommand, BuildsTheSheetsOfASoundMainOverlay) {
+  TempDir dir;
+  std::string text = ReadWholeFile(std::string(RWQ_SOURCE_DATA_DIR) + "/QZ5071KE.OVL");
+  // The top page keeps a control line only, and a menu opens a sheet that is not there.
+  const std::string header = "#GI_Sheet_TopPage_Cells\n";
+  const std::size_t body = text.find(header) + header.size();
+  text.replace(body, text.find("\n#\n", body) + 1 - body, ":(SelectOFF)\n");
+  text.insert(text.find("#End_Of_Ovl"),
+              "#GI_Menu_Main_BasicCell\n{($Basic)}\n#\n#GI_Menu_Main_Body\n+Open\t{(%CallSheet:GI_Sheet_None)}\n#\n");
+  const std::string file = dir.Write("NEW.OVL", text);
+  ChildResult result = RunChild({BuiltProgram("rw-m52-q-cli"), "overlay", "check", file},
+                                {{{"RWQ_DATA_DIR", std::string(RWQ_SOURCE_DATA_DIR) + "/"}}, ""});
+  EXPECT_EQ(result.status, 1) << result.err;
+  for (const char* word : {"Lmr", "Pmr", "PmrB", "DPmr446"}) {
+    const std::string onImage = std::string(" on the ") + word + " initial image: ";
+    EXPECT_NE(result.out.find(file + ":0: sheet 'GI_Sheet_TopPage'" + onImage + "Illegal Cell assign\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find(file + ":0: sheet 'GI_Sheet_None'" + onImage + "the overlay has no block"),
+              std::string::npos)
+        << result.out;
+  }
+}
+
 }  // namespace

@@ -116,6 +116,15 @@ TEST_P(GTexSources, MissingNamesAreFatal) {
   EXPECT_EQ(reader->GetLine("GI_A", 0), "a0");  // the reader is still usable
 }
 
+TEST_P(GTexSources, HasBlockAnswersWithoutTheFatalStop) {
+  auto reader = Reader(kOverlay);
+  for (const char* name : {"GI_B", "GI_A", "GI_Trailing ", "End_Of_Ovl"}) EXPECT_TRUE(reader->HasBlock(name)) << name;
+  for (const char* name : {"GI_After", "GI_Trailing", "gi_a", "GI_Missing", ""}) {
+    EXPECT_FALSE(reader->HasBlock(name)) << name;
+  }
+  EXPECT_EQ(reader->GetLine("GI_B", 0), "b0");
+}
+
 TEST_P(GTexSources, LongLinesComeInPieces) {
   const std::string longest(cmcGTex::kMaxLineBytes, 'x');
   auto reader = Reader({"#GI_Long", std::string(10000, 'y'), longest, "next", "#", "#End_Of_Ovl"});

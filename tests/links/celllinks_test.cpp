@@ -372,6 +372,19 @@ TEST_F(CellLinksTest, UnbuiltLinksSayYetAndAnUnknownCellTypeIsFatal) {
   EXPECT_EQ(FatalTextOf([this] { Show(cl::CL_Mch_No, 0, 40); }), "Unknown Cell Category. (40)");
 }
 
+TEST_F(CellLinksTest, TheValueCellsOfAChoiceListShowTheirOwnText) {
+  for (int column : {cl::Flex0, cl::FlexMark, cl::FlexAdjCh}) {
+    cmcCellObj cell;
+    cell.type = kNoCellType;
+    cell.link = column;
+    cell.parameter = 3;
+    cell.displayText = "Very narrow (6.25 kHz)";
+    EXPECT_EQ(links_.TextOf(cell, cellkey::kEvaluate), "Very narrow (6.25 kHz)") << column;
+    cell.displayText.reset();
+    EXPECT_EQ(links_.TextOf(cell, cellkey::kEvaluate), "") << column;
+  }
+}
+
 TEST_F(CellLinksTest, CountersAndChannelNumberColumns) {
   Type(cl::CL_Mch_Operating_Freq, 0, "146.52");
   Type(cl::CL_Mch_Operating_Freq, 1, "146.54");

@@ -148,3 +148,23 @@ TEST(OverlayChecker, FollowsTheLanguageListToMainAndHelpOverlays) {
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problems[0].ToString(), root + "QZ5071K.OVL:3: the language line names no main overlay");
 }
+
+TEST(OverlayChecker, NamesTheSheetsThatCallSheetCellsOpen) {
+  TempDir dir;
+  const std::string path = dir.Write("TREE.OVL",
+                                     "#GI_Tree_Main_BasicCell\n{(%CT_Null.CallSheet)}\n#\n"
+                                     "#GI_Tree_Main_Body\n"
+                                     "+Top\t{(%CallSheet:GI_Sheet_TopPage)}\n"
+                                     " +Bank 1\t{(%CT_Null.CallSheet:[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0)}\n"
+                                     " +Not a sheet\t{(%CL_Menu_File_Open:GI_Sheet_No)}\n"
+                                     " +No argument\n"
+                                     "#\n"
+                                     "#GI_Sheet_A_Cells\n"
+                                     ":(%CallSheet:GI_Sheet_Control)\n"
+                                     "x|{(%CallSheet:GI_Sheet_B)}More\n"
+                                     "#\n"
+                                     "#End_Of_Ovl\n");
+  const std::vector<std::string> expected = {"GI_Sheet_B", "GI_Sheet_TopPage", "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"};
+  EXPECT_EQ(OverlayChecker().NamedSheets({path, OverlayKind::kMain}), expected);
+  EXPECT_TRUE(OverlayChecker().NamedSheets({dir.File("NONE.OVL"), OverlayKind::kMain}).empty());
+}

@@ -303,6 +303,15 @@ TEST(MemoryMap, BankSizesPastTheChannelSlotsAreCapped) {
   EXPECT_EQ(RawDirectory(image)[1].count, 128);
 }
 
+TEST(MemoryMap, TheAliasCountNeverPassesTheAliasBlock) {
+  cmcEeprom image = RandomWorkImage(10, 0, 0);
+  EXPECT_EQ(memmap::AliasLimit(), 100);
+  for (int stored : {0, 7, 100, 101, 0xFFFF}) {
+    image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(stored));
+    EXPECT_EQ(memmap::AliasCount(image), std::min(stored, 100)) << stored;
+  }
+}
+
 TEST(MemoryMap, InitialDecodeFillsSlotsFromTheRecordsItHas) {
   cmcEeprom image = RandomWorkImage(13, 16, 1);
   ASSERT_TRUE(memmap::Encode(image, ModelType::kPmr));

@@ -1,0 +1,129 @@
+// The 128-row land-mobile channel sheet (all 128 channels in use), built and
+// evaluated headless, beside the time of merely evaluating the same cells
+// through the evaluator. The shipped overlay and initial file are read from
+// the data folder.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/gtex.h"
+#include "links/celllinks.h"
+#include "markup/fcache.h"
+#include "model/ch.h"
+#include "model/cloneio.h"
+#include "model/memorymap.h"
+#include "platform/paths.h"
+#include "sheet/sheetfactory.h"
+#include "sheet/sheettext.h"
+#include "sheet/textmeasurer.h"
+
+namespace {
+
+class CharacterMeasurer : public TextMeasurer {
+ public:
+  Extent Measure(std::string_view line, const Font&) const override {
+    return {8.0 * static_cast<double>(line.size()), 16.0};
+  }
+};
+
+class NoEditors : public LinkHost {
+ public:
+  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
+  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
+  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
+};
+
+// The land-mobile initial image with 128 channels in bank 0, and an evaluator over it.
+struct FullLandMobile {
+  FullLandMobile() {
+    overlay.Open(platform::DataDir() + "QZ5071KE.OVL");
+    cloneio::LoadInitialImage(overlay, ModelType::kLandMobile, image);
+    datCh::SetBankSize(image, 0, memmap::kMaxChannels);
+    datCh channel(image);
+    for (int number = 0; number < memmap::kMaxChannels; ++number) {
+      channel.load(datCh::kFirstChannelKind, number);
+      channel.initialise();
+      channel.freqR = 144000000 + 12500u * static_cast<std::uint32_t>(number);
+      channel.name = "CH " + std::to_string(number) + "     ";
+      channel.name.resize(datCh::kNameLength);
+      channel.store();
+    }
+  }
+  std::unique_ptr<cuiSheet> Sheet() {
+    SheetServices services{overlay, overlay, image, measurer};
+    services.links = &links;
+    return CreateSheet(SheetRef::Parse("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"), services);
+  }
+
+  cmcGTex overlay;
+  cmcEeprom image;
+  cmcFCache choices{overlay};
+  NoEditors editors;
+  LinkEnvironment environment{image, overlay, choices, editors};
+  CellLinks links{environment};
+  CharacterMeasurer measurer;
+};
+
+FullLandMobile& Fixture() {
+  static FullLandMobile fixture;
+  return fixture;
+}
+
+void CountCells(benchmark::State& state, const cuiSheet& sheet) {
+  state.counters["rows"] = sheet.Rows();
+  state.counters["cells"] = static_cast<double>(sheet.Rows()) * sheet.Columns();
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * sheet.Rows() * sheet.Columns());
+}
+
+// Reads the definition, parses and sizes every cell, then evaluates every cell's text.
+void BuildAndEvaluateLmrSheet(benchmark::State& state) {
+  FullLandMobile& fixture = Fixture();
+  std::unique_ptr<cuiSheet> sheet;
+  for (auto _ : state) {
+    sheet = fixture.Sheet();
+    sheet->Build();
+    for (int row = 0; row < sheet->Rows(); ++row) benchmark::DoNotOptimize(RowTexts(*sheet, row));
+  }
+  CountCells(state, *sheet);
+}
+BENCHMARK(BuildAndEvaluateLmrSheet)->Unit(benchmark::kMillisecond);
+
+// The build alone: definition, cells and sizes, without a value.
+void BuildLmrSheet(benchmark::State& state) {
+  FullLandMobile& fixture = Fixture();
+  std::unique_ptr<cuiSheet> sheet;
+  for (auto _ : state) {
+    sheet = fixture.Sheet();
+    benchmark::DoNotOptimize(sheet->Build());
+  }
+  CountCells(state, *sheet);
+}
+BENCHMARK(BuildLmrSheet)->Unit(benchmark::kMillisecond);
+
+// The same cells' texts straight from the evaluator, as a sheet asks for them.
+void EvaluateLmrSheetCells(benchmark::State& state) {
+  FullLandMobile& fixture = Fixture();
+  std::unique_ptr<cuiSheet> sheet = fixture.Sheet();
+  sheet->Build();
+  std::vector<cmcCellObj> cells;
+  for (int row = 0; row < sheet->Rows(); ++row) {
+    for (int column = 0; column < sheet->Columns(); ++column) cells.push_back(sheet->CellAt(column, row)->cell);
+  }
+  for (auto _ : state) {
+    for (cmcCellObj& cell : cells) {
+      if (cell.link == kNoCellLink) {
+        benchmark::DoNotOptimize(DisplayTextOf(cell));
+        continue;
+      }
+      cmcCellCapsule request;
+      request.cell = &cell;
+      fixture.links.Evaluate(request, false);
+      benchmark::DoNotOptimize(request.displayText);
+    }
+  }
+  CountCells(state, *sheet);
+}
+BENCHMARK(EvaluateLmrSheetCells)->Unit(benchmark::kMillisecond);
+
+}  // namespace

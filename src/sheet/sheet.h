@@ -1,0 +1,217 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "links/cellcapsule.h"
+#include "markup/cellobj.h"
+#include "markup/cellparser.h"
+#include "sheet/columnwidths.h"
+#include "sheet/groups.h"
+#include "sheet/repaint.h"
+#include "sheet/rowlist.h"
+#include "sheet/sheetcontext.h"
+#include "sheet/sheetgeometry.h"
+#include "sheet/sheetref.h"
+#include "sheet/sheetstyle.h"
+
+struct Event;
+
+// One grid cell: the parsed cell and its selection marks.
+struct clsSheetCellId {
+  cmcCellObj cell;
+  bool mayMultiSelect = false;
+  bool selected = false;
+  bool selectedByRange = false;
+};
+
+// A sheet: a grid whose cells, sizes and behaviour come from three overlay
+// blocks named after it (its style, basic cell and cells). It is built without
+// a window; the grid shows it through SheetView, the printer pages it and the
+// command line prints its texts. It keeps no values: a cell's text is asked of
+// its link whenever it is wanted.
+class cuiSheet {
+ public:
+  // Serves a cell request; returns the editor request (the evaluator by default).
+  using CellCallback = std::function<int(cmcCellCapsule& request, bool notify)>;
+  struct Position {
+    int column = -1;
+    int row = -1;
+    bool operator==(const Position&) const = default;
+  };
+  struct ViewPosition {
+    Position current;
+    int leftColumn = 0;
+    int topRow = 0;
+  };
+
+  // A condition of the definition lines ("Only_Pmr 2"), and what it may ask.
+  struct ConditionFacts {
+    const SheetModes& modes;
+    const cmcEeprom& image;
+    bool printing;
+  };
+  struct Condition {
+    std::string_view word;
+    bool (*holds)(const ConditionFacts& facts);
+  };
+
+  // Most rows a sheet may have, and most cells.
+  static constexpr std::size_t kMaxRows = 4096;
+  static constexpr std::size_t kMaxCells = 1 << 17;
+  static constexpr std::string_view kIllegalCellAssign = "Illegal Cell assign";
+
+  cuiSheet(SheetServices services, SheetRef ref);
+  virtual ~cuiSheet();
+  cuiSheet(const cuiSheet&) = delete;
+  cuiSheet& operator=(const cuiSheet&) = delete;
+
+  // --- set before the sheet is built ---
+  void SetCallback(CellCallback callback) { callback_ = std::move(callback); }
+  // The first selectable cell with this link and parameter becomes current when the sheet opens.
+  void SetFocus(int link, std::int32_t parameter);
+  // Builds for the printer; none builds for the screen.
+  void SetPrintTarget(std::optional<PrintTarget> target) { printTarget_ = target; }
+  void SetFontHeight(int height) { fontHeight_ = height; }  // 0: the user's font size
+  void SetViewPosition(const ViewPosition& position) { savedPosition_ = position; }
+  // The next build deletes every stored column width instead of restoring this sheet's.
+  void SetResetColumnWidths() { resetWidths_ = true; }
+  // A drop-down selection keeps no widths when it closes.
+  void SetDropDown(bool dropDown) { dropDown_ = dropDown; }
+
+  // Reads the blocks and builds the grid: style, basic cell, rows, cells,
+  // sizes and stored widths. False when the definition has a fault (reported
+  // through the services' fault handler).
+  bool Build();
+  // Builds, restores the view position or finds the starting cell, and repaints.
+  bool Show();
+
+  const SheetRef& Ref() const { return ref_; }
+  const std::string& Name() const { return ref_.name; }
+  const SheetStyle& Style() const { return style_; }
+  bool IsPrintable() const { return style_.printable; }
+  bool Printing() const { return printTarget_.has_value(); }
+  double Scale() const { return printTarget_ ? printTarget_->Scale() : 1.0; }
+  bool Built() const { return built_; }
+
+  const cmcCellObj& BasicCell() const { return basic_; }
+  const SheetGeometry& Geometry() const { return geometry_; }
+  int Columns() const { return geometry_.Columns(); }
+  int Rows() const { return geometry_.Rows(); }
+  const std::vector<RowEntry>& RowEntries() const { return rowEntries_; }
+  // Null outside the grid or before it is built.
+  clsSheetCellId* CellAt(int column, int row);
+  const clsSheetCellId* CellAt(int column, int row) const;
+  // The first column and the first row that hold a selectable cell (each on its
+  // own); the column and row counts when none does.
+  Position FirstSelectable() const { return firstSelectable_; }
+
+  Position Current() const { return current_; }
+  // False, and nothing changes, for a cell that is not selectable.
+  bool MakeCurrent(int column, int row);
+  int LeftColumn() const { return leftColumn_; }
+  int TopRow() const { return topRow_; }
+  // The grid scrolled.
+  void SetTopLeft(int leftColumn, int topRow);
+
+  // The text a cell shows: its link's when it has a link, else its own.
+  std::string CellText(int column, int row);
+  // A key on the cell, or a committed in-cell edit, handed to its link.
+  // Returns the editor request. A change that alters the sheet's layout
+  // rebuilds it at the next pump, never inside the action.
+  int CellAction(int column, int row, int key, const std::optional<std::string>& committedText = std::nullopt);
+  bool RebuildPending() const { return rebuildPending_; }
+
+  // The user sized a column: on screen the limits apply and the width is kept.
+  void SetColumnWidth(int column, int width);
+  // Applies the screen limits to every selectable column (after a resize of the window).
+  void ApplyWidthLimits();
+
+  // Invalidates the visible cells that a change matches; returns how many.
+  int Repaint(RepaintCriterion criterion, const CellReference& reference);
+
+ protected:
+  // The reading of the cells block, as control groups steer it.
+  struct RowReading {
+    RowList rows{kMaxRows};
+    int linesToSkip = 0;
+    bool selectOn = true;
+  };
+  // Applies one group of a control line: the model and mode conditions, loops
+  // and the select state. Derived sheets add their own and pass the rest on.
+  virtual void ApplyControlGroup(const ControlGroup& group, RowReading& reading);
+  // When the group is one of the conditions: a condition that does not hold
+  // skips the next `count` lines (nothing without a count). False for another group.
+  bool ApplyCondition(std::span<const Condition> conditions, const ControlGroup& group, RowReading& reading) const;
+  // The repetitions of a "LoopFrom" without a count.
+  virtual int DefaultLoopRepetitions() const { return 1; }
+  // Before a build: false (after reporting the fault) when the sheet cannot be built.
+  virtual bool Prepare() { return true; }
+  // The loop variables at the start of every build: all 0.
+  virtual void StartLoopVariables(LoopVariables& loops) const;
+  virtual void BeforeRow(int /*row*/) {}
+  virtual void BeforeCell(int /*column*/, int /*row*/) {}
+  // The number a cell request carries for its link (the bank on bank sheets).
+  virtual std::int32_t ContextNumber() const { return 0; }
+  virtual void OnEvent(const Event& event);
+
+  const SheetServices& Services() const { return services_; }
+  void Fault(const std::string& text);
+
+ private:
+  static void Listen(void* data, const Event& event);
+
+  bool BuildBasicCell();
+  bool ReadRows();
+  void ParseCells();
+  void CopyRowAbove(int row);
+  void ParseRow(int row, std::size_t line);
+  void AutoSize(const cmcCellObj& cell, int column, int row);
+  const Font& FontOf(const cmcCellObj& cell) const;
+
+  std::vector<int> StoredColumns() const;
+  void RestoreColumnWidths();
+  void SaveColumnWidths();
+  void MakeStartingCellCurrent();
+  std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
+  cmcCellCapsule Request(clsSheetCellId& id);
+  void RequestRebuild();
+  void Rebuild();
+
+  SheetServices services_;
+  SheetRef ref_;
+  CellParser parser_;
+  CellCallback callback_;
+  std::intptr_t serial_;
+
+  std::optional<PrintTarget> printTarget_;
+  int fontHeight_ = 0;
+  std::optional<int> focusLink_;
+  std::int32_t focusParameter_ = 0;
+  std::optional<ViewPosition> savedPosition_;
+  bool resetWidths_ = false;
+  bool dropDown_ = false;
+
+  SheetStyle style_;
+  cmcCellObj basic_;
+  LoopVariables loops_{};
+  std::vector<RowEntry> rowEntries_;
+  std::vector<clsSheetCellId> cells_;
+  SheetGeometry geometry_;
+  Position firstSelectable_;
+  std::optional<std::string> widthKey_;
+
+  Position current_;
+  int leftColumn_ = 0;
+  int topRow_ = 0;
+
+  bool built_ = false;
+  bool faulted_ = false;
+  bool rebuildPending_ = false;
+  int actionDepth_ = 0;
+};
