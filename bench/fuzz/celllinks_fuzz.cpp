@@ -6,7 +6,7 @@
 // context number, keys, typed texts, pop-up replies and menu commands.
 //
 // Input, little-endian, read from the front (missing bytes read as 0):
-//   u8 model type (mod 4), u8 channels to enter (mod 9), u8 switches
+//   u8 model type (mod 4), u8 channels to enter (mod 5), u8 switches
 //   (bit 0 character set, bit 1 editors open, bit 2 questions answered OK,
 //   bit 3 an identification record follows), i32 window channel,
 //   [78 bytes identification], per channel to enter a u32 frequency in Hz,
@@ -87,11 +87,14 @@ class FuzzedEditors : public LinkHost {
   bool open = false;
 };
 
-// What the runs share, read once: the shipped main overlay and character set
-// and the initial image of each model type.
+// What the runs share, read once: the shipped main overlay (from memory) with
+// its selection cache, which live as long as the program's do, the character
+// set and the initial image of each model type. The overlay is the same for
+// every run, so reading it again would explore nothing new.
 struct Shipped {
-  std::string overlayText;
-  Charset charset;
+  cmcGTex overlay;
+  cmcFCache choices{overlay};
+  Charset charset = Charset::LoadShipped();
   std::array<cmcEeprom, kModelTypeCount> initial;
 };
 Shipped* shipped = nullptr;
@@ -99,14 +102,13 @@ SilentMessageBox messageBox;
 
 enum class Action { kShow, kKey, kType, kChoose, kMenu, kCount };
 constexpr int kMaxRequests = 64;
-constexpr int kMaxChannelsEntered = 8;
+constexpr int kMaxChannelsEntered = 4;
 constexpr std::size_t kIdentificationSize = 78;
 
 // One run: the work area, the environment and the evaluator.
 class Run {
  public:
   Run(ModelType modelType, bool withCharset) : modelType_(modelType) {
-    overlay_.OpenText(shipped->overlayText);
     image_ = shipped->initial[ModelIndex(modelType)];
     environment_.modelType = modelType;
     environment_.charset = withCharset ? &shipped->charset : nullptr;
@@ -191,11 +193,9 @@ class Run {
   }
 
   ModelType modelType_;
-  cmcGTex overlay_;
-  cmcFCache choices_{overlay_};
   cmcEeprom image_;
   FuzzedEditors editors_;
-  LinkEnvironment environment_{image_, overlay_, choices_, editors_};
+  LinkEnvironment environment_{image_, shipped->overlay, shipped->choices, editors_};
   CellLinks links_{environment_};
 };
 
@@ -204,10 +204,9 @@ class Run {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::TreatFatalStopAsFinding();
   platform::InstallMessageBox(&messageBox);
-  static Shipped data{fuzz::MainOverlayText(), Charset::LoadShipped(), {}};
-  cmcGTex overlay;
-  overlay.OpenText(data.overlayText);
-  for (ModelType type : kAllModelTypes) cloneio::LoadInitialImage(overlay, type, data.initial[ModelIndex(type)]);
+  static Shipped data;
+  data.overlay.OpenText(fuzz::MainOverlayText());
+  for (ModelType type : kAllModelTypes) cloneio::LoadInitialImage(data.overlay, type, data.initial[ModelIndex(type)]);
   shipped = &data;
   return 0;
 }

@@ -33,9 +33,11 @@ class SilentMessageBox : public platform::MessageBox {
   }
 };
 
-std::string& OverlayText() {
-  static std::string text;
-  return text;
+// The shipped main overlay, read from memory and kept for every run as the
+// program keeps it.
+cmcGTex& Overlay() {
+  static cmcGTex overlay;
+  return overlay;
 }
 
 // Images kept from run to run, so a run spends its time reading rather than
@@ -98,21 +100,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::TreatFatalStopAsFinding();
   static SilentMessageBox box;
   platform::InstallMessageBox(&box);
-  OverlayText() = fuzz::MainOverlayText();
+  Overlay().OpenText(fuzz::MainOverlayText());
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view content(reinterpret_cast<const char*>(data), size);
 
-  cmcGTex overlay;
-  overlay.OpenText(OverlayText());
   cmcEeprom& candidate = Scratch().candidate;
   candidate.Fill(0);
   cmcCloneFile file;
   file.AttachImage(&candidate);
   cloneio::FileHeader header;
-  cloneio::Configure(file, overlay, &header);
+  cloneio::Configure(file, Overlay(), &header);
   if (file.Parse(content, nullptr) == cmcCloneFile::kOk) {
     fuzz::Require(ReadsBackTheSame(content, candidate), "a file that reads does not read back the same");
     // The checks of the open command, in its order, then the decode of the opened image.
