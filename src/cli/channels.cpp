@@ -1,13 +1,19 @@
-// rw-m52-q-cli channels FILE: the channels in use of a clone file, one row each.
+// rw-m52-q-cli channels FILE [--csv]: the channels in use of a clone file, one
+// row each, as a table or as comma-separated text; channels import: a channel
+// list of comma-separated text typed into a clone file.
 
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/workbench.h"
+#include "control/channelcsv.h"
 #include "core/overlaynames.h"
 #include "model/ch.h"
+#include "model/charset.h"
+#include "platform/files.h"
 
 namespace cli {
 
@@ -69,10 +75,9 @@ void PrintRow(std::ostream& out, const cmcEeprom& image, const datCh& ch, bool b
             Printable(ch.name), ch.atrLetters());
 }
 
-int RunChannels(Context& context, Args args) {
-  if (args.size() != 1) return UsageError(context, ChannelsCommand());
+int ListChannels(Context& context, const std::string& path) {
   Workbench bench;
-  if (!bench.Open(args[0])) return kFailure;
+  if (!bench.Open(path)) return kFailure;
   cmcEeprom& image = bench.Doc().Edit();
   bool banksShown = bench.Overlay().GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0) != "None";
   int kind = datCh::KindOf(bench.Doc().Type());
@@ -85,13 +90,61 @@ int RunChannels(Context& context, Args args) {
   return kSuccess;
 }
 
+int ExportChannels(Context& context, const std::string& path) {
+  Workbench bench;
+  if (!bench.Open(path)) return kFailure;
+  const Charset charset = Charset::LoadShipped();
+  ChannelCsv table(bench.Overlay(), charset, bench.Doc().Type());
+  context.out << table.Export(bench.Doc().Edit());
+  return kSuccess;
+}
+
+// Nothing is saved while a line is refused, unless refused lines are to be skipped.
+int ImportChannels(Context& context, const std::string& path, const std::string& csvPath, const std::string& out,
+                   bool skipRefused) {
+  Workbench bench;
+  if (!bench.Open(path)) return kFailure;
+  std::optional<std::string> text = platform::ReadFileContent(csvPath);
+  if (!text) {
+    context.err << "rw-m52-q-cli channels: cannot read " << csvPath << '\n';
+    return kFailure;
+  }
+  const Charset charset = Charset::LoadShipped();
+  ChannelCsv table(bench.Overlay(), charset, bench.Doc().Type());
+  ChannelCsv::ImportResult result = table.Import(bench.Doc().Edit(), *text, skipRefused);
+  for (const ChannelCsv::Refusal& refusal : result.refusals) {
+    context.err << csvPath << ": line " << refusal.line << ": " << (skipRefused ? "skipped: " : "") << refusal.reason
+                << '\n';
+  }
+  if (!result.refusals.empty() && !skipRefused) {
+    context.err << "rw-m52-q-cli channels: nothing imported; " << out << " was not written\n";
+    return kFailure;
+  }
+  if (!bench.SaveAs(out)) return kFailure;
+  context.out << result.taken << " channel lines imported into " << out << '\n';
+  return kSuccess;
+}
+
+int RunChannels(Context& context, Args args) {
+  if (args.size() == 1) return ListChannels(context, args[0]);
+  if (args.size() == 2 && args[1] == "--csv") return ExportChannels(context, args[0]);
+  bool skipRefused = args.size() == 6 && args[5] == "--skip-bad";
+  if ((args.size() == 5 || skipRefused) && args[0] == "import" && args[3] == "--out") {
+    return ImportChannels(context, args[1], args[2], args[4], skipRefused);
+  }
+  return UsageError(context, ChannelsCommand());
+}
+
 }  // namespace
 
 const Command& ChannelsCommand() {
-  static const Command command{"channels", "FILE",
-                               "list the channels in use of a clone file: number, frequencies, duplex, offset, "
-                               "tone settings, power, name and attributes",
-                               RunChannels};
+  static const Command command{
+      "channels", "FILE [--csv] | import FILE CSV --out OUT [--skip-bad]",
+      "list the channels in use of a clone file: number, frequencies, duplex, offset, tone settings, power, name "
+      "and attributes, or with --csv as comma-separated text; or import such text into the channels of FILE, as "
+      "if typed into the channel cells, and save the result as OUT: a refused line is reported and nothing is "
+      "saved, unless --skip-bad leaves the refused lines out",
+      RunChannels};
   return command;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -60,4 +61,73 @@ TEST(ChannelsCommand, AMissingFileFailsAndWrongArgumentsAreAUsageError) {
   EXPECT_NE(missing.err.find("The file cannot be opened."), std::string::npos) << missing.err;
   EXPECT_EQ(Channels({}).status, 2);
   EXPECT_EQ(Channels({"a", "b"}).status, 2);
+}
+
+namespace {
+
+std::string Temp(const std::string& name) { return ::testing::TempDir() + "/channels_" + name; }
+
+void Write(const std::string& path, const std::string& text) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fclose(file);
+}
+
+}  // namespace
+
+TEST(ChannelsCommand, WritesThePmrChannelsAsCommaSeparatedText) {
+  ChildResult run = Channels({kDataDir + "/Initial_PMR.rwc", "--csv"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.out.starts_with(
+      "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Power,"
+      "Comment,Bank\r\n"
+      "1,PMR 1,446.006250,,0.000000,TSQL,67.0,67.0,023,NN,FM,5,S,High (5 W),,1\r\n"))
+      << run.out;
+  EXPECT_EQ(Lines(run.out).size(), 17u);
+}
+
+TEST(ChannelsCommand, ImportsAndSavesAndExportsTheSameTextAgain) {
+  ChildResult exported = Channels({kDataDir + "/Initial_PMR.rwc", "--csv"});
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  const std::string csvPath = Temp("pmr.csv");
+  const std::string out = Temp("pmr.rwc");
+  Write(csvPath, exported.out);
+  ChildResult imported = Channels({"import", kDataDir + "/Initial_VexlPMR.rwc", csvPath, "--out", out});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(imported.out, "16 channel lines imported into " + out + "\n");
+  ChildResult again = Channels({out, "--csv"});
+  EXPECT_EQ(again.out, exported.out);
+}
+
+TEST(ChannelsCommand, ARefusedLineIsReportedAndNothingSavedUnlessSkipped) {
+  const std::string csvPath = Temp("bad.csv");
+  const std::string out = Temp("bad.rwc");
+  std::remove(out.c_str());
+  Write(csvPath, "Frequency,Name\n146.52,GOOD\n150,HIGH\n146.5213,GRID\n");
+  ChildResult refused = Channels({"import", kDataDir + "/Initial_LMR.rwc", csvPath, "--out", out});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find(csvPath + ": line 3: Frequency 150 MHz is outside the radio's range"), std::string::npos)
+      << refused.err;
+  EXPECT_NE(refused.err.find(csvPath + ": line 4: Frequency 146.5213 MHz is not on the channel grid"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(std::fopen(out.c_str(), "rb"), nullptr);
+
+  ChildResult skipped = Channels({"import", kDataDir + "/Initial_LMR.rwc", csvPath, "--out", out, "--skip-bad"});
+  EXPECT_EQ(skipped.status, 0) << skipped.err;
+  EXPECT_NE(skipped.err.find("line 3: skipped: "), std::string::npos) << skipped.err;
+  ChildResult listed = Channels({out, "--csv"});
+  ASSERT_EQ(Lines(listed.out).size(), 2u) << listed.out;
+  EXPECT_TRUE(Lines(listed.out)[1].starts_with("1,GOOD,146.520000,")) << listed.out;
+}
+
+TEST(ChannelsCommand, ImportNeedsItsOperandsAndAReadableFile) {
+  EXPECT_EQ(Channels({kDataDir + "/Initial_PMR.rwc", "--xml"}).status, 2);
+  EXPECT_EQ(Channels({"import", kDataDir + "/Initial_PMR.rwc", "x.csv"}).status, 2);
+  EXPECT_EQ(Channels({"import", kDataDir + "/Initial_PMR.rwc", "x.csv", "--out"}).status, 2);
+  EXPECT_EQ(Channels({"import", kDataDir + "/Initial_PMR.rwc", "x.csv", "--to", "o.rwc"}).status, 2);
+  ChildResult missing = Channels({"import", kDataDir + "/Initial_PMR.rwc", Temp("none.csv"), "--out", Temp("o.rwc")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos) << missing.err;
 }
