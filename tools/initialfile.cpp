@@ -134,7 +134,7 @@ bool Generate(const std::string& outDir, const std::string& common, const std::s
   }
   cmcCloneFile file;
   file.AttachImage(&initial.image);
-  file.SetModelCode(cloneio::kModelCode);
+  file.SetModelCode(memmap::kMainModelCode);
   file.SetExtraCode(cloneio::kExtraCode);
   file.SetMapRevision(cloneio::kSavedMapRevision);
   file.SetComment(cmcCloneFile::CommentOf(initial.image));

@@ -14,9 +14,9 @@ indMain::indMain(const ControllerServices& services) : cuiMain(services, kBaseNa
 }
 
 void indMain::InitModelCodes() {
-  modelCodes_.main = cloneio::kModelCode;
-  modelCodes_.further[0] = cloneio::kAlternativeModelCodes[0];
-  modelCodes_.further[1] = cloneio::kAlternativeModelCodes[1];
+  modelCodes_.main = memmap::kMainModelCode;
+  modelCodes_.further[0] = memmap::kFurtherModelCodes[0];
+  modelCodes_.further[1] = memmap::kFurtherModelCodes[1];
   modelCodes_.extra = cloneio::kExtraCode;
 }
 

@@ -1,6 +1,7 @@
-// rw-m52-q-cli channels FILE [--csv]: the channels in use of a clone file, one
-// row each, as a table or as comma-separated text; channels import: a channel
-// list of comma-separated text typed into a clone file.
+// rw-m52-q-cli channels FILE [--refs | --csv]: the channels in use of a clone
+// file, one row each, as a table (with --refs followed by the settings that
+// name channels) or as comma-separated text; channels import: a channel list
+// of comma-separated text typed into a clone file.
 
 #include <cstdio>
 #include <optional>
@@ -13,6 +14,8 @@
 #include "core/overlaynames.h"
 #include "model/ch.h"
 #include "model/charset.h"
+#include "model/chlayout.h"
+#include "model/chrefs.h"
 #include "platform/files.h"
 
 namespace cli {
@@ -75,7 +78,22 @@ void PrintRow(std::ostream& out, const cmcEeprom& image, const datCh& ch, bool b
             Printable(ch.name), ch.atrLetters());
 }
 
-int ListChannels(Context& context, const std::string& path) {
+// The scan entries' references whose mode names a channel, and the favourite channels.
+void PrintReferences(std::ostream& out, const cmcEeprom& image, bool banksShown) {
+  out << "\nReference            Channel\n";
+  for (const chrefs::Place& place : chrefs::Places()) {
+    if (place.scan && chrefs::ModeOf(image, place) != chlayout::kChannelMode) continue;
+    const std::string name = place.scan
+                                 ? "scan " + std::to_string(place.number + 1) + " " + std::string(place.scan->name)
+                                 : "favourite " + std::to_string(place.number + 1);
+    char row[64];
+    std::snprintf(row, sizeof row, "%-20s %s", name.c_str(),
+                  ChannelLabel(image, image.GetByte(place.address), banksShown).c_str());
+    out << row << '\n';
+  }
+}
+
+int ListChannels(Context& context, const std::string& path, bool references) {
   Workbench bench;
   if (!bench.Open(path)) return kFailure;
   cmcEeprom& image = bench.Doc().Edit();
@@ -87,6 +105,7 @@ int ListChannels(Context& context, const std::string& path) {
   for (int channel = 0; channel < datCh::ChannelsInUse(image); ++channel) {
     if (ch.load(kind, channel) && ch.inUse) PrintRow(context.out, image, ch, banksShown);
   }
+  if (references) PrintReferences(context.out, image, banksShown);
   return kSuccess;
 }
 
@@ -126,7 +145,8 @@ int ImportChannels(Context& context, const std::string& path, const std::string&
 }
 
 int RunChannels(Context& context, Args args) {
-  if (args.size() == 1) return ListChannels(context, args[0]);
+  if (args.size() == 1) return ListChannels(context, args[0], false);
+  if (args.size() == 2 && args[1] == "--refs") return ListChannels(context, args[0], true);
   if (args.size() == 2 && args[1] == "--csv") return ExportChannels(context, args[0]);
   bool skipRefused = args.size() == 6 && args[5] == "--skip-bad";
   if ((args.size() == 5 || skipRefused) && args[0] == "import" && args[3] == "--out") {
@@ -139,9 +159,10 @@ int RunChannels(Context& context, Args args) {
 
 const Command& ChannelsCommand() {
   static const Command command{
-      "channels", "FILE [--csv] | import FILE CSV --out OUT [--skip-bad]",
+      "channels", "FILE [--refs | --csv] | import FILE CSV --out OUT [--skip-bad]",
       "list the channels in use of a clone file: number, frequencies, duplex, offset, tone settings, power, name "
-      "and attributes, or with --csv as comma-separated text; or import such text into the channels of FILE, as "
+      "and attributes, with --refs followed by the scan entries' references to channels and the favourite "
+      "channels, or with --csv as comma-separated text; or import such text into the channels of FILE, as "
       "if typed into the channel cells, and save the result as OUT: a refused line is reported and nothing is "
       "saved, unless --skip-bad leaves the refused lines out",
       RunChannels};

@@ -36,6 +36,7 @@ const Command& CellCommand();
 const Command& CloneCommand();
 const Command& ChannelsCommand();
 const Command& SheetCommand();
+const Command& RadioCommand();
 
 // Prints "usage: rw-m52-q-cli NAME USAGE" to err and returns kUsage.
 int UsageError(Context& context, const Command& command);

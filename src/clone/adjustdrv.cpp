@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clone/cloneframe.h"
+#include "model/memorymap.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
 #include "runtime/task.h"
@@ -19,8 +20,6 @@ constexpr std::uint8_t kSetAllFilters = 20;
 constexpr std::uint8_t kReadLevel = 3;
 constexpr std::uint8_t kReadLevelValue = 4;
 
-// The model codes of the radios that answer adjustment commands.
-constexpr int kAdjustableModels[] = {0x2926, 0x3179, 0x3620};
 // FE EF EE E8, model code (2), three bytes, the value's two digits.
 constexpr std::size_t kReplySize = 11;
 constexpr std::size_t kReplyValueAt = 9;
@@ -147,7 +146,7 @@ bool imcCloneDrv::TakeReply(const std::vector<std::uint8_t>& frame) {
   }
   if (frame[cloneframe::kCommandIndex] != static_cast<std::uint8_t>(cloneframe::Command::kAdjust)) return false;
   const int model = frame[4] << 8 | frame[5];
-  if (std::find(std::begin(kAdjustableModels), std::end(kAdjustableModels), model) == std::end(kAdjustableModels)) {
+  if (!memmap::IsModelCode(model)) {
     return false;
   }
   const std::optional<std::uint8_t> high = UpperHexDigit(frame[kReplyValueAt]);

@@ -93,6 +93,8 @@ class cmcCloneDrv {
   // fails an operation.
   void SetRtsControl(int mode);
   bool Echo() const { return echo_; }
+  // Why the port of the last operation did not open (its result code 2).
+  platform::SerialOpenFailure LastOpenFailure() const { return line_->LastOpenFailure(); }
 
   // Each returns false, doing nothing, while an operation runs. Ranges are
   // inclusive (first, last) pairs, ending at the list's end or at the first

@@ -40,6 +40,8 @@ class CloneLine {
   virtual bool HasWriteError() const = 0;
   // Whether the device took the mode; a device without modem lines may not.
   virtual bool SetRtsControl(int mode) = 0;
+  // Why the last open failed; a line without a device has nothing to say.
+  virtual platform::SerialOpenFailure LastOpenFailure() const { return {}; }
 };
 
 // The line over the program's serial port class.
@@ -56,6 +58,7 @@ class CommLine : public CloneLine {
   std::size_t OutPending() const override { return comm_.OutPending(); }
   bool HasWriteError() const override { return comm_.HasWriteError(); }
   bool SetRtsControl(int mode) override { return comm_.SetRtsControl(mode); }
+  platform::SerialOpenFailure LastOpenFailure() const override { return comm_.LastOpenFailure(); }
 
  private:
   cmcComm comm_;

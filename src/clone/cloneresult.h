@@ -31,10 +31,14 @@ enum class CloneCode : int {
   kAddressOutside = 9,      // a record outside the image or the requested ranges
   kWriteNotConfirmed = 10,
   kIdentificationRefused = 11,
+  kIdentificationUnread = 12,
+  kOperationRefused = 13,
   kIdentificationValue = 14,
   kImageCheckFirst = 15,
   kImageCheckSecond = 16,
   kPortWriteError = 17,
+  kCancelled = 18,       // the user stopped the chain (a password not given): no message
+  kVerifyMismatch = 19,  // the read-back differs from what was written; its own message names where
 };
 
 struct dst_CDrv_Result {

@@ -32,25 +32,38 @@ Document::OpenResult Document::Open(const std::string& path) {
   cloneio::FileHeader header;
   if (cloneio::Open(overlay_, path, candidate, &header) != cmcCloneFile::kOk) return OpenResult::kRefused;
 
-  // The file's own model type decides which initial image fills the work area
-  // around the blocks the file carries.
-  cmcEeprom decoded = candidate;
-  memmap::Decode(decoded);
-  const ModelType fileType = memmap::ModelTypeFromFlags(decoded);
-  if (fileType != type_) {
-    type_ = fileType;
-    cloneio::LoadInitialImage(overlay_, type_, initial_);
-  }
-  StartFromInitialImage();
-  cloneio::CopyRawArea(candidate, edit_);
-  cloneio::CopyRawArea(candidate, second_);
-  memmap::Decode(edit_);
-  memmap::Decode(second_);
+  Adopt(candidate);
   saved_ = edit_;
   modifiedMark_ = false;
   fileName_ = path;
   header_ = header;
   return OpenResult::kOpened;
+}
+
+void Document::Adopt(const cmcEeprom& raw) {
+  // The image's own model type decides which initial image fills the work
+  // area around the blocks it carries.
+  cmcEeprom decoded = raw;
+  memmap::Decode(decoded);
+  const ModelType rawType = memmap::ModelTypeFromFlags(decoded);
+  if (rawType != type_) {
+    type_ = rawType;
+    cloneio::LoadInitialImage(overlay_, type_, initial_);
+  }
+  StartFromInitialImage();
+  cloneio::CopyRawArea(raw, edit_);
+  cloneio::CopyRawArea(raw, second_);
+  memmap::Decode(edit_);
+  memmap::Decode(second_);
+}
+
+void Document::TakeFromRadio(const cmcEeprom& received) {
+  Adopt(received);
+  comparison_ = edit_;
+  saved_ = edit_;
+  modifiedMark_ = true;
+  fileName_.clear();
+  header_ = {};
 }
 
 Document::SaveResult Document::SaveAs(const std::string& path) {

@@ -28,6 +28,9 @@ class Document {
   // Reads a clone file with every check of the open command; the document
   // takes the model type the file's flags name.
   [[nodiscard]] OpenResult Open(const std::string& path);
+  // Makes the raw area that a radio sent the whole document, decoded over the
+  // initial image of the model type it names: untitled and modified.
+  void TakeFromRadio(const cmcEeprom& received);
   // Encodes the edit image and writes it to `path`; on success the document
   // is named `path` and unmodified.
   [[nodiscard]] SaveResult SaveAs(const std::string& path);
@@ -55,6 +58,8 @@ class Document {
  private:
   // Edit and second image from the initial image, encoded for the model type.
   void StartFromInitialImage();
+  // Edit and second image from a raw area, with its own model type.
+  void Adopt(const cmcEeprom& raw);
 
   cmcGTex& overlay_;
   const int imageSize_;

@@ -57,6 +57,8 @@ struct cmcCellCapsule {
     int firstKey = 0;
   };
   struct RowSelection {
+    static constexpr std::int32_t kExists = 0x01;   // a multi-row selection exists
+    static constexpr std::int32_t kChanged = 0x02;  // the command changed it
     std::int32_t callerWord = 0;
     std::int32_t flags = 0;  // bit 0 a multi-row selection exists, bit 1 the command changed it
     std::int32_t first = 0;
@@ -80,6 +82,7 @@ struct cmcCellCapsule {
   std::int32_t spare = 0;
   std::int32_t editResult = kNoEdit;
   Redirect redirect;
+  std::int32_t repeatKey = 0;  // not 0: the caller repeats the action with this key
   RowSelection rowSelection;
   ChangeCallback changed;
   EditCallback edit;

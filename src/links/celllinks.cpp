@@ -1,6 +1,7 @@
 #include "links/celllinks.h"
 
 #include "core/substitute.h"
+#include "links/channelops.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
@@ -12,11 +13,6 @@
 namespace {
 
 static_assert(kModelCategoryCount == kModelTypeCount, "one channel category per model type");
-
-bool IsChannelType(int type) {
-  return type == ct::CT_Mch || type == ct::CT_Mch_Check || type == ct::CT_Mch_Win || type == ct::CT_Mch_Pmr446 ||
-         type == ct::CT_Mch_Win_Pmr446;
-}
 
 bool IsWindowType(int type) { return type == ct::CT_Mch_Win || type == ct::CT_Mch_Win_Pmr446; }
 
@@ -34,8 +30,11 @@ EntryLinks EntryLinksOf(int type, ModelType modelType) {
   return {cl::CL_Mch_Operating_Freq, cl::CL_Mch_Atr};
 }
 
-bool KeepsItsTextOnABlankRow(int link) {
-  return link == cl::CL_Mch_No || link == cl::CL_Mch_No_Pmr || link == cl::CL_MchWin_No;
+// Links evaluated on a blank row as on any other: its number, and the states
+// of the pop-up menu items opened on it.
+bool RunsOnABlankRow(int link) {
+  return link == cl::CL_Mch_No || link == cl::CL_Mch_No_Pmr || link == cl::CL_MchWin_No ||
+         listlinks::IsListCommand(link);
 }
 
 }  // namespace
@@ -46,6 +45,7 @@ const LinkTable& LinkTable::Instance() {
     AddChannelLinks(built);
     AddGeneralLinks(built);
     AddCloneInfoLinks(built);
+    AddListLinks(built);
     return built;
   }();
   return table;
@@ -57,6 +57,7 @@ CellLinks::CellLinks(LinkEnvironment& environment, const LinkTable& table) : env
 
 int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   lastChangeBits_ = 0;
+  lastListResult_.reset();
   if (!request.cell) return kNoEditor;
   LinkEnvironment& env = environment_;
   cmcEeprom& image = env.image;
@@ -65,7 +66,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   int type = request.cell->type;
   CategoryOf(type, ModelNumber(env.modelType));
   int link = request.cell->link;
-  bool channelType = IsChannelType(type);
+  bool channelType = chops::IsChannelType(type);
   std::int32_t number = request.cell->parameter;
   if (link == cl::CL_MchWin_No || IsWindowType(type)) number = env.windowChannel;
 
@@ -74,11 +75,18 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   request.marks &= ~(cellmark::kWarning | cellmark::kError);
   request.fontColour.reset();
   request.redirect = {};
+  request.repeatKey = 0;
   if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
   if (!request.editable) request.key = cellkey::kEvaluate;
 
-  // 3. Pop-up menu commands, then the image is encoded again.
-  if (request.menuCommand != 0 && env.menuCommand) {
+  // 3. Pop-up menu commands, then the image is encoded again (the record
+  // lists' commands do that themselves when they change it).
+  int menuBits = 0;
+  if (listlinks::IsListCommand(request.menuCommand)) {
+    listlinks::CommandDone done = listlinks::RunCommand(env, request, type, number);
+    menuBits = done.changeBits;
+    lastListResult_ = done.result;
+  } else if (request.menuCommand != 0 && env.menuCommand) {
     env.menuCommand(request);
     memmap::Encode(image, env.modelType);
   }
@@ -99,8 +107,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     if (entersFrequency) {
       request.redirect = {true, type, entry.frequency, number, request.key};
       call.link = link = entry.frequency;
-    } else if (!typedText && request.key == cellkey::kEvaluate && link != entry.attribute &&
-               !KeepsItsTextOnABlankRow(link)) {
+    } else if (!typedText && request.key == cellkey::kEvaluate && link != entry.attribute && !RunsOnABlankRow(link)) {
       lastChangeBits_ = changebit::kEvaluated;
       return kNoEditor;
     }
@@ -115,7 +122,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   }
 
   // 6. Change bits, the refresh events and the callbacks.
-  int bits = changebit::kEvaluated | call.changeBits;
+  int bits = changebit::kEvaluated | call.changeBits | menuBits;
   if (outcome.changed) bits |= changebit::kRecordModified;
   lastChangeBits_ = bits;
   if (outcome.changed && channelType && env.events) {

@@ -2,18 +2,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "links/cellcapsule.h"
 #include "links/families.h"
 #include "model/eeprom.h"
+#include "model/listeditor.h"
 #include "model/modeltype.h"
 
 class cmcGTex;
 class cmcFCache;
 class cmcEvMan;
 class Charset;
+class datClipCh;
 
 // Everything the evaluator works on, owned by the caller (the main controller,
 // or the command line).
@@ -27,7 +30,15 @@ struct LinkEnvironment {
   int windowChannel = 0;                           // the memory-channel window's current channel
   std::span<const std::uint8_t> identification{};  // the radio's answer to the clone information; may be empty
   cmcEvMan* events = nullptr;                      // refresh events are posted here when present
-  // Pop-up menu commands of the channel clipboard and the windows; none: ignored.
+  // The record lists' pop-up menu commands need the clipboard and the initial
+  // image, the bank size cell the initial image; without them the items are
+  // disabled and the bank size is only shown.
+  datClipCh* clipboard = nullptr;           // the application-wide clipboard of copy and paste
+  const cmcEeprom* initialImage = nullptr;  // whose records clear, insert and delete take
+  // The status texts of those commands, for the status bar (window-text colour on the button face).
+  std::function<void(const std::string& text)> showStatus{};
+  ListChangeRecorder recordChange{};  // hears each of them that changed the image, with the image before
+  // The other pop-up menu commands (help, the windows); none: ignored.
   std::function<void(cmcCellCapsule& request)> menuCommand{};
   // Switches the radio model type (after its confirmation); none: not offered.
   std::function<void(ModelType modelType)> changeModel{};
@@ -54,9 +65,12 @@ class CellLinks {
   int FlagsOf(int type, int link, std::int32_t number);
   // The change bits of the last evaluation.
   int LastChangeBits() const { return lastChangeBits_; }
+  // What the record-list command of the last evaluation did; none when it had none.
+  std::optional<ListResult> LastListResult() const { return lastListResult_; }
 
  private:
   LinkEnvironment& environment_;
   const LinkTable& table_;
   int lastChangeBits_ = 0;
+  std::optional<ListResult> lastListResult_;
 };

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "core/bitfield.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "core/substitute.h"
-#include "links/bitfield.h"
 #include "links/celllinks.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
@@ -33,7 +33,7 @@ bool ToneModeNot2(const datCh& record) { return record.tone != 2; }
 bool ToneModeNotCode(const datCh& record) { return record.tone != 3 && record.tone != 4; }
 
 // Wide/narrow/middle values 2 and 3 need the image's middle-bandwidth setting.
-constexpr BitField kMiddleEnabled{0xA9BC, 1, 4, 1};
+constexpr BitField kMiddleEnabled{memmap::addr::kMiddleBandwidth, 1, 4, 1};
 
 void Grey(LinkCall& call, Condition condition) {
   if (condition && condition(call.record)) call.request.fontColour = kNotApplicableColour;
@@ -130,7 +130,7 @@ LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
   LinkValue value = FieldValue(call, row.field);
   LinkOutcome outcome = Changed(call, ChoiceFamily(call.request, call.services, spec, value));
   Grey(call, row.grey);
-  if (row.link == cl::CL_Mch_WNM && value.get() >= 2 && kMiddleEnabled.Get(call.environment.image) == 0) {
+  if (row.link == cl::CL_Mch_WNM && value.get() >= 2 && kMiddleEnabled.Get(call.environment.image.Bytes()) == 0) {
     call.request.marks |= cellmark::kWarning;
   }
   if (outcome.changed && row.rebuildsSheet) call.changeBits |= changebit::kRebuildSheet;
@@ -138,12 +138,6 @@ LinkOutcome RunChoice(LinkCall& call, const ChoiceRow& row) {
 }
 
 // --- channel numbers ---
-
-bool BanksShown(cmcGTex& overlay) {
-  std::string operation = overlay.GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0);
-  cmcGTex::TrimBlanks(operation);
-  return operation != "None";
-}
 
 std::string ChannelNumberText(LinkCall& call, bool window) {
   cmcEeprom& image = call.environment.image;
@@ -153,7 +147,7 @@ std::string ChannelNumberText(LinkCall& call, bool window) {
     int bank = chops::BankForNewChannel(image, call.number, call.request.contextNumber);
     return Substitute("%d- %s", {std::int64_t{bank + 1}, title});
   }
-  return ChannelLabel(image, call.number, BanksShown(call.environment.overlay));
+  return ChannelLabel(image, call.number, chops::BanksShown(call.environment.overlay));
 }
 
 // --- attribute flags ---

@@ -2,6 +2,7 @@
 
 #include "core/gtex.h"
 #include "core/overlaynames.h"
+#include "markup/ids.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
 #include "platform/messagebox.h"
@@ -19,6 +20,17 @@ void ShowOverflow(cmcGTex& overlay) {
 }
 
 }  // namespace
+
+bool IsChannelType(int type) {
+  return type == ct::CT_Mch || type == ct::CT_Mch_Check || type == ct::CT_Mch_Win || type == ct::CT_Mch_Pmr446 ||
+         type == ct::CT_Mch_Win_Pmr446;
+}
+
+bool BanksShown(cmcGTex& overlay) {
+  std::string operation = overlay.GetLine(gi::GI_Tree_Branch_Mch_BankOperation, 0);
+  cmcGTex::TrimBlanks(operation);
+  return operation != "None";
+}
 
 int BankForNewChannel(const cmcEeprom& image, int channel, int sheetBank) {
   if (ValidBank(sheetBank) && datCh::FirstChannel(image, sheetBank) + datCh::BankSize(image, sheetBank) == channel) {

@@ -7,8 +7,14 @@
 
 class cmcGTex;
 
-// Channel creation on a blank row, as the frequency links need it.
+// What the channel links share: which cells are channel cells, whether the
+// overlay shows banks, and channel creation on a blank row.
 namespace chops {
+
+// The cell types whose cells address one channel.
+bool IsChannelType(int type);
+// Banks are in use unless the overlay's bank-operation branch is "None".
+bool BanksShown(cmcGTex& overlay);
 
 // The bank a new channel on row `channel` joins: the sheet's bank when the row
 // ends that bank, else the bank holding the row, else the last bank that ends

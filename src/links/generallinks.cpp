@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "core/bitfield.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
-#include "links/bitfield.h"
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
@@ -39,7 +39,6 @@ struct CounterRow {
 
 const CounterRow kCounterRows[] = {
     {cl::CL_Bank_UsedQty, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
-    {cl::CL_Mch_Bank, [](const LinkCall& c) { return datCh::BankSize(c.environment.image, CountedBank(c)); }},
     {cl::CL_Bank_UsedTotal, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
     {cl::CL_Mch_Bank_Total, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
     {cl::CL_Mch_UsedCHs, [](const LinkCall& c) { return datCh::ChannelsInUse(c.environment.image); }},
@@ -97,7 +96,6 @@ constexpr int kChoiceValueColumns[] = {cl::Flex0,      cl::Flex1,       cl::Flex
 
 // --- banks: the name (8 characters of block 10) and the flags ---
 
-constexpr int kBankNames = 0xAA9C;
 constexpr std::size_t kBankNameSize = 8;
 
 bool ValidBank(int bank) { return bank >= 0 && bank < memmap::kBankCount; }
@@ -106,7 +104,7 @@ LinkOutcome RunBankName(LinkCall& call) {
   int bank = CountedBank(call);
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
-  const int address = kBankNames + static_cast<int>(kBankNameSize) * bank;
+  const int address = memmap::addr::kBankNames + static_cast<int>(kBankNameSize) * bank;
   const Charset* charset = call.environment.charset;
   TextValue value{
       [&image, address, charset] {
@@ -148,8 +146,8 @@ LinkOutcome RunBankFlag(LinkCall& call, int address) {
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
   const BitField flag{address, 1, 7 - bank, 1};
-  LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image)); },
-                  [&image, flag](std::int64_t v) { flag.Set(image, static_cast<std::uint32_t>(v)); }};
+  LinkValue value{[&image, flag] { return static_cast<std::int64_t>(flag.Get(image.Bytes())); },
+                  [&image, flag](std::int64_t v) { flag.Set(image.Bytes(), static_cast<std::uint32_t>(v)); }};
   LinkOutcome outcome =
       ChoiceFamily(call.request, call.services, ChoiceSpec{gi::GI_Sheet_Sel_Misc_OnOff2, cl::Flex0}, value);
   if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title colour

@@ -6,8 +6,8 @@
 namespace {
 
 LinkValue ImageValue(cmcEeprom& image, const BitField& field) {
-  return {[&image, &field] { return static_cast<std::int64_t>(field.Get(image)); },
-          [&image, &field](std::int64_t v) { field.Set(image, static_cast<std::uint32_t>(v)); }};
+  return {[&image, &field] { return static_cast<std::int64_t>(field.Get(image.Bytes())); },
+          [&image, &field](std::int64_t v) { field.Set(image.Bytes(), static_cast<std::uint32_t>(v)); }};
 }
 
 // Registers each row as its family over the row's field of the image.

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "links/bitfield.h"
+#include "core/bitfield.h"
 #include "links/families.h"
 
 class LinkTable;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "links/families.h"
+#include "model/listeditor.h"
 
 struct LinkEnvironment;
 class CellLinks;
@@ -48,3 +49,30 @@ class LinkTable {
 void AddChannelLinks(LinkTable& table);
 void AddGeneralLinks(LinkTable& table);
 void AddCloneInfoLinks(LinkTable& table);
+// The record lists' links: the states of the pop-up menu items copy, paste,
+// carry up and down, clear, delete and insert, evaluated with the type and
+// number of the cell the menu was opened on (a disabled item gets state flag
+// 2), and the bank size cell.
+void AddListLinks(LinkTable& table);
+
+// The record lists' pop-up menu commands, which the evaluator runs before the
+// cell's own link; all of them change the image through the list editor.
+namespace listlinks {
+
+// True for CL_PMenu_Copy to CL_PMenu_Insert.
+bool IsListCommand(int link);
+
+// What a command did: the change bits for the request, and its result.
+struct CommandDone {
+  int changeBits = 0;
+  ListResult result = ListResult::kNotApplicable;
+};
+
+// Runs the request's menu command on record `number` of a cell of type
+// `type`, on the request's row selection. Afterwards the request's row
+// selection and redirect (the record the cursor goes to) say what the sheet
+// shows; the status text goes to the environment, and the refresh events to
+// its event manager.
+CommandDone RunCommand(LinkEnvironment& environment, cmcCellCapsule& request, int type, std::int32_t number);
+
+}  // namespace listlinks

@@ -45,6 +45,9 @@ struct cmcCellObj {
   std::optional<std::string> popupMenu;    // none: the parent's
   std::optional<std::string> displayText;  // none: the cell link supplies it
 
+  // The state flag with which a menu item, tool button or tree node is disabled.
+  static constexpr int kDisabledFlag = 2;
+
   bool StateFlag(int n) const { return (stateFlags >> n) & 1; }
   void SetStateFlag(int n, bool on) {
     stateFlags = static_cast<std::uint8_t>(on ? stateFlags | (1u << n) : stateFlags & ~(1u << n));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/bitfield.h"
+#include "core/textutil.h"
 #include "markup/ids.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
@@ -13,13 +15,14 @@ constexpr std::uint32_t kLandMobileLow = 144000000;
 constexpr std::uint32_t kLandMobileHigh = 147000000;
 constexpr int kAliasRecordBytes = 12;
 
-std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+// The four-byte frequency at `offset` of a record.
+template <std::size_t N>
+std::uint32_t ReadLong(const std::array<std::uint8_t, N>& record, int offset) {
+  return ReadBigEndian(std::span(record).subspan(static_cast<std::size_t>(offset), 4));
 }
-
-void WriteBigEndian32(std::uint8_t* p, std::uint32_t value) {
-  for (int i = 3; i >= 0; --i, value >>= 8) p[i] = static_cast<std::uint8_t>(value);
+template <std::size_t N>
+void WriteLong(std::array<std::uint8_t, N>& record, int offset, std::uint32_t value) {
+  WriteBigEndian(std::span(record).subspan(static_cast<std::size_t>(offset), 4), value);
 }
 
 std::uint8_t* SlotOf(cmcEeprom& image, chlayout::SlotTable table, int number) {
@@ -61,6 +64,15 @@ void ToneSetting::Encode(std::uint8_t* bytes) const {
   bytes[0] = first;
 }
 
+std::span<std::uint8_t> datCh::Record(chlayout::Slot slot) {
+  switch (slot) {
+  case chlayout::Slot::kRadio: return radioRecord;
+  case chlayout::Slot::kSetting: return settingRecord;
+  case chlayout::Slot::kOption: break;
+  }
+  return optionRecord;
+}
+
 void datCh::clear() {
   inUse = false;
   atr = 0;
@@ -92,17 +104,14 @@ bool datCh::load(int kind, int number) {
   std::copy_n(SlotOf(image_, chlayout::kSettingSlots, number), settingRecord.size(), settingRecord.begin());
   std::copy_n(SlotOf(image_, chlayout::kOptionSlots, number), optionRecord.size(), optionRecord.begin());
 
-  freqR = std::min(ReadBigEndian32(&settingRecord[chlayout::kSettingFreq]), kMaxFrequency);
-  offset = std::min(ReadBigEndian32(&settingRecord[chlayout::kSettingOffset]), kMaxFrequency);
+  freqR = std::min(ReadLong(settingRecord, chlayout::kSettingFreq), kMaxFrequency);
+  offset = std::min(ReadLong(settingRecord, chlayout::kSettingOffset), kMaxFrequency);
   inUse = freqR != 0;
-  effectiveFirst = ReadBigEndian32(&radioRecord[chlayout::kRadioFirst]) & 0x7FFFFFFF;
-  effectiveSecond = ReadBigEndian32(&radioRecord[chlayout::kRadioSecond]);
+  effectiveFirst = ReadLong(radioRecord, chlayout::kRadioFirst) & 0x7FFFFFFF;
+  effectiveSecond = ReadLong(radioRecord, chlayout::kRadioSecond);
   for (const chlayout::FieldPlace& place : chlayout::FieldTable()) {
     if ((place.kinds & chlayout::Kind(kind)) == 0) continue;
-    const std::uint8_t* run = place.slot == chlayout::Slot::kRadio     ? radioRecord.data()
-                              : place.slot == chlayout::Slot::kSetting ? settingRecord.data()
-                                                                       : optionRecord.data();
-    this->*place.member = static_cast<int>(chlayout::ReadField(run, place));
+    this->*place.member = static_cast<int>(place.Field().Get(Record(place.slot)));
   }
   if (chlayout::kPmrKinds & chlayout::Kind(kind)) {
     ctoneR = ToneSetting::Decode(&optionRecord[chlayout::kOptionToneR]);
@@ -170,16 +179,13 @@ bool datCh::store() {
   if (!isLoaded()) return false;
   storeAttributes();
   deriveFrequencies();
-  WriteBigEndian32(&settingRecord[chlayout::kSettingFreq], freqR);
-  WriteBigEndian32(&settingRecord[chlayout::kSettingOffset], offset);
-  WriteBigEndian32(&radioRecord[chlayout::kRadioFirst], effectiveFirst);
-  WriteBigEndian32(&radioRecord[chlayout::kRadioSecond], effectiveSecond);
+  WriteLong(settingRecord, chlayout::kSettingFreq, freqR);
+  WriteLong(settingRecord, chlayout::kSettingOffset, offset);
+  WriteLong(radioRecord, chlayout::kRadioFirst, effectiveFirst);
+  WriteLong(radioRecord, chlayout::kRadioSecond, effectiveSecond);
   for (const chlayout::FieldPlace& place : chlayout::FieldTable()) {
     if ((place.kinds & chlayout::Kind(kind_)) == 0) continue;
-    std::uint8_t* run = place.slot == chlayout::Slot::kRadio     ? radioRecord.data()
-                        : place.slot == chlayout::Slot::kSetting ? settingRecord.data()
-                                                                 : optionRecord.data();
-    chlayout::WriteField(run, place, static_cast<std::uint32_t>(this->*place.member));
+    place.Field().Set(Record(place.slot), static_cast<std::uint32_t>(this->*place.member));
   }
   if (chlayout::kPmrKinds & chlayout::Kind(kind_)) {
     ctoneR.Encode(&optionRecord[chlayout::kOptionToneR]);
@@ -249,12 +255,13 @@ void datCh::setInList(int list, bool member) {
 
 int datCh::BankSize(const cmcEeprom& image, int bank) {
   if (bank < 0 || bank >= memmap::kBankCount) return 0;
-  return image.GetWord(chlayout::kBankSizes + 2 * bank);
+  return image.GetWord(memmap::addr::kBankSizes + 2 * bank);
 }
 
 void datCh::SetBankSize(cmcEeprom& image, int bank, int size) {
   if (bank < 0 || bank >= memmap::kBankCount) return;
-  image.SetWord(chlayout::kBankSizes + 2 * bank, static_cast<std::uint16_t>(std::clamp(size, 0, memmap::kMaxChannels)));
+  image.SetWord(memmap::addr::kBankSizes + 2 * bank,
+                static_cast<std::uint16_t>(std::clamp(size, 0, memmap::kMaxChannels)));
 }
 
 int datCh::FirstChannel(const cmcEeprom& image, int bank) {
@@ -332,19 +339,13 @@ int Pmr446Row(std::uint32_t frequency) {
 
 bool cmcPackedBcd::Write(std::span<std::uint8_t> bytes, std::span<const std::uint8_t> digits) {
   std::size_t fit = std::min(digits.size(), bytes.size() * 2);
-  for (std::size_t i = 0; i < fit; ++i) {
-    std::uint8_t digit = digits[i] & 0x0F;
-    std::uint8_t& byte = bytes[i / 2];
-    byte = (i % 2 == 0) ? static_cast<std::uint8_t>((byte & 0x0F) | digit << 4)
-                        : static_cast<std::uint8_t>((byte & 0xF0) | digit);
-  }
+  for (std::size_t i = 0; i < fit; ++i) SetNibble(bytes, i, digits[i]);
   return fit == digits.size();
 }
 
 std::uint8_t cmcPackedBcd::Digit(std::span<const std::uint8_t> bytes, int index) {
-  if (index < 0 || static_cast<std::size_t>(index / 2) >= bytes.size()) return 0;
-  std::uint8_t byte = bytes[index / 2];
-  return index % 2 == 0 ? byte >> 4 : byte & 0x0F;
+  if (index < 0) return 0;
+  return GetNibble(bytes, static_cast<std::size_t>(index)).value_or(0);
 }
 
 void datVexlAdr::load() {

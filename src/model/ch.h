@@ -24,11 +24,38 @@ struct ToneSetting {
   friend bool operator==(const ToneSetting&, const ToneSetting&) = default;
 };
 
+// Everything a channel record holds apart from the image: the fields of the
+// layout table and those load and store treat themselves. The channel
+// clipboard keeps channels as such values.
+struct ChannelContents : chlayout::ChannelFields {
+  // Frequencies in Hz.
+  bool inUse = false;
+  int atr = 0;
+  std::uint32_t freqR = 0;
+  std::uint32_t offset = 0;
+  std::uint32_t freqT = 0;           // derived: receive +/- offset by duplex
+  std::uint32_t effectiveFirst = 0;  // derived, as the radio record holds them
+  std::uint32_t effectiveSecond = 0;
+  std::string name;  // kNameLength characters of the radio's character set
+  int lists = 0;     // kListCount bits, the first bitmap in the most significant place
+  // The PMR tone settings of the option record.
+  ToneSetting ctoneR;  // kinds 2 and 3
+  ToneSetting ctoneT;  // kinds 2 and 3
+
+  bool modified = false;
+
+  // Raw slot copies, as last loaded; store writes the fields onto them so the
+  // carried bytes go back unchanged.
+  std::array<std::uint8_t, 22> radioRecord{};
+  std::array<std::uint8_t, 20> settingRecord{};
+  std::array<std::uint8_t, 14> optionRecord{};
+};
+
 // A memory channel gathered from its three slots, the list bitmaps and the
 // attribute places into plain fields; store() scatters it back and refreshes
 // the frequencies the radio derives. Kinds 1-4 are the channels of the model
 // types 0-3. The fields' places in the slots are the table of chlayout.h.
-class datCh : public chlayout::ChannelFields {
+class datCh : public ChannelContents {
  public:
   static constexpr int kFirstChannelKind = 1;
   static constexpr int kLastChannelKind = 4;
@@ -72,22 +99,6 @@ class datCh : public chlayout::ChannelFields {
   bool inList(int list) const;  // list 0 is the scan list
   void setInList(int list, bool member);
 
-  // Plain fields. Frequencies in Hz.
-  bool inUse = false;
-  int atr = 0;
-  std::uint32_t freqR = 0;
-  std::uint32_t offset = 0;
-  std::uint32_t freqT = 0;           // derived: receive +/- offset by duplex
-  std::uint32_t effectiveFirst = 0;  // derived, as the radio record holds them
-  std::uint32_t effectiveSecond = 0;
-  std::string name;  // kNameLength characters of the radio's character set
-  int lists = 0;     // kListCount bits, the first bitmap in the most significant place
-  // The PMR tone settings of the option record.
-  ToneSetting ctoneR;  // kinds 2 and 3
-  ToneSetting ctoneT;  // kinds 2 and 3
-
-  bool modified = false;
-
   // Banks: 8 of them; the channels in use are packed bank after bank.
   static int BankSize(const cmcEeprom& image, int bank);
   static void SetBankSize(cmcEeprom& image, int bank, int size);
@@ -104,14 +115,10 @@ class datCh : public chlayout::ChannelFields {
   // How many more channels still fit (at most 128 minus those in use).
   static int ChannelsThatFit(const cmcEeprom& image, ModelType modelType);
 
-  // Raw slot copies, as last loaded; store writes the fields onto them so the
-  // carried bytes go back unchanged.
-  std::array<std::uint8_t, 22> radioRecord{};
-  std::array<std::uint8_t, 20> settingRecord{};
-  std::array<std::uint8_t, 14> optionRecord{};
-
  private:
   void clear();
+  // The raw copy of one of the three per-channel slots.
+  std::span<std::uint8_t> Record(chlayout::Slot slot);
   void loadAttributes();
   void storeAttributes();
   void deriveFrequencies();

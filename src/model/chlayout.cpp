@@ -43,24 +43,8 @@ constexpr FieldPlace kFields[] = {
     {"signallingId", &ChannelFields::signallingId, S::kOption, 10, 2, 0, 10, kCodeKinds},
 };
 
-std::uint32_t Mask(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
-
 }  // namespace
 
 std::span<const FieldPlace> FieldTable() { return kFields; }
-
-std::uint32_t ReadField(const std::uint8_t* run, const FieldPlace& place) {
-  std::uint32_t value = 0;
-  for (int i = 0; i < place.length; ++i) value = value << 8 | run[place.offset + i];
-  return value >> place.shift & Mask(place.bits);
-}
-
-void WriteField(std::uint8_t* run, const FieldPlace& place, std::uint32_t value) {
-  std::uint32_t word = 0;
-  for (int i = 0; i < place.length; ++i) word = word << 8 | run[place.offset + i];
-  std::uint32_t mask = Mask(place.bits) << place.shift;
-  word = (word & ~mask) | ((value << place.shift) & mask);
-  for (int i = place.length - 1; i >= 0; --i, word >>= 8) run[place.offset + i] = static_cast<std::uint8_t>(word);
-}
 
 }  // namespace chlayout

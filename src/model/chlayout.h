@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "core/bitfield.h"
+
 // Where a channel's fields lie in the work area: the three per-channel slots,
 // the list bitmaps, the attribute places, the banks. Load and store read the
 // field table; nothing else knows a channel's byte layout.
@@ -30,7 +32,6 @@ constexpr int kBankFlags = 0xA960;  // bank 0 in the most significant bit
 // The spare byte after the bank flags: may the user select the bank freely on
 // the radio; bank 0 in the most significant bit.
 constexpr int kBankFreeSelection = 0xA961;
-constexpr int kBankSizes = 0xA99A;  // 8 big-endian words
 
 // Radio record: bytes 0-3 and 4-7 hold the effective frequencies, bit 7 of
 // byte 0 the inhibit flag; 12-19 the name.
@@ -41,6 +42,29 @@ constexpr int kRadioName = 12;
 // Setting record: 0-3 receive frequency, 4-7 duplex offset.
 constexpr int kSettingFreq = 0;
 constexpr int kSettingOffset = 4;
+
+// Channel numbers that other settings hold, renumbered when channels move:
+// four in each entry of the scan entries (block 13), each tied to a mode
+// nibble of the entry, and the favourite channels of the raw header.
+constexpr int kScanEntryBlock = 13;
+constexpr int kChannelMode = 5;  // the mode in which the reference names a channel
+struct ScanReference {
+  std::string_view name;
+  int offset;             // the channel number's byte in the entry
+  int modeByte;           // the byte holding its mode
+  int modeShift;          // 4: the high nibble, 0: the low one
+  int fallbackMode;       // the mode when the named channel is deleted
+  int flagByte;           // a byte whose flag records that the mode is not 0; -1 none
+  std::uint8_t flagMask;  // that flag's bit
+};
+constexpr ScanReference kScanReferences[] = {
+    {"transmit", 14, 12, 4, 0, -1, 0},
+    {"further", 15, 12, 0, 0, -1, 0},
+    {"priority 1", 16, 13, 4, 1, -1, 0},
+    {"priority 2", 17, 13, 0, 0, 8, 0x80},
+};
+constexpr int kFavouriteChannels = 0x02A2;  // raw header: 16 channel numbers
+constexpr int kFavouriteCount = 16;
 
 // Digital signalling address record (block 26).
 constexpr int kVexlOwnId = 0xAFFE;
@@ -93,6 +117,8 @@ struct FieldPlace {
   int shift;   // of the field's low bit, counted from the run's low bit
   int bits;
   unsigned kinds;
+
+  BitField Field() const { return {offset, length, shift, bits}; }
 };
 
 // Every plain integer field of a channel record.
@@ -101,8 +127,5 @@ std::span<const FieldPlace> FieldTable();
 // The two two-byte tone settings of the PMR kinds (option bytes 6-7 receive, 8-9 transmit).
 constexpr int kOptionToneR = 6;
 constexpr int kOptionToneT = 8;
-
-std::uint32_t ReadField(const std::uint8_t* run, const FieldPlace& place);
-void WriteField(std::uint8_t* run, const FieldPlace& place, std::uint32_t value);
 
 }  // namespace chlayout

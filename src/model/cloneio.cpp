@@ -35,9 +35,7 @@ void Show(cmcGTex& overlay, const std::string& text, platform::MsgIcon icon) {
 }
 
 bool HeaderAccepted(int model, int extra, cmcCloneFile::Error& error) {
-  bool modelKnown =
-      model == kModelCode || std::ranges::find(kAlternativeModelCodes, model) != std::end(kAlternativeModelCodes);
-  if (!modelKnown) {
+  if (!memmap::IsModelCode(model)) {
     error = cmcCloneFile::kModel;
     return false;
   }
@@ -66,7 +64,7 @@ void ShowEncodeOverflow(cmcGTex& overlay) {
 }
 
 void Configure(cmcCloneFile& file, cmcGTex& overlay, FileHeader* header) {
-  file.SetModelCode(kModelCode);
+  file.SetModelCode(memmap::kMainModelCode);
   file.SetExtraCode(kExtraCode);
   file.SetMapRevCheck([](int revision) { return revision <= kHighestMapRevision; });
   file.SetHeaderCheck([header](int model, int extra, cmcCloneFile::Error& error) {

@@ -12,8 +12,6 @@ class cmcGTex;
 // the start-up read of the initial file. Messages are texts of the main overlay.
 namespace cloneio {
 
-constexpr int kModelCode = 0x3620;
-constexpr int kAlternativeModelCodes[] = {0x2926, 0x3179};
 constexpr int kExtraCode = 6;
 constexpr int kAlternativeExtraCode = 0x0100;
 constexpr int kSavedMapRevision = 7;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 // The program's copy of the radio's configuration memory: the raw area that the
@@ -39,6 +40,8 @@ class cmcEeprom {
 
   std::uint8_t* Data() { return bytes_.data(); }
   const std::uint8_t* Data() const { return bytes_.data(); }
+  std::span<std::uint8_t> Bytes() { return bytes_; }
+  std::span<const std::uint8_t> Bytes() const { return bytes_; }
 
   friend bool operator==(const cmcEeprom&, const cmcEeprom&) = default;
 

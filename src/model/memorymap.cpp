@@ -5,6 +5,8 @@
 #include <cstring>
 #include <optional>
 
+#include "core/bitfield.h"
+
 namespace memmap {
 
 namespace {
@@ -39,7 +41,7 @@ constexpr Block kBlockTable[] = {
     {7, 0xA9DC, 1, 32, kAll, F::kSingle, C::kAllSlots, kHigh},
     {8, 0xA9FC, 16, 2, kAll, F::kRepeatFirst, C::kAllSlots, kHigh},
     {9, 0xAA1C, 1, 128, kAll, F::kSingle, C::kAllSlots, kHigh},
-    {10, 0xAA9C, 8, 8, kAll, F::kRepeatFirst, C::kAllSlots, kHigh},
+    {10, addr::kBankNames, 8, 8, kAll, F::kRepeatFirst, C::kAllSlots, kHigh},
     {11, 0xAADC, 40, 4, kAll, F::kRepeatFirst, C::kAllSlots, kHigh},
     {13, 0xAB7C, 17, 18, kAll, F::kEachSlot, C::kAllSlots, kHigh},
     {14, 0xACAE, 8, 21, kAll, F::kEachSlot, C::kAllSlots, kHigh},
@@ -68,14 +70,11 @@ constexpr Block kBlockTable[] = {
 };
 
 constexpr int kLowGroupLastBlock = 49;
-constexpr int kSpaceCheckBlock = 43;
+constexpr int kSpaceCheckBlock = kAliasBlock;
 constexpr int kDirectoryBlock = 48;  // placed after the space check, its entry last
 
-std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
-void PutWord(std::uint8_t* p, int value) {
-  p[0] = static_cast<std::uint8_t>(value >> 8);
-  p[1] = static_cast<std::uint8_t>(value);
-}
+std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(ReadBigEndian(std::span(p, 2))); }
+void PutWord(std::uint8_t* p, int value) { WriteBigEndian(std::span(p, 2), static_cast<std::uint32_t>(value)); }
 
 bool StoredFor(const Block& block, ModelType modelType) { return !block.storedFor || *block.storedFor == modelType; }
 
@@ -218,6 +217,10 @@ void DecodeWith(cmcEeprom& image, int base, bool initial) {
 
 }  // namespace
 
+void SetAliasCount(cmcEeprom& image, int count) {
+  image.SetWord(addr::kAliasCount, static_cast<std::uint16_t>(std::clamp(count, 0, AliasLimit())));
+}
+
 std::span<const Block> BlockTable() { return kBlockTable; }
 
 const Block* FindBlock(int number) {
@@ -267,6 +270,10 @@ bool Encode(cmcEeprom& image, ModelType modelType) {
   return true;
 }
 
+bool IsModelCode(int code) {
+  return code == kMainModelCode || std::ranges::find(kFurtherModelCodes, code) != kFurtherModelCodes.end();
+}
+
 int IdentityCheck(const cmcEeprom& image, IdentityLevel level) {
   if (image.Size() < cmcEeprom::kRawSize) return 1;
   const std::uint8_t* bytes = image.Data();
@@ -277,7 +284,7 @@ int IdentityCheck(const cmcEeprom& image, IdentityLevel level) {
   if (level == IdentityLevel::kBasic) return 0;
   if (std::memcmp(bytes + addr::kMakerText, kMakerText, kMakerTextSize) != 0) return 1;
   std::uint16_t model = Word(bytes + addr::kModelCode);
-  if (model != 0x3620 && model != 0x2926 && model != 0x3179) return 1;
+  if (!IsModelCode(model)) return 1;
   long long tail = static_cast<long long>(Word(bytes + addr::kEndAddress)) - Word(bytes + addr::kBaseAddress) +
                    addr::kDataStart - kMakerTextSize;
   if (tail < 0 || tail + kMakerTextSize > cmcEeprom::kRawSize) return 1;

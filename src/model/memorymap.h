@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -62,11 +63,15 @@ constexpr int kScratchSize = 0x200;
 constexpr int kDirectoryCopy = 0xBF91;
 constexpr int kAliasCount = 0xC185;
 constexpr int kModelFlags = 0xA9AA;
-constexpr int kAccessoryFlags = 0x010B;  // bit 3 and bit 4: accessories the sheets offer settings for
-constexpr int kBankSizes = 0xA99A;
+constexpr int kAccessoryFlags = 0x010B;   // bit 3 and bit 4: accessories the sheets offer settings for
+constexpr int kBankSizes = 0xA99A;        // 8 big-endian words
+constexpr int kBankNames = 0xAA9C;        // block 10: 8 names of 8 characters
+constexpr int kMiddleBandwidth = 0xA9BC;  // bit 4: the middle bandwidth may be chosen
 constexpr int kDataFormatMarker = 0xAF5C;
 constexpr int kCommentLine1 = 0xA9DC;
 constexpr int kCommentLine2 = 0xA9EC;
+constexpr int kClonePassword = 0xA9CA;  // 16 bytes, ended early by a 0
+constexpr int kClonePasswordSize = 16;
 }  // namespace addr
 
 constexpr int kLowLimit = 0x3B7F;
@@ -75,7 +80,12 @@ constexpr int kDirEntryBytes = 10;
 constexpr int kMaxDirEntries = 50;
 constexpr int kBankCount = 8;
 constexpr int kMaxChannels = 128;
-constexpr std::uint16_t kIdentityWord = 0x3620;
+// The model codes of this product's radios and images: the main code first,
+// then the two further codes. The identity word of an image is the main code.
+constexpr std::uint16_t kMainModelCode = 0x3620;
+constexpr std::array<std::uint16_t, 2> kFurtherModelCodes = {0x2926, 0x3179};
+constexpr std::uint16_t kIdentityWord = kMainModelCode;
+bool IsModelCode(int code);
 constexpr char kMakerText[] = "TARN Inc";
 constexpr int kMakerTextSize = 8;
 
@@ -107,10 +117,13 @@ void SetModelFlags(cmcEeprom& image, ModelType modelType);
 
 // The sum of the bank sizes, never more than the 128 channel slots.
 int ChannelsInUse(const cmcEeprom& image);
-// The alias entries the alias block holds, and those in use by the count word
-// (never more than the block holds).
+// The alias entries the alias block (the MDC alias list) holds, and those in
+// use by the count word (never more than the block holds); setting the count
+// keeps it within the block too.
+constexpr int kAliasBlock = 43;
 int AliasLimit();
 int AliasCount(const cmcEeprom& image);
+void SetAliasCount(cmcEeprom& image, int count);
 // How many more channels the image can take and still encode (the raw bytes
 // of every per-channel block of the model type count).
 int ChannelsThatFit(const cmcEeprom& image, ModelType modelType);

@@ -12,6 +12,7 @@
 #include "platform/fatal.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
+#include "sheet/cellwalk.h"
 #include "sheet/columnwidthstore.h"
 #include "sheet/sheetview.h"
 #include "sheet/textmeasurer.h"
@@ -107,6 +108,7 @@ bool cuiSheet::Build() {
   ParseCells();
   if (faulted_) return false;
   geometry_.SetFixed(style_.fixedColumns, style_.fixedRows);
+  selection_.Reset(style_.multiSelect, {Columns(), Rows(), geometry_.FixedColumns()});
 
   widthKey_ = ColumnWidthList(services_.mainOverlay).SubKeyOf(ref_.name);
   if (!Printing()) ApplyWidthLimits();
@@ -275,11 +277,77 @@ const clsSheetCellId* cuiSheet::CellAt(int column, int row) const {
   return index < cells_.size() ? &cells_[index] : nullptr;
 }
 
-bool cuiSheet::MakeCurrent(int column, int row) {
-  const clsSheetCellId* id = CellAt(column, row);
-  if (!id || !id->cell.selectable) return false;
-  current_ = {column, row};
+bool cuiSheet::MayBecomeCurrent(int column, int row) const { return selection_.MayBecomeCurrent({column, row}); }
+
+bool cuiSheet::MakeCurrent(int column, int row, bool extend) {
+  if (!MayBecomeCurrent(column, row)) return false;
+  ChangeCurrent({column, row}, extend);
   return true;
+}
+
+bool cuiSheet::MakeCurrentMatching(int type, int link, std::int32_t parameter) {
+  const std::optional<Position> found = FirstSelectableCell(
+      [&](const cmcCellObj& c) { return c.type == type && c.link == link && c.parameter == parameter; });
+  return found && MakeCurrent(found->column, found->row);
+}
+
+void cuiSheet::ClearSelection() {
+  if (!selection_.Active()) return;
+  selection_.Clear();
+  if (services_.view) services_.view->InvalidateAll();
+}
+
+// The old and the new row are drawn again for the select-line colour, and
+// the whole grid when the multi-selection changes.
+void cuiSheet::ChangeCurrent(Position to, bool extend) {
+  const Position from = current_;
+  const bool wasActive = selection_.Active();
+  current_ = to;
+  selection_.CurrentMoved(from, to, extend);
+  SheetView* view = services_.view;
+  if (!view) return;
+  if (wasActive || selection_.Active()) {
+    view->InvalidateAll();
+    return;
+  }
+  if (from.row != to.row) {
+    for (int row : {from.row, to.row}) {
+      if (row < 0) continue;
+      for (int column = std::max(leftColumn_, geometry_.FixedColumns()); column < Columns(); ++column) {
+        view->InvalidateCell(column, row);
+      }
+    }
+  }
+  if (from.row >= 0) view->InvalidateCell(from.column, from.row);
+  view->InvalidateCell(to.column, to.row);
+}
+
+bool cuiSheet::MoveCurrent(int dx, int dy, bool extend) {
+  if (!CellAt(current_.column, current_.row)) return false;
+  const CellWalk walk(Columns(), Rows(), [this](int c, int r) { return MayBecomeCurrent(c, r); });
+  const int units = dx != 0 ? std::abs(dx) : std::abs(dy);
+  const int stepX = dx > 0 ? 1 : dx < 0 ? -1 : 0;
+  const int stepY = dx != 0 ? 0 : (dy > 0 ? 1 : dy < 0 ? -1 : 0);
+  Position to = current_;
+  for (int n = 0; n < units; ++n) {
+    const std::optional<Position> next =
+        dropDown_ ? walk.StepInDropDown(to, stepX, stepY, units == 1) : walk.Step(to, stepX, stepY);
+    if (!next) break;
+    to = *next;
+  }
+  if (to == current_) return false;
+  ChangeCurrent(to, extend);
+  ScrollHomeFor(to);
+  return true;
+}
+
+// A cell at or before the first selectable column (row) shows the grid from its start.
+void cuiSheet::ScrollHomeFor(Position cell) {
+  const int left = firstSelectable_.column >= cell.column ? geometry_.FixedColumns() : leftColumn_;
+  const int top = firstSelectable_.row >= cell.row ? geometry_.FixedRows() : topRow_;
+  if (left == leftColumn_ && top == topRow_) return;
+  SetTopLeft(left, top);
+  if (services_.view) services_.view->ScrollTo(leftColumn_, topRow_);
 }
 
 void cuiSheet::SetTopLeft(int leftColumn, int topRow) {
@@ -303,11 +371,17 @@ std::string cuiSheet::CellText(int column, int row) {
   return request.displayText;
 }
 
-int cuiSheet::CellAction(int column, int row, int key, const std::optional<std::string>& committedText) {
+cuiSheet::ActionResult cuiSheet::CellAction(int column, int row, int key, int commandLink,
+                                            const std::optional<std::string>& committedText) {
   clsSheetCellId* id = CellAt(column, row);
-  if (!id || !callback_) return kNoEditor;
+  if (!id || !callback_) return {};
   cmcCellCapsule request = Request(*id);
   request.key = key;
+  if (commandLink != kNoCellLink) {
+    request.key = cellkey::kEvaluate;
+    request.menuCommand = commandLink;
+  }
+  if (const auto span = selection_.ParameterSpan(current_)) request.rowSelection = {0, 1, span->first, span->second};
   if (committedText) {
     request.key = cellkey::kEvaluate;
     request.editResult = kTextCommitted;
@@ -316,13 +390,36 @@ int cuiSheet::CellAction(int column, int row, int key, const std::optional<std::
   request.changed = [this](cmcCellCapsule&, int bits) {
     if (bits & changebit::kRebuildSheet) RequestRebuild();
   };
-  request.edit = [this, column, row](cmcCellCapsule& r, int) {
+  // The editor opens on the cell, which becomes the only one selected.
+  request.edit = [this, column, row, life = Life()](cmcCellCapsule& r, int) {
+    if (life.expired()) return;
+    ClearSelection();
+    MakeCurrent(column, row);
     if (services_.view) services_.view->OpenEditor(column, row, r.displayText, r.caretPosition, r.selectionLength);
   };
+  const std::weak_ptr<const int> life = Life();
+  // Held here: the sheet, and its callback with it, may be closed while the link runs.
+  const CellCallback callback = callback_;
   ++actionDepth_;
-  const int editor = callback_(request, true);
+  const int editor = callback(request, true);
+  // A link that asked a question may have seen the sheet closed meanwhile.
+  if (life.expired()) return {};
   --actionDepth_;
-  return editor;
+  AfterAction(request, editor);
+  return {editor, request.repeatKey};
+}
+
+void cuiSheet::AfterAction(const cmcCellCapsule& request, int editor) {
+  if (editor == kPopupEditor) ClearSelection();
+  if (request.redirect.active)
+    MakeCurrentMatching(request.redirect.type, request.redirect.link, request.redirect.number);
+  if (request.rowSelection.flags & 2) {
+    const clsSheetCellId* current = CellAt(current_.column, current_.row);
+    if (current) {
+      selection_.SelectRange(current->cell.link, request.rowSelection.first, request.rowSelection.last);
+      if (services_.view) services_.view->InvalidateAll();
+    }
+  }
 }
 
 // --- showing ---

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,24 +12,19 @@
 #include "links/cellcapsule.h"
 #include "markup/cellobj.h"
 #include "markup/cellparser.h"
+#include "sheet/cellposition.h"
 #include "sheet/columnwidths.h"
 #include "sheet/groups.h"
+#include "sheet/multiselection.h"
 #include "sheet/repaint.h"
 #include "sheet/rowlist.h"
+#include "sheet/sheetcell.h"
 #include "sheet/sheetcontext.h"
 #include "sheet/sheetgeometry.h"
 #include "sheet/sheetref.h"
 #include "sheet/sheetstyle.h"
 
 struct Event;
-
-// One grid cell: the parsed cell and its selection marks.
-struct clsSheetCellId {
-  cmcCellObj cell;
-  bool mayMultiSelect = false;
-  bool selected = false;
-  bool selectedByRange = false;
-};
 
 // A sheet: a grid whose cells, sizes and behaviour come from three overlay
 // blocks named after it (its style, basic cell and cells). It is built without
@@ -39,10 +35,11 @@ class cuiSheet {
  public:
   // Serves a cell request; returns the editor request (the evaluator by default).
   using CellCallback = std::function<int(cmcCellCapsule& request, bool notify)>;
-  struct Position {
-    int column = -1;
-    int row = -1;
-    bool operator==(const Position&) const = default;
+  using Position = CellPosition;
+  // What a cell action leaves for the grid to do.
+  struct ActionResult {
+    int editor = kNoEditor;
+    std::int32_t repeatKey = 0;  // not 0: the action is to be repeated with this key
   };
   struct ViewPosition {
     Position current;
@@ -112,8 +109,20 @@ class cuiSheet {
   Position FirstSelectable() const { return firstSelectable_; }
 
   Position Current() const { return current_; }
-  // False, and nothing changes, for a cell that is not selectable.
-  bool MakeCurrent(int column, int row);
+  // False, and nothing changes, for a cell that may not become current: one
+  // that is not selectable, or not multi-selectable while a multi-selection
+  // is active. `extend` (Shift, a mouse drag) extends the multi-selection.
+  bool MakeCurrent(int column, int row, bool extend = false);
+  // The first selectable cell with this type, link and parameter; false when there is none.
+  bool MakeCurrentMatching(int type, int link, std::int32_t parameter);
+  // Moves the current cell dx columns (dy is then ignored) or dy rows, one
+  // step per unit; false when it did not move.
+  bool MoveCurrent(int dx, int dy, bool extend = false);
+  bool MayBecomeCurrent(int column, int row) const;
+  const MultiSelection& Selection() const { return selection_; }
+  void ClearSelection();
+  // Expires with the sheet, so a late edit or callback can tell it is gone.
+  std::weak_ptr<const int> Life() const { return life_; }
   int LeftColumn() const { return leftColumn_; }
   int TopRow() const { return topRow_; }
   // The grid scrolled.
@@ -121,10 +130,13 @@ class cuiSheet {
 
   // The text a cell shows: its link's when it has a link, else its own.
   std::string CellText(int column, int row);
-  // A key on the cell, or a committed in-cell edit, handed to its link.
-  // Returns the editor request. A change that alters the sheet's layout
-  // rebuilds it at the next pump, never inside the action.
-  int CellAction(int column, int row, int key, const std::optional<std::string>& committedText = std::nullopt);
+  // A key on the cell (a character code, 256 for an activation, a key code
+  // times 256), a pop-up menu command (key 0 with the item's link) or a
+  // committed in-cell edit, handed to its link; then what the link asked of
+  // the sheet is done. A change that alters the sheet's layout rebuilds it at
+  // the next pump, never inside the action.
+  ActionResult CellAction(int column, int row, int key, int commandLink = kNoCellLink,
+                          const std::optional<std::string>& committedText = std::nullopt);
   bool RebuildPending() const { return rebuildPending_; }
 
   // The user sized a column: on screen the limits apply and the width is kept.
@@ -180,6 +192,9 @@ class cuiSheet {
   void MakeStartingCellCurrent();
   std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
   cmcCellCapsule Request(clsSheetCellId& id);
+  void AfterAction(const cmcCellCapsule& request, int editor);
+  void ChangeCurrent(Position to, bool extend);
+  void ScrollHomeFor(Position cell);
   void RequestRebuild();
   void Rebuild();
 
@@ -207,6 +222,8 @@ class cuiSheet {
   std::optional<std::string> widthKey_;
 
   Position current_;
+  MultiSelection selection_{[this](int column, int row) { return CellAt(column, row); }};
+  std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
   int leftColumn_ = 0;
   int topRow_ = 0;
 

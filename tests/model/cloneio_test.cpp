@@ -134,7 +134,7 @@ TEST(CloneIo, OpenRefusesWithTheOverlayMessage) {
   Overlay overlay;
   TempDir dir;
   cmcEeprom good = OpenedInitialFile(overlay.gtex, ModelType::kPmr);
-  auto saveRaw = [&](const cmcEeprom& image, const char* name, int model = cloneio::kModelCode) {
+  auto saveRaw = [&](const cmcEeprom& image, const char* name, int model = memmap::kMainModelCode) {
     cmcCloneFile file;
     cmcEeprom copy = image;
     file.AttachImage(&copy);

@@ -400,11 +400,11 @@ TEST_F(SheetTest, ACellShowsItsLinksTextAndALinkCanOpenTheEditor) {
     request.edit(request, kInCellEditor);
     return static_cast<int>(kInCellEditor);
   });
-  EXPECT_EQ(sheet->CellAction(2, 0, '1', std::string("14")), kInCellEditor);
+  EXPECT_EQ(sheet->CellAction(2, 0, '1', kNoCellLink, std::string("14")).editor, kInCellEditor);
   EXPECT_EQ(view_.editor, (std::pair<int, int>{2, 0}));
   EXPECT_EQ(view_.editorText, "140");
   EXPECT_EQ(view_.editorCaret, 2);
-  EXPECT_EQ(sheet->CellAction(5, 5, '1'), kNoEditor);
+  EXPECT_EQ(sheet->CellAction(5, 5, '1').editor, kNoEditor);
 }
 
 TEST_F(SheetTest, ARebuildAskedForByACellActionWaitsForTheNextPump) {

@@ -97,7 +97,7 @@ TEST_F(ShippedSheetTest, TypingOnABlankBankRowCreatesTheChannelThere) {
   ASSERT_EQ(sheet->Rows(), 3);
   const int receive = ColumnOf(*sheet, cl::CL_Mch_Operating_Freq);
   EXPECT_EQ(sheet->CellText(0, 1), "New");
-  sheet->CellAction(receive, 1, 0, std::string("146.52"));
+  sheet->CellAction(receive, 1, 0, kNoCellLink, std::string("146.52"));
   EXPECT_EQ(sheet->CellText(receive, 1), "146.520000");
   EXPECT_EQ(sheet->CellText(0, 1), "1-  1");
   EXPECT_EQ(sheet->CellText(0, 2), "New");
@@ -108,7 +108,7 @@ TEST_F(ShippedSheetTest, AWidthChangeRebuildsTheSheetAtTheNextPumpNotInsideTheAc
   datCh::SetBankSize(image_, 0, 1);
   std::unique_ptr<cuiSheet> sheet = Open("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
   const int receive = ColumnOf(*sheet, cl::CL_Mch_Operating_Freq);
-  sheet->CellAction(receive, 1, 0, std::string("146.52"));
+  sheet->CellAction(receive, 1, 0, kNoCellLink, std::string("146.52"));
   Pump();
   const int bandwidth = ColumnOf(*sheet, cl::CL_Mch_WNM);
   const int repaints = view_.wholeRepaints;
@@ -143,7 +143,7 @@ TEST_F(ShippedSheetTest, TheNewChannelRowOfAFullListIsInert) {
   EXPECT_EQ(sheet->CellText(receive, last), "");
   const cmcEeprom before = image_;
   RecordingMessageBox box;
-  sheet->CellAction(receive, last, 0, std::string("146.52"));
+  sheet->CellAction(receive, last, 0, kNoCellLink, std::string("146.52"));
   sheet->CellAction(ColumnOf(*sheet, cl::CL_Mch_Dup), last, cellkey::kSpace);
   EXPECT_TRUE(image_ == before);
   ASSERT_EQ(box.shown.size(), 1u);  // a key alone only begins the entry

@@ -1,0 +1,59 @@
+#include "clone/clonebackup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "model/clonefile.h"
+#include "model/cloneio.h"
+#include "model/memorymap.h"
+
+namespace {
+
+constexpr int kMostCopiesPerName = 1000;
+
+std::string BaseName(int modelCode, const std::string& serial, std::time_t when) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  char code[8];
+  std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(modelCode) & 0xFFFFu);
+  return std::string(stamp) + "_" + code + "_" + serial;
+}
+
+}  // namespace
+
+std::string CloneBackup::DefaultFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  std::string base;
+  if (data != nullptr && data[0] == '/') {
+    base = data;
+  } else {
+    const char* home = std::getenv("HOME");
+    base = std::string(home != nullptr ? home : ".") + "/.local/share";
+  }
+  return base + "/Tarn/RW-M52-Q/backups/";
+}
+
+std::optional<std::string> CloneBackup::Save(const cmcEeprom& image, int modelCode, const std::string& serial,
+                                             std::time_t when) const {
+  std::error_code error;
+  std::filesystem::create_directories(folder_, error);
+  if (error || image.Size() < cmcEeprom::kRawSize) return std::nullopt;
+  const std::string base = (std::filesystem::path(folder_) / BaseName(modelCode, serial, when)).string();
+  for (int n = 1; n <= kMostCopiesPerName; ++n) {
+    const std::string path = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".rwc";
+    if (std::filesystem::exists(path, error) || error) continue;
+    cmcEeprom copy = image;
+    cmcCloneFile file;
+    file.AttachImage(&copy);
+    file.SetModelCode(cloneio::kModelCode);
+    file.SetExtraCode(cloneio::kExtraCode);
+    file.SetMapRevision(cloneio::kSavedMapRevision);
+    if (file.Write(path, memmap::RangeList(1)) != cmcCloneFile::kOk) return std::nullopt;
+    return path;
+  }
+  return std::nullopt;
+}

@@ -1,0 +1,177 @@
+// rw-m52-q-cli radio against the simulated radio: information, reads and
+// writes at both speeds, the clone password, the radio's faults, backups.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/clonefile.h"
+#include "model/memorymap.h"
+#include "support/child_process.h"
+#include "support/radio_process.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const std::string kDataDir = RWQ_SOURCE_DATA_DIR;
+const std::string kFile = kDataDir + "/Initial_dPMR446.rwc";
+
+class RadioCommandTest : public testing::Test {
+ protected:
+  void StartRadio(std::vector<std::string> options, const std::string& file = kFile) {
+    options.insert(options.begin(), {"--file", file});
+    radio = std::make_unique<RadioProcess>(BuiltProgram("rw-m52-q-radiosim"), options, temp.File("radio.log"));
+    ASSERT_FALSE(radio->TerminalPath().empty());
+  }
+  ChildResult Cli(std::vector<std::string> words) {
+    words.insert(words.begin(), {BuiltProgram("rw-m52-q-cli"), "radio"});
+    return RunChild(words, {{{"RWQ_DATA_DIR", kDataDir}, {"XDG_DATA_HOME", temp.File("xdg")}}, ""});
+  }
+  std::vector<std::string> Backups() {
+    std::vector<std::string> names;
+    const std::filesystem::path folder = temp.File("xdg") + "/Tarn/RW-M52-Q/backups";
+    if (!std::filesystem::exists(folder)) return names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().string());
+    return names;
+  }
+  const std::string& Port() const { return radio->TerminalPath(); }
+
+  TempDir temp;
+  std::unique_ptr<RadioProcess> radio;
+};
+
+TEST_F(RadioCommandTest, InformationPrintsEveryField) {
+  StartRadio({});
+  ChildResult run = Cli({"info", "--port", Port()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const char* line :
+       {"model=3620\n", "option=0006\n", "revision=1.0\n", "comment1=", "comment2=", "esn=0001000074565\n",
+        "modeltext=Type: analogue; Front panel: no display\n", "stunkill=", "overvoltage=", "checksum=$"}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << " in\n" << run.out;
+  }
+  EXPECT_TRUE(run.out.starts_with("model=3620\noption=0006\nrevision=1.0\n")) << run.out;
+}
+
+TEST_F(RadioCommandTest, ReadAndWriteAtBothSpeedsRoundTripByteIdenticalWithBackups) {
+  StartRadio({});
+  const std::string first = temp.File("first.rwc");
+  ChildResult read = Cli({"read", "--port", Port(), "--out", first, "--speed", "low"});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(Backups().size(), 1u);
+  ChildResult write = Cli({"write", "--port", Port(), first, "--speed", "high", "--yes", "--verify"});
+  ASSERT_EQ(write.status, 0) << write.err;
+  EXPECT_NE(write.err.find("matches what was written"), std::string::npos) << write.err;
+  EXPECT_EQ(Backups().size(), 2u);
+  const std::string second = temp.File("second.rwc");
+  ASSERT_EQ(Cli({"read", "--port", Port(), "--out", second}).status, 0);
+  EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
+  EXPECT_EQ(Backups().size(), 3u);
+  for (const std::string& backup : Backups()) EXPECT_NE(backup.find("_3620_000100012345"), std::string::npos);
+}
+
+TEST_F(RadioCommandTest, WriteWithoutYesIsCancelledAndSendsNothing) {
+  StartRadio({});
+  ChildResult write = Cli({"write", "--port", Port(), kFile});
+  EXPECT_EQ(write.status, 1);
+  EXPECT_NE(write.err.find("Write to the radio?"), std::string::npos) << write.err;
+  EXPECT_TRUE(Backups().empty());
+}
+
+TEST_F(RadioCommandTest, FaultsFailWithTheirMessageAndLeaveTheOutputUntouched) {
+  struct Case {
+    std::string fault;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"silence-after:200", "The radio did not answer in time."},
+      {"bad-checksum", "The radio sent a damaged or unexpected answer."},
+      {"hangup-after:300", "The radio"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    StartRadio({"--fault", c.fault});
+    const std::string out = temp.File("out.rwc");
+    ASSERT_TRUE(temp.Write("out.rwc", "old").size() > 0);
+    ChildResult read = Cli({"read", "--port", Port(), "--out", out});
+    EXPECT_EQ(read.status, 1);
+    EXPECT_NE(read.err.find(c.message), std::string::npos) << read.err;
+    EXPECT_NE(read.err.find("Check that the radio is switched on."), std::string::npos) << read.err;
+    EXPECT_EQ(ReadWholeFile(out), "old");
+    radio.reset();
+  }
+}
+
+TEST_F(RadioCommandTest, WriteThatIsNotConfirmedFails) {
+  // The driver reports a confirmation that never comes as a time-out.
+  StartRadio({"--fault", "no-confirm"});
+  ChildResult write = Cli({"write", "--port", Port(), kFile, "--yes"});
+  EXPECT_EQ(write.status, 1);
+  EXPECT_NE(write.err.find("The radio did not answer in time."), std::string::npos) << write.err;
+  EXPECT_EQ(write.err.find("has been written"), std::string::npos) << write.err;
+}
+
+TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesTheDevice) {
+  ChildResult run = Cli({"info", "--port", temp.File("no-such-tty")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("could not be opened.\n" + temp.File("no-such-tty")), std::string::npos) << run.err;
+}
+
+// A copy of the shipped file with a clone password in its settings.
+std::string LockedFile(const TempDir& temp, const std::string& password) {
+  cmcEeprom image(cmcEeprom::kImageSize);
+  cmcCloneFile file;
+  file.AttachImage(&image);
+  file.SetMapRevCheck([](int) { return true; });
+  file.SetHeaderCheck([&](int model, int extra, cmcCloneFile::Error&) {
+    file.SetModelCode(model);
+    file.SetExtraCode(extra);
+    return true;
+  });
+  EXPECT_EQ(file.Read(kFile, nullptr), cmcCloneFile::kOk);
+  memmap::Decode(image);
+  for (int i = 0; i < memmap::addr::kClonePasswordSize; ++i) {
+    const auto at = static_cast<std::size_t>(i);
+    image.SetByte(memmap::addr::kClonePassword + i, at < password.size() ? static_cast<std::uint8_t>(password[at]) : 0);
+  }
+  EXPECT_TRUE(memmap::Encode(image, ModelType::kDpmr446));
+  const std::string path = temp.File("locked.rwc");
+  EXPECT_EQ(file.Write(path, {{0x0000, 0x7D7F}}), cmcCloneFile::kOk);
+  return path;
+}
+
+TEST_F(RadioCommandTest, ClonePasswordRightWrongAndMissing) {
+  StartRadio({}, LockedFile(temp, "tarn"));
+  const std::string out = temp.File("read.rwc");
+  ChildResult missing = Cli({"read", "--port", Port(), "--out", out});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("protected by a clone password"), std::string::npos) << missing.err;
+  ChildResult wrong = Cli({"read", "--port", Port(), "--out", out, "--password", "tarm"});
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find("The radio did not answer in time."), std::string::npos) << wrong.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+  ChildResult right = Cli({"read", "--port", Port(), "--out", out, "--password", "tarn"});
+  EXPECT_EQ(right.status, 0) << right.err;
+  EXPECT_TRUE(std::filesystem::exists(out));
+  // The file sets a password: a write asks about it before it asks to write.
+  ChildResult write = Cli({"write", "--port", Port(), out, "--password", "tarn", "--yes", "--verify"});
+  EXPECT_EQ(write.status, 0) << write.err;
+  EXPECT_NE(write.err.find("sets a clone password"), std::string::npos) << write.err;
+}
+
+TEST_F(RadioCommandTest, WrongUsageIsStatusTwo) {
+  for (std::vector<std::string> words : std::vector<std::vector<std::string>>{{},
+                                                                              {"info"},
+                                                                              {"info", "--port"},
+                                                                              {"read", "--port", "x"},
+                                                                              {"info", "--port", "x", "--speed", "mid"},
+                                                                              {"write", "--port", "x"},
+                                                                              {"frob", "--port", "x"},
+                                                                              {"info", "--port", "0"}}) {
+    EXPECT_EQ(Cli(words).status, 2) << testing::PrintToString(words);
+  }
+}
+
+}  // namespace
