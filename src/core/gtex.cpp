@@ -8,7 +8,7 @@
 #include "platform/fatal.h"
 
 // Where a source's lines come from. A position is opaque to the reader: a byte
-// offset in a file, a line number in memory.
+// offset in a file or text, a line number in a list of lines.
 class cmcGTex::Source {
  public:
   virtual ~Source() = default;
@@ -19,8 +19,35 @@ class cmcGTex::Source {
   virtual std::optional<std::uint64_t> ReadLine(std::uint64_t position, std::string& text) = 0;
 };
 
-// A file read through a window of its bytes. A line ends at LF, and a CR just
-// before the LF is dropped, so LF and CR LF files read alike.
+namespace {
+
+// The longest piece plus CR LF: the bytes a line read looks at.
+constexpr std::size_t kLongestRead = cmcGTex::kMaxLineBytes + 2;
+
+// Puts the line at `begin` into `text`, without its line end, and returns the
+// bytes it takes. `end` lies kLongestRead bytes or more past `begin`, or at the
+// end of the source. A line ends at LF, and a CR just before the LF is dropped,
+// so LF and CR LF texts read alike.
+std::size_t CutLine(const char* begin, const char* end, std::string& text) {
+  const std::size_t available = static_cast<std::size_t>(end - begin);
+  const void* lf = std::memchr(begin, '\n', std::min(available, kLongestRead));
+  std::size_t length = available;  // the line runs to the end of the source
+  std::size_t taken = available;
+  if (lf != nullptr) {
+    length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+    taken = length + 1;
+    if (length > 0 && begin[length - 1] == '\r') --length;
+  }
+  // A longer line is handed out in pieces. A piece of exactly the longest size
+  // followed by its line end is the whole line, not a line and an empty one.
+  if (length > cmcGTex::kMaxLineBytes) length = taken = cmcGTex::kMaxLineBytes;
+  text.assign(begin, length);
+  return taken;
+}
+
+}  // namespace
+
+// A file read through a window of its bytes.
 class cmcGTex::FileSource final : public cmcGTex::Source {
  public:
   explicit FileSource(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -44,27 +71,12 @@ class cmcGTex::FileSource final : public cmcGTex::Source {
     const char* const begin = window_.data() + (position - windowStart_);
     const char* const end = window_.data() + windowSize_;
     if (begin >= end) return std::nullopt;
-    const std::size_t available = static_cast<std::size_t>(end - begin);
-    const void* lf = std::memchr(begin, '\n', std::min(available, kLongestRead));
-    std::size_t length = available;  // the line runs to the end of the file
-    std::size_t taken = available;
-    if (lf != nullptr) {
-      length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
-      taken = length + 1;
-      if (length > 0 && begin[length - 1] == '\r') --length;
-    }
-    // A longer line is handed out in pieces. A piece of exactly the longest size
-    // followed by its line end is the whole line, not a line and an empty one.
-    if (length > kMaxLineBytes) length = taken = kMaxLineBytes;
-    text.assign(begin, length);
-    return position + taken;
+    return position + CutLine(begin, end, text);
   }
 
  private:
   // Small enough that a jump to a far block costs little, large enough for two longest lines.
   static constexpr std::size_t kWindowBytes = 16 * 1024;
-  // The longest piece plus CR LF, so a piece never straddles the window's end.
-  static constexpr std::size_t kLongestRead = kMaxLineBytes + 2;
 
   bool Holds(std::uint64_t position) const {
     if (position < windowStart_) return false;
@@ -87,6 +99,24 @@ class cmcGTex::FileSource final : public cmcGTex::Source {
   std::uint64_t windowStart_ = 0;
   std::size_t windowSize_ = 0;
   bool atEnd_ = false;
+};
+
+// The bytes of an overlay file held in memory; the position is a byte offset,
+// as in the file.
+class cmcGTex::TextSource final : public cmcGTex::Source {
+ public:
+  explicit TextSource(std::string text) : text_(std::move(text)) {}
+
+  bool Open() override { return true; }
+
+  std::optional<std::uint64_t> ReadLine(std::uint64_t position, std::string& text) override {
+    if (position >= text_.size()) return std::nullopt;
+    const char* const begin = text_.data() + position;
+    return position + CutLine(begin, text_.data() + text_.size(), text);
+  }
+
+ private:
+  std::string text_;
 };
 
 // Lines handed over by the program; the position is the line number. A line
@@ -125,12 +155,21 @@ cmcGTex::cmcGTex() = default;
 cmcGTex::~cmcGTex() = default;
 
 bool cmcGTex::Open(const std::string& fileName) {
-  source_ = std::make_unique<FileSource>(fileName);
+  Reset(std::make_unique<FileSource>(fileName));
+  return true;
+}
+
+bool cmcGTex::OpenText(std::string text) {
+  Reset(std::make_unique<TextSource>(std::move(text)));
+  return true;
+}
+
+void cmcGTex::Reset(std::unique_ptr<Source> source) {
+  source_ = std::move(source);
   opened_ = false;
   moreToIndex_ = true;
   scanPosition_ = 0;
   index_.clear();
-  return true;
 }
 
 bool cmcGTex::OpenLines(std::vector<std::string> lines) {

@@ -25,6 +25,9 @@ class cmcGTex {
 
   // Discards index and source, and reads the file lazily from the first lookup.
   bool Open(const std::string& fileName);
+  // As Open, over the bytes of an overlay file already in memory: every line
+  // reads exactly as it would from a file holding those bytes.
+  bool OpenText(std::string text);
   // A source of lines in memory; only for a reader that has no source yet.
   bool OpenLines(std::vector<std::string> lines);
 
@@ -46,11 +49,13 @@ class cmcGTex {
  private:
   class Source;
   class FileSource;
+  class TextSource;
   class MemorySource;
   struct Block {
     std::vector<std::uint64_t> lineStarts;  // lines found so far; [0] is the block's line 0
   };
 
+  void Reset(std::unique_ptr<Source> source);
   Block* Find(std::string_view indexName);
   Block* IndexUntil(std::string_view indexName);
   std::string ReadLine(std::string_view indexName, Block& block, std::size_t n);

@@ -409,8 +409,10 @@ LinkOutcome RunScanLists(LinkCall& call) {
   cmcCellCapsule& request = call.request;
   LinkOutcome outcome;
   if (request.editResult == kPopupChoice && request.reply) {
-    int list = request.ReplyValue() - 1;
-    if (list >= 0 && list < datCh::kListCount) {
+    // Checked before the arithmetic: any 32-bit value may arrive.
+    const std::int32_t reply = request.ReplyValue();
+    if (reply >= 1 && reply <= datCh::kListCount) {
+      const int list = reply - 1;
       record.setInList(list, !record.inList(list));
       outcome = Changed(call, {true, kNoEditor});
     }

@@ -141,9 +141,16 @@ class CellParser::Run {
     }
   }
 
+  // A chain too deep or too wide is a model using itself: reported once, and
+  // the rest of the parse applies no more models, so a model that names itself
+  // several times cannot make the parse grow exponentially.
   void Model(std::string_view name, int depth) {
+    if (modelsStopped_) return;
     const std::string indexName = "CellModel_" + std::string(name);
-    if (depth >= kMaxModelDepth) return Fault(MissingIndexMessage(indexName));
+    if (depth >= kMaxModelDepth || ++modelUses_ > kMaxModelUses) {
+      modelsStopped_ = true;
+      return Fault(MissingIndexMessage(indexName));
+    }
     std::optional<std::string> line = parser_.models_(indexName);
     if (!line) return Fault(MissingIndexMessage(indexName));
     Format(*line, depth + 1);
@@ -267,6 +274,8 @@ class CellParser::Run {
   const CellParser& parser_;
   cmcCellObj& cell_;
   LoopVariables* loops_;
+  int modelUses_ = 0;
+  bool modelsStopped_ = false;
 };
 
 CellParser::CellParser(ModelSource models, FaultHandler onFault)

@@ -37,8 +37,10 @@ class CellParser {
   // backslash, and the rest after it.
   static std::pair<std::string_view, std::string_view> SplitCell(std::string_view line);
 
-  // Deep enough for any sensible model chain; a deeper one is a model using itself.
+  // Deep enough for any sensible model chain, and more models than any cell
+  // applies; a deeper chain or a parse that applies more is a model using itself.
   static constexpr int kMaxModelDepth = 16;
+  static constexpr int kMaxModelUses = 64;
 
  private:
   class Run;

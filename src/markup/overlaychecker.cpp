@@ -71,6 +71,12 @@ class FileCheck {
   void Syntax() {
     for (std::size_t i = 0; i < text_.lines.size(); ++i) {
       const std::string& line = text_.lines[i];
+      // The reader hands such a line out in pieces, and a piece that starts
+      // with '#' would be a header the checker never sees.
+      if (line.size() > cmcGTex::kMaxLineBytes) {
+        Add(i + 1, "line of " + std::to_string(line.size()) + " bytes: the reader cuts a line longer than " +
+                       std::to_string(cmcGTex::kMaxLineBytes) + " bytes into several lines");
+      }
       if (!IsHeader(line)) continue;
       const std::string name = line.substr(1);
       if (name == kEndMark) return;

@@ -1,7 +1,8 @@
 #include "model/clonefile.h"
 
 #include <algorithm>
-#include <climits>
+#include <charconv>
+#include <optional>
 
 #include "core/textutil.h"
 #include "platform/files.h"
@@ -25,16 +26,17 @@ void AppendHex(std::string& out, int value, int digits) {
   for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) out += kDigits[(value >> shift) & 0xF];
 }
 
-// A leading decimal number as atoi reads it, saturated instead of overflowing.
-int LeadingNumber(std::string_view text) {
-  bool negative = text.starts_with('-');
-  std::size_t i = text.starts_with('-') || text.starts_with('+') ? 1 : 0;
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min<long long>(value * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
-  }
-  value = negative ? -value : std::min<long long>(value, INT_MAX);
-  return static_cast<int>(value);
+// The revision of a map-revision line: decimal digits after an optional '-'
+// (a file object that was given no revision writes -1), which trailing blanks
+// may follow, of a value an int holds. Nothing for any other text: no digits, a
+// letter or a number too long is a damaged header, never a value cut to fit.
+std::optional<int> MapRevisionOf(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(" \t");
+  const std::string_view number = text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  int revision = 0;
+  const auto [stop, error] = std::from_chars(number.data(), number.data() + number.size(), revision);
+  if (error != std::errc() || stop != number.data() + number.size()) return std::nullopt;
+  return revision;
 }
 
 // Splits at LF and drops the CR of a CR LF. A last line without an end still counts.
@@ -149,7 +151,12 @@ cmcCloneFile::Error cmcCloneFile::ParseLines(std::string_view content, cmcEeprom
   for (std::size_t i = 1; i < lines.size(); ++i) {
     std::string_view line = lines[i];
     if (line.starts_with('#')) {
-      if (line.starts_with(kMapRevLine)) mapRevision = LeadingNumber(line.substr(kMapRevLine.size()));
+      if (line.starts_with(kMapRevLine)) {
+        // The revision belongs to the header: after the first data line it would come too late for its check.
+        std::optional<int> revision = MapRevisionOf(line.substr(kMapRevLine.size()));
+        if (mapRevChecked || !revision) return kFormat;
+        mapRevision = *revision;
+      }
       continue;
     }
     if (!mapRevChecked) {

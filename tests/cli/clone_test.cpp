@@ -51,6 +51,14 @@ TEST(CloneCommand, CheckOfABadFileFailsWithTheMessageOnStderr) {
   EXPECT_NE(result.err.find("The file is damaged or is not a clone file."), std::string::npos) << result.err;
 }
 
+TEST(CloneCommand, CheckOfAFileWithAMapRevisionAfterItsDataPrintsNothing) {
+  TempDir dir;
+  const std::string late = dir.Write("late.rwc", ReadWholeFile(Initial("Initial_LMR.rwc")) + "#MapRev=99999999999\r\n");
+  CloneRun run = RunClone({"check", late});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+}
+
 TEST(CloneCommand, DumpShowsSixteenBytesALine) {
   CloneRun raw = RunClone({"dump", Initial("Initial_LMR.rwc")});
   EXPECT_EQ(raw.status, 0);

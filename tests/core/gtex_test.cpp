@@ -9,8 +9,9 @@
 
 namespace {
 
-// The same overlay lines as an LF file, a CR LF file and a list in memory.
-enum class SourceKind { kFileLf, kFileCrLf, kMemory };
+// The same overlay lines as an LF file, a CR LF file, the bytes of either in
+// memory and a list of lines in memory.
+enum class SourceKind { kFileLf, kFileCrLf, kTextLf, kTextCrLf, kMemory };
 
 class GTexSources : public ::testing::TestWithParam<SourceKind> {
  protected:
@@ -20,10 +21,14 @@ class GTexSources : public ::testing::TestWithParam<SourceKind> {
       EXPECT_TRUE(reader->OpenLines(lines));
       return reader;
     }
-    const std::string end = GetParam() == SourceKind::kFileCrLf ? "\r\n" : "\n";
+    const bool crLf = GetParam() == SourceKind::kFileCrLf || GetParam() == SourceKind::kTextCrLf;
     std::string text;
-    for (const std::string& line : lines) text += line + end;
-    EXPECT_TRUE(reader->Open(dir_.Write("test.OVL", text)));
+    for (const std::string& line : lines) text += line + (crLf ? "\r\n" : "\n");
+    if (GetParam() == SourceKind::kTextLf || GetParam() == SourceKind::kTextCrLf) {
+      EXPECT_TRUE(reader->OpenText(text));
+    } else {
+      EXPECT_TRUE(reader->Open(dir_.Write("test.OVL", text)));
+    }
     return reader;
   }
 
@@ -137,7 +142,43 @@ TEST_P(GTexSources, LongLinesComeInPieces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllSources, GTexSources,
-                         ::testing::Values(SourceKind::kFileLf, SourceKind::kFileCrLf, SourceKind::kMemory));
+                         ::testing::Values(SourceKind::kFileLf, SourceKind::kFileCrLf, SourceKind::kTextLf,
+                                           SourceKind::kTextCrLf, SourceKind::kMemory));
+
+// Every line of a block up to the end of the source, read until the fatal stop.
+std::vector<std::string> AllLinesOf(cmcGTex& reader, const std::string& name) {
+  FatalTrap trap;
+  std::vector<std::string> lines;
+  try {
+    for (std::size_t n = 0;; ++n) lines.push_back(reader.GetLine(name, n));
+  } catch (const FatalStop&) {
+  }
+  return lines;
+}
+
+TEST(GTex, TextInMemoryReadsAsTheFileOfTheSameBytes) {
+  // Lines around the longest piece, line ends split across the file reader's
+  // window, CRs that end no line, and a last line without an end.
+  const std::size_t kMax = cmcGTex::kMaxLineBytes;
+  std::string text = "#GI_X\n";
+  for (std::size_t length : {kMax - 1, kMax, kMax + 1, kMax + 2, kMax + 3, 2 * kMax, 2 * kMax + 1}) {
+    for (const char* end : {"\n", "\r\n", "\r\r\n", "\r"})
+      text += std::string(length, static_cast<char>('a' + length % 26)) + end;
+  }
+  for (std::size_t length = 1; length < 40; length += 3) text += std::string(length * 97, 'q') + "\r\n";
+  text += "#\n#GI_Y\ny0\n#\nlast\r";
+  TempDir dir;
+  cmcGTex file;
+  file.Open(dir.Write("long.OVL", text));
+  cmcGTex memory;
+  memory.OpenText(text);
+  const std::vector<std::string> fileLines = AllLinesOf(file, "GI_X");
+  EXPECT_GT(fileLines.size(), 60u);
+  EXPECT_EQ(AllLinesOf(memory, "GI_X"), fileLines);
+  EXPECT_EQ(fileLines.back(), "last\r");
+  EXPECT_EQ(memory.GetLine("GI_Y", 0), "y0");
+  EXPECT_EQ(file.GetLine("GI_Y", 0), "y0");
+}
 
 TEST(GTex, MissingFileOrSourceIsFatalWithTheFirstName) {
   FatalTrap trap;
@@ -172,6 +213,8 @@ TEST(GTex, OpenDiscardsTheIndexAndOpenLinesNeedsAnEmptyReader) {
   EXPECT_FALSE(reader.OpenLines({"#GI_X", "memory", "#End_Of_Ovl"}));
   EXPECT_TRUE(reader.Open(dir.Write("two.OVL", "#GI_X\ntwo\n#\n#End_Of_Ovl\n")));
   EXPECT_EQ(reader.GetLine("GI_X", 0), "two");
+  EXPECT_TRUE(reader.OpenText("#GI_X\nthree\n#\n#End_Of_Ovl\n"));
+  EXPECT_EQ(reader.GetLine("GI_X", 0), "three");
 
   cmcGTex memory;
   EXPECT_TRUE(memory.OpenLines({"#GI_X", "memory", "#End_Of_Ovl"}));

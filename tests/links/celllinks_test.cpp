@@ -238,8 +238,16 @@ TEST_F(ChannelCellsTest, AChoiceReplyOutsideItsListChangesNothing) {
     int link;
     std::int32_t value;
   };
-  const Hostile replies[] = {{cl::CL_Mch_Tone, -1}, {cl::CL_Mch_Tone, 5},           {cl::CL_Mch_Tone, 2147483647},
-                             {cl::CL_Mch_Dup, 3},   {cl::CL_Mch_RfPo, -2147483648}, {cl::CL_Mch_RfPo, 100000}};
+  const Hostile replies[] = {{cl::CL_Mch_Tone, -1},
+                             {cl::CL_Mch_Tone, 5},
+                             {cl::CL_Mch_Tone, 2147483647},
+                             {cl::CL_Mch_Dup, 3},
+                             {cl::CL_Mch_RfPo, -2147483648},
+                             {cl::CL_Mch_RfPo, 100000},
+                             {cl::CL_Mch_Scan_List, -2147483648},
+                             {cl::CL_Mch_Scan_List, 0},
+                             {cl::CL_Mch_Scan_List, 18},
+                             {cl::CL_Mch_Scan_List, 2147483647}};
   for (const Hostile& reply : replies) {
     const std::string before = Show(reply.link, 0).text;
     const cmcEeprom untouched = image_;

@@ -21,6 +21,7 @@ const std::map<std::string, std::string> kModels = {
     {"CellModel_Self", "($Self)"},
     {"CellModel_PingA", "X($PingB)"},
     {"CellModel_PingB", "($PingA)"},
+    {"CellModel_Fan", "($Fan)U($Fan)"},
 };
 
 CellParser::ModelSource Models() {
@@ -228,6 +229,7 @@ TEST(CellParser, FaultsAreFatalWithTheirTexts) {
       {"{($Missing)}", false, "GTEX Error !\nThe index 'CellModel_Missing' was not found."},
       {"{($Self)}", false, "GTEX Error !\nThe index 'CellModel_Self' was not found."},
       {"{($PingA)}", false, "GTEX Error !\nThe index 'CellModel_PingA' was not found."},
+      {"{($Fan)}", false, "GTEX Error !\nThe index 'CellModel_Fan' was not found."},
   };
   for (const Case& c : cases) {
     LoopVariables loops{};
@@ -244,6 +246,18 @@ TEST(CellParser, AReturningFaultHandlerCollectsFaultsAndTheParseGoesOn) {
   EXPECT_EQ(cell.type, kNoCellType);
   EXPECT_EQ(cell.link, kNoCellLink);
   EXPECT_EQ(cell.colour, 0x000000FFu);
+  EXPECT_EQ(DisplayTextOf(cell), "shown");
+}
+
+TEST(CellParser, AModelThatNamesItselfTwiceIsOneFaultAndStopsOnlyTheModels) {
+  std::vector<std::string> faults;
+  const CellParser parser(Models(), [&](const std::string& text) { faults.push_back(text); });
+  cmcCellObj cell;
+  parser.ParseCell(cell, "{($Fan)($eWh)(Color=clRed)}shown", nullptr, nullptr);
+  EXPECT_EQ(faults, std::vector<std::string>{"GTEX Error !\nThe index 'CellModel_Fan' was not found."});
+  EXPECT_TRUE(cell.topLine);            // the models applied before the stop count
+  EXPECT_FALSE(cell.bottomLine);        // no model after it applies
+  EXPECT_EQ(cell.colour, 0x000000FFu);  // the other groups still do
   EXPECT_EQ(DisplayTextOf(cell), "shown");
 }
 

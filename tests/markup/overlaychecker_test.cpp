@@ -59,12 +59,15 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
                                      "#\n"                                                  // 21
                                      "#GI_Sys_AppTitle\n"                                   // 22: repeated
                                      "Other\n"                                              // 23
-                                     "#\n");                                                // 24, no end mark
+                                     "#\n" +                                                // 24
+                                         std::string(8191, 'x') +
+                                         "#GI_Sys_AppTitle\n");  // 25: too long, no end mark
   const OverlayChecker checker;
   std::vector<std::string> expected = {
       "1: block 'GI_Sys_AppTitle' is not closed by a lone '#' line",
       "3: block 'GI_Sheet_T_BasicCell' is not closed by a lone '#' line",
       "22: block 'GI_Sys_AppTitle' repeats the block of line 1; only the first is ever read",
+      "25: line of 8207 bytes: the reader cuts a line longer than 8191 bytes into several lines",
       "0: no #End_Of_Ovl line ends the overlay",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_BasicCell'",
       "15: pop-up menu 'GI_PMenu_None' has no block 'GI_PMenu_None_Body'",
@@ -79,7 +82,7 @@ TEST(OverlayChecker, ReportsEveryFaultWithItsLine) {
   };
   const std::vector<std::string> missing = MissingMainBlocks({"GI_Sys_AppTitle"});
   ASSERT_FALSE(missing.empty());
-  expected.insert(expected.begin() + 4, missing.begin(), missing.end());
+  expected.insert(expected.begin() + 5, missing.begin(), missing.end());
   EXPECT_EQ(Lines(checker.Check({path, OverlayKind::kMain}), path + ":"), expected);
 }
 
