@@ -78,7 +78,7 @@ bool ReadsBackTheSame(std::string_view content, const cmcEeprom& image) {
   cmcEeprom& written = Scratch().written;
   written = image;
   writer.AttachImage(&written);
-  writer.SetModelCode(cloneio::kModelCode);
+  writer.SetModelCode(memmap::kMainModelCode);
   writer.SetExtraCode(cloneio::kExtraCode);
   writer.SetMapRevision(cloneio::kSavedMapRevision);
   const std::string text = writer.Format(DataLineRanges(content));
@@ -87,7 +87,7 @@ bool ReadsBackTheSame(std::string_view content, const cmcEeprom& image) {
   reread.Fill(0);
   cmcCloneFile reader;
   reader.AttachImage(&reread);
-  reader.SetModelCode(cloneio::kModelCode);
+  reader.SetModelCode(memmap::kMainModelCode);
   reader.SetExtraCode(cloneio::kExtraCode);
   reader.SetMapRevCheck([](int) { return true; });
   return reader.Parse(text, nullptr) == cmcCloneFile::kOk && reader.MapRevision() == cloneio::kSavedMapRevision &&
