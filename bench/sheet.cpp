@@ -14,25 +14,11 @@
 #include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "platform/paths.h"
+#include "sheet/headless.h"
 #include "sheet/sheetfactory.h"
 #include "sheet/sheettext.h"
-#include "sheet/textmeasurer.h"
 
 namespace {
-
-class CharacterMeasurer : public TextMeasurer {
- public:
-  Extent Measure(std::string_view line, const Font&) const override {
-    return {8.0 * static_cast<double>(line.size()), 16.0};
-  }
-};
-
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
 
 // The land-mobile initial image with 128 channels in bank 0, and an evaluator over it.
 struct FullLandMobile {

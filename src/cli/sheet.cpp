@@ -13,29 +13,13 @@
 #include "markup/fcache.h"
 #include "model/charset.h"
 #include "platform/paths.h"
+#include "sheet/headless.h"
 #include "sheet/sheetfactory.h"
 #include "sheet/sheettext.h"
-#include "sheet/textmeasurer.h"
 
 namespace cli {
 
 namespace {
-
-// Sizes do not reach the text output; any measure serves.
-class CharacterMeasurer : public TextMeasurer {
- public:
-  Extent Measure(std::string_view line, const Font&) const override {
-    return {8.0 * static_cast<double>(line.size()), 16.0};
-  }
-};
-
-// Showing a sheet opens no editor.
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
 
 int LanguageCount() {
   cmcGTex list;

@@ -12,30 +12,14 @@
 #include "markup/ids.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
+#include "sheet/headless.h"
 #include "sheet/sheetfactory.h"
 #include "sheet/sheettext.h"
-#include "sheet/textmeasurer.h"
 
 namespace {
 
 constexpr std::string_view kTreeBankBranch = "GI_Tree_Branch_Mch_Bank";
 constexpr std::string_view kTreeBasicCell = "GI_Tree_Main_BasicCell";
-
-// Sizes are not checked; any measure serves.
-class CharacterMeasurer : public TextMeasurer {
- public:
-  Extent Measure(std::string_view line, const Font&) const override {
-    return {8.0 * static_cast<double>(line.size()), 16.0};
-  }
-};
-
-// A check opens no editor.
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
 
 // The sheet a bank node of the tree opens: the branch's item line for the
 // model word and the bank, and the CallSheet argument of its cell.
