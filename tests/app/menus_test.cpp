@@ -35,6 +35,7 @@
 #include "runtime/evman.h"
 #include "runtime/taskscheduler.h"
 #include "sheet/headless.h"
+#include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -334,6 +335,23 @@ TEST_F(MainWindowMenusTest, AWarningFromACheckCellMarksTheNodeAndItsCollapsedPar
   view.expand(memoryIndex);  // the branch opens: the mark moves to the bank
   EXPECT_EQ(memory->mark, std::nullopt);
   EXPECT_EQ(Tree().FindByArgument(bankSheet)->mark, TreeNode::kWarningMark);
+}
+
+TEST_F(MainWindowMenusTest, AModelItemChangesTheModelAfterItsQuestionAndTheTreeFollows) {
+  Start(0);
+  QMenu* models = form_->menuBar()->actions()[5]->menu();
+  Q_EMIT models->aboutToShow();
+  QAction* pmr = models->actions()[1];
+  ASSERT_TRUE(pmr->isEnabled());
+  RecordingMessageBox boxes({platform::MsgAnswer::Ok});
+  pmr->trigger();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(controller_->Type(), ModelType::kPmr);
+  EXPECT_TRUE(pmr->isChecked());  // the states follow the click
+  EXPECT_FALSE(models->actions()[0]->isChecked());
+  EXPECT_EQ(Tree().Model().Root().children.front()->caption, "RW-M52-Q: PMR446");
+  EXPECT_NE(Tree().FindByArgument("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 7"), nullptr);
+  EXPECT_EQ(Tree().FindByArgument("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"), nullptr);
 }
 
 }  // namespace
