@@ -30,13 +30,14 @@ void iuiTree::Rebuild() {
 
 void iuiTree::Refresh() {
   const TreeFacts facts = sources_.facts();
+  const std::string selected = SelectedArgument();
   const std::vector<int> banks = tree_.Refresh(facts);
   // The first node names the model it shows.
   if (!tree_.Root().children.empty()) {
     TreeNode& first = *tree_.Root().children.front();
     first.caption = DisplayTextOf(first.cell) + overlay_.GetLine(gi::GI_AppInd_Model, ModelIndex(facts.modelType));
   }
-  Sync();
+  Sync(selected);
   if (SelectedNode() == nullptr && !tree_.Root().children.empty()) Select(tree_.Root().children.front().get());
   const cmcEeprom& image = sources_.image();
   for (int bank : banks) events_.Post(ev::kBankLabel, this, bank, NavTree::BankLabel(image, bank));

@@ -63,20 +63,24 @@ void cuiTree::Rebuild() {
   // The basic cell gives the tree its font and its background.
   const cmcCellObj& basic = tree_.Basic();
   if (basic.font) view_->setFont(ToQFont(*basic.font, view_->font()));
-  Sync();
+  Sync({});
   view_->show();
   if (!tree_.Root().children.empty()) Select(tree_.Root().children.front().get());
 }
 
-void cuiTree::Sync() {
-  const std::string selected = SelectedNode() ? SelectedNode()->Argument() : std::string();
+std::string cuiTree::SelectedArgument() const {
+  const TreeNode* node = SelectedNode();
+  return node ? node->Argument() : std::string();
+}
+
+void cuiTree::Sync(const std::string& reselect) {
   syncing_ = true;
   model_->clear();
   items_.clear();
   for (auto& child : tree_.Root().children) AddItems(*model_->invisibleRootItem(), *child);
   for (TreeNode* node : tree_.Nodes()) view_->setExpanded(ItemOf(*node)->index(), node->expanded);
   syncing_ = false;
-  if (TreeNode* again = selected.empty() ? nullptr : tree_.FindByArgument(selected)) Select(again);
+  if (TreeNode* again = reselect.empty() ? nullptr : tree_.FindByArgument(reselect)) Select(again);
 }
 
 void cuiTree::AddItems(QStandardItem& parent, TreeNode& node) {

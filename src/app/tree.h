@@ -47,8 +47,13 @@ class cuiTree : public QObject {
   // What a node shows, after the model changed it.
   void UpdateNode(const TreeNode& node);
   void UpdateAllNodes();
-  // The view again from the model, after nodes were added or removed.
-  void Sync();
+  // The argument of the selected node's cell; empty when none is selected.
+  std::string SelectedArgument() const;
+  // The view again from the model, after nodes were added or removed; the
+  // node with the argument is selected again when it is still there. The
+  // argument is taken before the model changes: the view's items point at
+  // the model's nodes.
+  void Sync(const std::string& reselect);
 
  protected:
   cmcGTex& overlay_;

@@ -302,6 +302,18 @@ TEST_F(MainWindowMenusTest, SelectingANodeOpensItsSheetAfterTheDelay) {
   EXPECT_EQ(Tree().SelectedCell()->argument, "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 2");
 }
 
+TEST_F(MainWindowMenusTest, ARefreshRebuildsTheBankBranchAndKeepsTheSelection) {
+  Start(2);
+  const std::string bank = "[St_ChBank]GI_Sheet_Mch_PmrB,Bank 5";
+  Tree().Select(Tree().FindByArgument(bank));
+  events_.Send(ev::kImageReplaced, nullptr, 0);
+  ASSERT_NE(Tree().SelectedCell(), nullptr);
+  EXPECT_EQ(Tree().SelectedCell()->argument, bank);
+  EXPECT_EQ(Tree().FindByArgument("GI_Sheet_Memory_CH_Top")->children.size(), 9u);
+  Pump();
+  EXPECT_EQ(Tree().FindByArgument(bank)->caption.rfind("6: ", 0), 0u);
+}
+
 TEST_F(MainWindowMenusTest, AWarningFromACheckCellMarksTheNodeAndItsCollapsedParent) {
   Start(1);
   // A channel of bank 0 asks for the middle bandwidth, which this image does not enable.
