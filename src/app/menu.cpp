@@ -34,6 +34,8 @@ void cuiMenu::SetList(cmcGTex& overlay, std::string listName) {
 }
 
 void cuiMenu::Rebuild() {
+  // The bar's menus are its children: they go with their items.
+  for (QAction* action : bar_.actions()) delete action->menu();
   bar_.clear();
   cells_.clear();
   order_.clear();
@@ -127,12 +129,18 @@ void cuiMenu::OnTriggered(QAction* action) {
 void cuiMenu::ClearSubItems(int link) {
   QAction* owner = FindByLink(link);
   if (owner == nullptr || owner->menu() == nullptr) return;
-  for (QAction* action : owner->menu()->actions()) {
+  Forget(*owner->menu());
+  for (QAction* action : owner->menu()->actions()) delete action->menu();
+  owner->menu()->clear();
+  popupItems_.erase(link);
+}
+
+void cuiMenu::Forget(const QMenu& menu) {
+  for (QAction* action : menu.actions()) {
+    if (action->menu() != nullptr) Forget(*action->menu());
     cells_.erase(action);
     std::erase(order_, action);
   }
-  owner->menu()->clear();
-  popupItems_.erase(link);
 }
 
 void cuiMenu::FillFromPopup(int link, const std::string& popupName) {

@@ -43,6 +43,8 @@ class cuiMenu : public QObject {
   void RefreshMenu(QMenu& menu);
   void OnTriggered(QAction* action);
   void ClearSubItems(int link);
+  // Drops the cells of the menu's items and of their sub-menus.
+  void Forget(const QMenu& menu);
   void FillFromPopup(int link, const std::string& popupName);
 
   QMenuBar& bar_;

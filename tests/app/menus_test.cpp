@@ -150,6 +150,13 @@ TEST_F(ItemWidgetsTest, MenuItemsNestAndTakeTheirStatesFromTheLinks) {
   EXPECT_EQ(top[1]->menu()->actions()[0]->text(), "No item");
   events_.Send(ev::kMenuClear, nullptr, cl::CL_Menu_Edit_Top);
   EXPECT_TRUE(top[1]->menu()->actions().isEmpty());
+
+  // A rebuild (after a language change) replaces the menus rather than adding to them.
+  menu.Rebuild();
+  ASSERT_EQ(form.menuBar()->actions().size(), 2);
+  EXPECT_EQ(form.menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(), 2);
+  events_.Send(ev::kMenuStates, nullptr, 0);
+  EXPECT_EQ(menu.FindByLink(cl::CL_Menu_File_New), form.menuBar()->actions()[0]->menu()->actions()[0]);
 }
 
 TEST_F(ItemWidgetsTest, ToolBarRowsGapsAndStates) {
