@@ -37,7 +37,16 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
       imageSize_(imageSize),
       selectionCache_(services.mainOverlay),
       document_(services.mainOverlay, imageSize),
+      linkEnvironment_{document_.Edit(), services.mainOverlay, selectionCache_, noEditors_},
+      links_(linkEnvironment_),
+      commands_(links_),
       task_(services.scheduler.NewTask()) {
+  linkEnvironment_.events = &events_;
+  linkEnvironment_.changeModel = [this](ModelType modelType) {
+    settings_.modelType = ModelNumber(modelType);
+    LoadModel(modelType);
+    RebuildTree();
+  };
   const std::string dataDir = platform::DataDir();
   services.languageList.Open(dataDir + baseName_ + ".OVL");
   languageCount_ = CountLanguages(services.languageList);
@@ -62,6 +71,7 @@ void cuiMain::Build(MainView& view, std::span<const char* const>) {
   const ModelType type = ChooseModelType(overlay_, settings_.modelType);
   settings_.modelType = ModelNumber(type);
   LoadModel(type);
+  RebuildTree();
   if (imageSize_ < cmcEeprom::kImageSize) platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
   // The sheets' tick handler joins this task with the sheets.
   task_->SetInterval(kTaskIntervalMs);
@@ -70,7 +80,19 @@ void cuiMain::Build(MainView& view, std::span<const char* const>) {
 
 void cuiMain::LoadModel(ModelType modelType) {
   document_.LoadModel(modelType);
+  linkEnvironment_.modelType = modelType;
   UpdateTitle();
+}
+
+void cuiMain::RebuildTree() {
+  if (view_ != nullptr) view_->RebuildTree();
+}
+
+TreeFacts cuiMain::TreeFactsNow() const {
+  TreeFacts facts = TreeFacts::FromImage(document_.Edit(), document_.Type());
+  facts.makerMode = makerMode_;
+  facts.extendedMode = extendedMode_;
+  return facts;
 }
 
 void cuiMain::UpdateTitle() {

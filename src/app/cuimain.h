@@ -5,8 +5,13 @@
 
 #include "app/accesswords.h"
 #include "control/document.h"
+#include "control/itemdispatch.h"
+#include "control/navtree.h"
+#include "control/sheetopener.h"
+#include "links/celllinks.h"
 #include "markup/fcache.h"
 #include "model/eeprom.h"
+#include "sheet/headless.h"
 
 class MainView;
 class QObject;
@@ -39,7 +44,7 @@ struct ModelCodes {
 // and the main window's contents, and carries out the user's commands.
 // Construction opens the overlays of the stored language and prepares the
 // images; Build fills the main window and loads the model's initial image.
-class cuiMain {
+class cuiMain : public SheetOpener {
  public:
   cuiMain(const ControllerServices& services, std::string baseName, int imageSize);
   virtual ~cuiMain();
@@ -50,7 +55,15 @@ class cuiMain {
   // Fills the main window, loads the model and shows the window.
   virtual void Build(MainView& view, std::span<const char* const> arguments);
   // Recreates the navigation tree for the current modes and model type.
-  virtual void RebuildTree() {}
+  virtual void RebuildTree();
+  // The sheet the tree chose. The sheet area takes it from here.
+  void OpenSheet(const std::string& reference) override { currentSheet_ = reference; }
+  const std::string& CurrentSheet() const { return currentSheet_; }
+  // What the tree shows depends on.
+  TreeFacts TreeFactsNow() const;
+  // The menu, tool bar and tree run their items through the cell links.
+  ItemDispatch& Commands() { return commands_; }
+  cmcEvMan& Events() { return events_; }
   // Reads the model type's initial file into the images; a failure is fatal.
   virtual void LoadModel(ModelType modelType);
   // One character typed in the about box.
@@ -99,6 +112,12 @@ class cuiMain {
   // The clone manager, the HTML help and the channel clipboard join here.
 
   Document document_;
+  // The links the menu, tool bar and tree evaluate; they open no editor.
+  NoEditors noEditors_;
+  LinkEnvironment linkEnvironment_;
+  CellLinks links_;
+  LinkItemDispatch commands_;
+  std::string currentSheet_;
 
   cmcTask* task_;
 

@@ -8,6 +8,7 @@
 
 #include "app/cuimain.h"
 #include "app/environ.h"
+#include "app/mainmenus.h"
 #include "app/qtfont.h"
 #include "app/windowbounds.h"
 #include "core/gtex.h"
@@ -21,7 +22,19 @@ TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), cont
   setMinimumSize(kMinimumWidth, kMinimumHeight);
   setCentralWidget(new QWidget(this));
   BuildStatusBar();
+  menus_ = std::make_unique<MainMenus>(
+      *this, MainMenus::Services{controller_.MainOverlay(),
+                                 controller_.Commands(),
+                                 controller_,
+                                 controller_.Events(),
+                                 {[this] { return controller_.TreeFactsNow(); },
+                                  [this]() -> const cmcEeprom& { return controller_.EditImage(); }}});
+  menus_->Build();
 }
+
+TForm1::~TForm1() = default;
+
+void TForm1::RebuildTree() { menus_->RebuildTree(); }
 
 void TForm1::SetTitle(const std::string& title) {
   const QString text = QString::fromStdString(title);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "control/mainview.h"
 
+class MainMenus;
 class QLabel;
 class cuiMain;
 
@@ -17,12 +19,15 @@ class TForm1 : public QMainWindow, public MainView {
   static constexpr int kMinimumHeight = 380;
 
   explicit TForm1(cuiMain& controller, QWidget* parent = nullptr);
+  ~TForm1() override;
 
   void SetTitle(const std::string& title) override;
   // Appends the maker panel (maroon, white centred text) to the status bar.
   void ShowMakerPanel(const std::string& text) override;
   void SetStatusMessage(const std::string& text) override;
   void ShowView() override { show(); }
+  void RebuildTree() override;
+  MainMenus& Menus() { return *menus_; }
   QLabel* MakerPanel() const { return makerPanel_; }
   QLabel* MessagePanel() const { return messagePanel_; }
 
@@ -39,4 +44,5 @@ class TForm1 : public QMainWindow, public MainView {
   cuiMain& controller_;
   QLabel* messagePanel_ = nullptr;
   QLabel* makerPanel_ = nullptr;
+  std::unique_ptr<MainMenus> menus_;
 };

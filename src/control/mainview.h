@@ -16,4 +16,6 @@ class MainView {
   virtual void SetStatusMessage(const std::string& text) = 0;
   // Shows the window once the controller has filled it.
   virtual void ShowView() = 0;
+  // A new navigation tree for the present modes and model type.
+  virtual void RebuildTree() {}
 };

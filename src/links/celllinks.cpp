@@ -55,6 +55,8 @@ CellLinks::CellLinks(LinkEnvironment& environment) : CellLinks(environment, Link
 
 CellLinks::CellLinks(LinkEnvironment& environment, const LinkTable& table) : environment_(environment), table_(table) {}
 
+bool CellLinks::Knows(int link) const { return table_.Find(link) != nullptr; }
+
 int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   lastChangeBits_ = 0;
   lastListResult_.reset();

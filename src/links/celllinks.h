@@ -63,6 +63,8 @@ class CellLinks {
   std::string TextOf(const cmcCellObj& cell, int key);
   // The warning and error marks of a cell made for the purpose.
   int FlagsOf(int type, int link, std::int32_t number);
+  // Whether the link has a behaviour; an item whose link has none is shown disabled.
+  bool Knows(int link) const;
   // The change bits of the last evaluation.
   int LastChangeBits() const { return lastChangeBits_; }
   // What the record-list command of the last evaluation did; none when it had none.

@@ -58,7 +58,9 @@ const ModelRow kModelRows[] = {{cl::CL_Model_Lmr, ModelType::kLandMobile},
                                {cl::CL_Model_Pmr, ModelType::kPmr},
                                {cl::CL_Model_VexlPmr, ModelType::kPmrVexl},
                                {cl::CL_Model_DPmr446, ModelType::kDpmr446}};
-constexpr int kTickFlag = 5;
+// State flag 0 is the tick that menus and tool buttons show (bit 5 of the
+// behaviour byte, where state flags 0 to 2 live).
+constexpr int kTickFlag = 0;
 
 LinkOutcome RunModel(LinkCall& call, ModelType modelType) {
   LinkEnvironment& environment = call.environment;

@@ -62,7 +62,7 @@ TEST(OverlayCheckCommand, BuildsTheSheetsOfASoundMainOverlay) {
   const std::size_t body = text.find(header) + header.size();
   text.replace(body, text.find("\n#\n", body) + 1 - body, ":(SelectOFF)\n");
   text.insert(text.find("#End_Of_Ovl"),
-              "#GI_Menu_Main_BasicCell\n{($Basic)}\n#\n#GI_Menu_Main_Body\n+Open\t{(%CallSheet:GI_Sheet_None)}\n#\n");
+              "#GI_Menu_Check_BasicCell\n{($Basic)}\n#\n#GI_Menu_Check_Body\n+Open\t{(%CallSheet:GI_Sheet_None)}\n#\n");
   const std::string file = dir.Write("NEW.OVL", text);
   ChildResult result = RunChild({BuiltProgram("rw-m52-q-cli"), "overlay", "check", file},
                                 {{{"RWQ_DATA_DIR", std::string(RWQ_SOURCE_DATA_DIR) + "/"}}, ""});

@@ -411,7 +411,8 @@ TEST_F(CellLinksTest, ModelItemsCarryTheTickAndChangeTheModelAfterConfirmation) 
   cmcCellCapsule request;
   request.cell = &lmr;
   links_.Evaluate(request, false);
-  EXPECT_TRUE(lmr.StateFlag(5));
+  EXPECT_TRUE(lmr.StateFlag(0));  // the tick a menu item shows
+  EXPECT_FALSE(lmr.StateFlag(5));
   EXPECT_EQ(request.displayText, "LMR");
 
   RecordingMessageBox box({platform::MsgAnswer::Cancel, platform::MsgAnswer::Ok});

@@ -17,11 +17,11 @@ class SheetCheckerTest : public ::testing::Test {
   void SetUp() override { setenv("RWQ_DATA_DIR", kData.c_str(), 1); }
   void TearDown() override { unsetenv("RWQ_DATA_DIR"); }
 
-  // The shipped main overlay with `replace` put in place of the text `what`
-  // and `extra` blocks before the end mark.
-  std::string Variant(const std::string& what, const std::string& replace, const std::string& extra) {
+  // The shipped main overlay with each text `what` replaced, and `extra`
+  // blocks before the end mark.
+  std::string Variant(const std::vector<std::pair<std::string, std::string>>& replacements, const std::string& extra) {
     std::string text = ReadWholeFile(kData + "QZ5071KE.OVL");
-    if (!what.empty()) {
+    for (const auto& [what, replace] : replacements) {
       const std::size_t at = text.find(what);
       EXPECT_NE(at, std::string::npos) << what;
       if (at != std::string::npos) text.replace(at, what.size(), replace);
@@ -62,15 +62,15 @@ TEST_F(SheetCheckerTest, EveryShippedSheetBuildsOnEveryModelsInitialImage) {
 
 TEST_F(SheetCheckerTest, ReportsEachSheetThatDoesNotBuildOrIsNotThere) {
   const std::string path =
-      Variant("#GI_Sheet_Mch_DPmr446_Cells\n", "#GI_Sheet_Mch_DPmr446_Cells\n:(Only_notDPmr446 9)\n",
-              "#GI_Menu_Main_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
-              "#GI_Menu_Main_Body\n"
+      Variant({{"#GI_Sheet_Mch_DPmr446_Cells\n", "#GI_Sheet_Mch_DPmr446_Cells\n:(Only_notDPmr446 9)\n"},
+               // The bank nodes' line, in place of the shipped one.
+               {"#GI_Tree_Branch_Mch_Bank\n+{(%CallSheet:[St_ChBank]GI_Sheet_Mch_%s,Bank %d)(ImageIndex=4)}Bank\n",
+                "#GI_Tree_Branch_Mch_Bank\n  +Bank\t{(%CT_Null.CallSheet:[St_ChBank]GI_Sheet_Bank_%s,Bank %d)}\n"}},
+              "#GI_Menu_Check_BasicCell\n{($Basic)(%CT_PopupMenu.)}\n#\n"
+              "#GI_Menu_Check_Body\n"
               "+Broken\t{(%CallSheet:GI_Sheet_Broken)}\n"
               "+Missing\t{(%CallSheet:GI_Sheet_Missing)}\n"
               "+No bank\t{(%CallSheet:[St_ChBank]GI_Sheet_Mch_Lmr,Bank 9)}\n"
-              "#\n"
-              "#GI_Tree_Branch_Mch_Bank\n"
-              "  +Bank\t{(%CT_Null.CallSheet:[St_ChBank]GI_Sheet_Bank_%s,Bank %d)}\n"
               "#\n"
               "#GI_Sheet_Broken_Style\n\n#\n#GI_Sheet_Broken_BasicCell\n{($Basic)}\n#\n"
               "#GI_Sheet_Broken_Cells\n:(LoopFrom 2)\n:(LoopTo)\n#\n");

@@ -1,0 +1,44 @@
+#include "app/shortcuts.h"
+
+#include <QStringList>
+#include <array>
+#include <utility>
+
+namespace {
+
+// The key names of the overlays that Qt spells otherwise.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kKeyNames = {{
+    {"Enter", "Return"},
+    {"Del", "Delete"},
+    {"Ins", "Insert"},
+    {"BkSp", "Backspace"},
+    {"PgDn", "PgDown"},
+    {"Esc", "Escape"},
+}};
+
+QString QtKeyName(const QString& name) {
+  const QString trimmed = name.trimmed();
+  for (const auto& [windows, qt] : kKeyNames) {
+    if (trimmed.compare(QLatin1String(windows.data(), static_cast<qsizetype>(windows.size())), Qt::CaseInsensitive) ==
+        0) {
+      return QString::fromLatin1(qt.data(), static_cast<qsizetype>(qt.size()));
+    }
+  }
+  return trimmed;
+}
+
+}  // namespace
+
+QKeySequence ShortcutFromText(std::string_view text) {
+  const QString whole = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+  if (whole.isEmpty()) return {};
+  QStringList parts = whole.split(QLatin1Char('+'));
+  // "Ctrl++" names the plus key: the last, empty part is that key.
+  if (whole.endsWith(QLatin1Char('+')) && parts.size() >= 2 && parts.last().isEmpty()) {
+    parts.removeLast();
+    parts.last() = QStringLiteral("+");
+  }
+  for (QString& part : parts) part = QtKeyName(part);
+  const QKeySequence sequence = QKeySequence::fromString(parts.join(QLatin1Char('+')), QKeySequence::PortableText);
+  return sequence.count() == 1 && sequence[0].key() != Qt::Key_unknown ? sequence : QKeySequence();
+}
