@@ -131,6 +131,8 @@ void CloneCommands::ChoosePortNumber(int port) {
 }
 
 void CloneCommands::ChoosePortInDialog(int style) {
+  // The plain number field serves every caller that names no list form (the USB item).
+  if (style < kFirstPortStyle || style > kLastPortStyle) style = kFirstPortStyle;
   const std::optional<int> chosen = view_.ChoosePort(style, settings_.comPort);
   if (!chosen) return;
   ChoosePortNumber(*chosen);

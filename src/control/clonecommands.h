@@ -92,7 +92,8 @@ class CloneCommands {
   // write only after the user agreed to leave the radio partly written.
   void Cancel();
 
-  // The port menu: a numbered port, the selection dialog, the speed.
+  // The port menu: a numbered port, the selection dialog (style 0, 1 or 2;
+  // any other value gives style 0), the speed.
   bool PortTicked(int port) const { return settings_.comPort == port; }
   void ChoosePortNumber(int port);
   bool OtherPortTicked() const { return settings_.comPort > kListedPorts; }
@@ -110,6 +111,9 @@ class CloneCommands {
  private:
   // Ports 1 to 4 have menu items of their own.
   static constexpr int kListedPorts = 4;
+  // The port dialog's styles: a number, a number or a listed port, a named port.
+  static constexpr int kFirstPortStyle = 0;
+  static constexpr int kLastPortStyle = 2;
 
   void PreparePort();
   // Starts a chain with the main window taking no input until it ends;

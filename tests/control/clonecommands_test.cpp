@@ -427,9 +427,11 @@ TEST_F(CloneMenuRowsTest, PortDialogsInTheirStylesStoreOnlyAChosenPort) {
   Choose(cl::CL_Menu_Port_ComList1, 0);
   Choose(cl::CL_Menu_Port_Usb, 0);
   Choose(cl::CL_Menu_Port_ComList0, 0);
+  commands->ChoosePortInDialog(-1);
+  commands->ChoosePortInDialog(3);
   EXPECT_EQ(comPort, 40);
-  const std::vector<std::string> expected = {"port dialog 2 from 2", "port dialog 1 from 40", "port dialog 0 from 40",
-                                             "port dialog 0 from 40"};
+  const std::vector<std::string> expected = {"port dialog 2 from 2",  "port dialog 1 from 40", "port dialog 0 from 40",
+                                             "port dialog 0 from 40", "port dialog 0 from 40", "port dialog 0 from 40"};
   EXPECT_EQ(view.log, expected);
 }
 
