@@ -147,6 +147,29 @@ TEST_F(CloneDeskTest, CancelDuringAReadLeavesTheDocumentAsItWas) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(CloneDeskTest, CancelDuringAWriteAsksAboutThePartlyWrittenRadioFirst) {
+  StartRadio({"--pace"});
+  document->LoadModel(ModelType::kDpmr446);  // its initial file holds channels to write
+  // OK to write, OK to stop.
+  RecordingMessageBox boxes({platform::MsgAnswer::Ok, platform::MsgAnswer::Ok});
+  QTimer press;
+  QObject::connect(&press, &QTimer::timeout, [&] {
+    CloneProgressWindow* progress = desk->Windows().ProgressWindow();
+    if (progress != nullptr && progress->isVisible() && desk->Manager().RunningKind() == CloneKind::kWrite) {
+      progress->CancelButton()->click();
+    }
+  });
+  press.start(20);
+  EXPECT_EQ(RunChain([&] { return desk->Commands().Write(); }), CloneCode::kCancelled);
+  press.stop();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text, overlay.GetBlockText(gi::GI_AppMess_CloneCancel_Write));
+  EXPECT_NE(boxes.shown[1].text.find("partly written"), std::string::npos);
+  EXPECT_EQ(boxes.shown[1].icon, platform::MsgIcon::Warning);
+  EXPECT_FALSE(desk->Windows().ProgressWindow()->isVisible());
+  EXPECT_TRUE(window.centralWidget()->isEnabled());
+}
+
 TEST_F(CloneDeskTest, InformationShowsTheRadiosFieldsInTheDialog) {
   StartRadio({});
   RecordingMessageBox boxes;
