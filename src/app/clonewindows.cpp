@@ -22,7 +22,7 @@ CloneWindows::CloneWindows(QWidget* mainWindow, cmcGTex& overlay, cmcEvMan& even
 
 CloneWindows::~CloneWindows() {
   if (mainWindow_ != nullptr) mainWindow_->removeEventFilter(this);
-  delete progress_;
+  delete progress_.data();
   delete information_.data();
 }
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/cloneinfodialog.h"
+#include "app/cloneprogress.h"
 #include "control/clonecommands.h"
 
-class CloneProgressWindow;
 class QWidget;
 class cmcEvMan;
 class cmcGTex;
@@ -36,7 +36,7 @@ class CloneWindows : public QObject, public CloneView {
 
   bool IsRunning() const { return running_; }
   // Created with the first read or write; none before.
-  CloneProgressWindow* ProgressWindow() const { return progress_; }
+  CloneProgressWindow* ProgressWindow() const { return progress_.data(); }
   // The information dialog while it is open.
   CloneInfoDialog* InformationDialog() const { return information_; }
 
@@ -44,12 +44,13 @@ class CloneWindows : public QObject, public CloneView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QWidget* mainWindow_;
+  // Either may go first: the window owns the progress window and the dialog.
+  QPointer<QWidget> mainWindow_;
   cmcGTex& overlay_;
   cmcEvMan& events_;
   std::function<platform::PortPaths()> portPaths_;
   std::function<void()> cancel_;
-  CloneProgressWindow* progress_ = nullptr;
+  QPointer<CloneProgressWindow> progress_;
   QPointer<CloneInfoDialog> information_;
   // The parts of the main window disabled for the chain, enabled again after it.
   std::vector<QPointer<QWidget>> disabled_;

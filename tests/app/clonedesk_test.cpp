@@ -232,6 +232,19 @@ TEST_F(CloneDeskTest, ThePasswordDialogRefusesAnEmptyFieldAndHidesWhatIsTyped) {
   EXPECT_EQ(dialog.Password(), "tarn");
 }
 
+TEST_F(CloneDeskTest, TheMainWindowMayGoBeforeItsCloneWindows) {
+  auto* main = new QMainWindow;
+  {
+    CloneWindows windows(main, overlay, events, nullptr);
+    windows.OpenProgress("Reading from the radio");
+    ASSERT_NE(windows.ProgressWindow(), nullptr);
+    delete main;
+    EXPECT_EQ(windows.ProgressWindow(), nullptr);
+    windows.SetRunning(true);
+    windows.SetRunning(false);
+  }
+}
+
 TEST_F(CloneDeskTest, ThePasswordDialogCancelGivesNothing) {
   ClonePasswordDialog dialog(&window, overlay);
   dialog.Field()->setText(QStringLiteral("tarn"));
