@@ -305,7 +305,7 @@ TEST_F(CloneCommandsTest, CancelDuringAWriteAsksFirst) {
 
 TEST_F(CloneCommandsTest, WriteRefusals) {
   RecordingMessageBox boxes;
-  // Errors in the sheets come first in what the user must mend.
+  // Errors the warning check counts.
   dataErrors = 2;
   EXPECT_EQ(Run([&] { return commands->Write(); }), std::nullopt);
   ASSERT_EQ(boxes.shown.size(), 1u);
