@@ -22,7 +22,8 @@ MAY_USE = {
     "model": {"core", "markup"},
     "links": {"model", "markup", "runtime", "core"},
     "sheet": {"links"},
-    "control": {"sheet"},
+    # The controller's clone commands drive the clone manager over the document.
+    "control": {"sheet", "clone"},
     "clone": {"model", "runtime", "core", "platform"},
     "cli": {"control", "clone"},
     "grid": {"control", "clone"},

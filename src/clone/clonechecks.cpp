@@ -14,6 +14,7 @@ constexpr std::size_t kSerial = 37;
 constexpr std::size_t kSerialSize = 12;
 constexpr std::uint8_t kHighestHeaderValue = 7;
 constexpr int kRevisionLowBytes[] = {0, 5, 6};
+constexpr int kLowestWriteEnd = 0x0200;
 
 bool IsHexDigit(std::uint8_t c) { return std::isxdigit(c) != 0; }
 
@@ -56,6 +57,8 @@ CloneCode CheckReadImage(const cmcEeprom& image, bool lockoutNewerData) {
   if (memmap::IsNewerData(image, lockoutNewerData)) return CloneCode::kImageCheckSecond;
   return CloneCode::kSuccess;
 }
+
+bool WriteEndAllowed(int end) { return end >= kLowestWriteEnd && end < cmcEeprom::kRawSize; }
 
 int ReadEnd(int topAddress) { return std::min(topAddress - topAddress % 16 + 15, cmcEeprom::kRawSize - 1); }
 

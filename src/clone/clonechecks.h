@@ -47,4 +47,8 @@ CloneCode CheckReadImage(const cmcEeprom& image, bool lockoutNewerData);
 // end of its 16-byte block, never past the raw area.
 int ReadEnd(int topAddress);
 
+// A write sends from 0x0200 up to its end: the end must lie at or above 0x0200
+// and inside the raw area, else nothing is sent.
+bool WriteEndAllowed(int end);
+
 }  // namespace clonechecks

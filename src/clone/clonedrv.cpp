@@ -306,6 +306,12 @@ void cmcCloneDrv::OnNoProgress(int& next) {
   next = EndWith(echo_ && echoBuffer_.Length() > 0 ? CloneCode::kEchoMismatch : CloneCode::kTimeout);
 }
 
+void cmcCloneDrv::Cancel() {
+  if (!IsBusy()) return;
+  result_->code = CloneCode::kCancelled;
+  Complete();
+}
+
 void cmcCloneDrv::Complete() {
   // Everything is put away before the callback, which may start the next
   // operation or destroy the driver: nothing of the driver is touched after it.

@@ -104,6 +104,9 @@ class cmcCloneDrv {
   // The image is copied at the start; the caller's may change afterwards.
   bool StartWrite(const cmcEeprom& image, std::span<const memmap::AddressRange> ranges, Completion done);
   bool IsBusy() const { return state_ != kIdle; }
+  // Ends the running operation at once with kCancelled: the line is closed and
+  // the completion called before this returns. Nothing while idle.
+  void Cancel();
 
   // Image bytes in accepted or sent records: the progress of a transfer.
   int DataBytesMoved() const { return dataBytesMoved_; }

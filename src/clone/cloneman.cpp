@@ -49,6 +49,11 @@ void indCloneMan::SetPortPath(const std::string& path) {
   portPath_ = path;
 }
 
+void indCloneMan::SetNamedPort(int number, const std::string& path) {
+  portNumber_ = number;
+  portPath_ = path;
+}
+
 bool indCloneMan::GivePassword(const std::string& password) {
   if (password.empty() || password.size() > transferscript::kMaxPasswordBytes) return false;
   password_ = password;

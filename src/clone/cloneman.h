@@ -52,6 +52,8 @@ class indCloneMan {
   // The port: a number from the port table, or a device path in its place.
   void SetPort(int number);
   void SetPortPath(const std::string& path);
+  // A numbered port opened through the path it stands for; messages name the number.
+  void SetNamedPort(int number, const std::string& path);
   int PortNumber() const { return portNumber_; }
   void SetHighSpeed(bool high) { highSpeed_ = high; }
   bool HighSpeed() const { return highSpeed_; }
@@ -71,6 +73,11 @@ class indCloneMan {
   bool Read(std::span<const memmap::AddressRange> ranges, Completion done);
   bool Write(const cmcEeprom& image, std::span<const memmap::AddressRange> ranges, Completion done);
   bool IsBusy() const { return driver_.IsBusy(); }
+  // The kind of the running operation; kNone while idle.
+  CloneKind RunningKind() const { return IsBusy() ? kind_ : CloneKind::kNone; }
+  // Ends the running operation at once: its completion gets kCancelled, and no
+  // message is shown.
+  void Cancel() { driver_.Cancel(); }
 
   // n = bytes moved × 33 / expected bytes, never more than the segments there are.
   static int ProgressFigure(long long moved, long long expected);

@@ -16,7 +16,6 @@ namespace {
 
 constexpr std::uint16_t kReadRevision = 0x0106;
 constexpr std::uint16_t kWriteRevision = 0x0000;
-constexpr int kLowestWriteEnd = 0x0200;
 constexpr std::size_t kReportedDifferences = 8;
 constexpr int kAcceptedModels[] = {memmap::kMainModelCode, memmap::kFurtherModelCodes[0],
                                    memmap::kFurtherModelCodes[1]};
@@ -133,7 +132,7 @@ bool CloneSequence::Write(const cmcEeprom& image, ModelType type, Done done) {
   writeImage_ = image;
   const bool encoded = memmap::Encode(writeImage_, type);
   const int end = encoded ? memmap::WriteEnd(writeImage_) : -1;
-  if (!encoded || end < kLowestWriteEnd || end >= cmcEeprom::kRawSize) {
+  if (!encoded || !clonechecks::WriteEndAllowed(end)) {
     platform::CurrentMessageBox().Show({Caption(overlay_), overlay_.GetBlockText(gi::GI_Mess_DataError),
                                         platform::MsgIcon::Error, platform::MsgButtons::Ok, true});
     return false;

@@ -113,6 +113,21 @@ TEST_F(RadioCommandTest, WriteThatIsNotConfirmedFails) {
   EXPECT_EQ(write.err.find("has been written"), std::string::npos) << write.err;
 }
 
+TEST_F(RadioCommandTest, VerifyFindsTheDifferenceTheRadioMadeOnPurpose) {
+  // The radio confirms the write but keeps its first record wrong.
+  StartRadio({"--fault", "store-wrong"});
+  ChildResult unchecked = Cli({"write", "--port", Port(), kFile, "--yes"});
+  EXPECT_EQ(unchecked.status, 0) << unchecked.err;
+  ChildResult verified = Cli({"write", "--port", Port(), kFile, "--yes", "--verify"});
+  EXPECT_EQ(verified.status, 1);
+  EXPECT_NE(verified.err.find("The radio does not hold what was written to it. First differing addresses: 0200\n"),
+            std::string::npos)
+      << verified.err;
+  EXPECT_EQ(verified.err.find("matches what was written"), std::string::npos) << verified.err;
+  // What was sent is kept all the same.
+  EXPECT_EQ(Backups().size(), 2u);
+}
+
 TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesTheDevice) {
   ChildResult run = Cli({"info", "--port", temp.File("no-such-tty")});
   EXPECT_EQ(run.status, 1);

@@ -134,6 +134,16 @@ TEST(CloneChecks, TopAddressNeedsFourHexDigitsAndTheReadEndStaysInTheRawArea) {
   EXPECT_EQ(clonechecks::ReadEnd(0xFFFF), 0x7D7F);
 }
 
+TEST(CloneChecks, AWriteEndsAtOrAbove0200AndInsideTheRawArea) {
+  struct Case {
+    int end;
+    bool allowed;
+  };
+  const Case cases[] = {{-1, false},    {0x007F, false}, {0x01FF, false}, {0x0200, true}, {0x027F, true},
+                        {0x7D7F, true}, {0x7D80, false}, {0x7DFF, false}, {0xFFFF, false}};
+  for (const Case& c : cases) EXPECT_EQ(clonechecks::WriteEndAllowed(c.end), c.allowed) << c.end;
+}
+
 TEST(CloneManager, ProgressFigureIsClampedToTheSegments) {
   EXPECT_EQ(indCloneMan::ProgressFigure(500, 1000), 16);
   EXPECT_EQ(indCloneMan::ProgressFigure(0, 1000), 0);

@@ -64,6 +64,8 @@ TEST(FaultPlan, ParsesKindsAndNumbers) {
       {"no-confirm", Fault::kNoConfirm, 0},
       {"garbage", Fault::kGarbage, 8},
       {"garbage:3", Fault::kGarbage, 3},
+      {"store-wrong", Fault::kStoreWrong, 1},
+      {"store-wrong:7", Fault::kStoreWrong, 7},
   };
   for (const Case& c : kCases) {
     FaultPlan plan;
@@ -74,9 +76,9 @@ TEST(FaultPlan, ParsesKindsAndNumbers) {
 }
 
 TEST(FaultPlan, RefusesWhatItCannotUse) {
-  const std::string kBad[] = {"",          "silence",     "silence-after", "silence-after:",  "silence-after:-1",
-                              "refuse:0",  "refuse:x",    "refuse:1x",     "wrong-count:2",   "no-confirm:1",
-                              "garbage:0", "garbage:257", "drop-fb:",      "hangup-after:1e3"};
+  const std::string kBad[] = {"",          "silence",     "silence-after", "silence-after:",   "silence-after:-1",
+                              "refuse:0",  "refuse:x",    "refuse:1x",     "wrong-count:2",    "no-confirm:1",
+                              "garbage:0", "garbage:257", "drop-fb:",      "hangup-after:1e3", "store-wrong:0"};
   for (const std::string& text : kBad) {
     FaultPlan plan;
     EXPECT_NE(plan.Add(text), "") << text;
@@ -202,6 +204,20 @@ TEST(RadioFaults, NoConfirmationThoughTheWriteIsTaken) {
   EXPECT_EQ(Show(Line(radio).Exchange(Cat(kWriteRequest, ProgramRecord("0010020102EB"), ProgramEnd("01")))), "FB");
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(radio.Memory().Byte(0x0011), 2);
+}
+
+TEST(RadioFaults, StoreWrongInvertsTheFirstByteOfTheNthRecordOfEachWriteAndStillConfirms) {
+  SimRadio radio = MakeRadio({"store-wrong:2"});
+  Line line(radio);
+  for (int write = 0; write < 2; ++write) {
+    SCOPED_TRACE(write);
+    EXPECT_EQ(Show(line.Exchange(Cat(kWriteRequest, TwoPages(), ProgramEnd("10")))),
+              Show(Cat(Hex("FB FB FB"), kConfirmation)));
+    EXPECT_EQ(radio.Memory().Byte(0x0200), 0x00);
+    EXPECT_EQ(radio.Memory().Byte(0x0210), 0xFF);
+    EXPECT_EQ(radio.Memory().Byte(0x0211), 0x00);
+    EXPECT_EQ(radio.Memory().Byte(0x0220), 0x00);
+  }
 }
 
 TEST(RadioFaults, GarbageBeforeEveryMessage) {

@@ -7,7 +7,7 @@ namespace {
 
 constexpr int kNoLimit = 1'000'000;
 
-constexpr std::array<FaultKind, 8> kKinds = {{
+constexpr std::array<FaultKind, 9> kKinds = {{
     {Fault::kSilenceAfter, "silence-after", true, true, 0, 0, kNoLimit,
      "after N messages (frames or flow-control bytes) the radio falls silent; an echo goes on"},
     {Fault::kHangupAfter, "hangup-after", true, true, 0, 0, kNoLimit,
@@ -24,6 +24,9 @@ constexpr std::array<FaultKind, 8> kKinds = {{
     {Fault::kNoConfirm, "no-confirm", false, false, 0, 0, 0, "a finished write gets no confirmation"},
     {Fault::kGarbage, "garbage", true, false, 8, 1, 256,
      "N noise bytes (default 8; never FE, FB or FA) go before every message"},
+    {Fault::kStoreWrong, "store-wrong", true, false, 1, 1, kNoLimit,
+     "the Nth data record of each write (default 1) is stored with its first byte inverted, though the write "
+     "is confirmed; a read-back finds the difference"},
 }};
 
 const FaultKind* FindKind(std::string_view name) {

@@ -16,6 +16,7 @@ enum class Fault {
   kDropGoOn,      // the Nth go-on byte of each write is left out
   kNoConfirm,     // a finished write is not confirmed
   kGarbage,       // N noise bytes go before every message
+  kStoreWrong,    // the Nth data record of each write is stored with its first byte inverted
 };
 
 struct FaultKind {

@@ -169,6 +169,10 @@ void SimRadio::OnRecord(std::span<const std::uint8_t> body) {
     AbandonWrite("refused: bad record");
     return;
   }
+  if (settings_.faults.Number(Fault::kStoreWrong) == recordsTaken_ + 1 && !record->data.empty()) {
+    record->data.front() ^= 0xFF;
+    Note("record at " + Hex4(record->address) + " stored wrong (fault)");
+  }
   if (!memory_.Store(record->address, record->data)) {
     AbandonWrite("refused: record at " + Hex4(record->address) + " outside the memory");
     return;
