@@ -88,6 +88,12 @@ class cuiSheet {
   // Builds, restores the view position or finds the starting cell, and repaints.
   bool Show();
 
+  // The text of the title panel (none: no panel), its font colour when the
+  // sheet decides it, and the head of each printed page.
+  virtual std::optional<std::string> TitleText() const { return style_.title; }
+  virtual std::optional<CellColour> TitleFontColour() const { return std::nullopt; }
+  virtual std::string PrintHead() const { return style_.title.value_or(std::string()); }
+
   const SheetRef& Ref() const { return ref_; }
   const std::string& Name() const { return ref_.name; }
   const SheetStyle& Style() const { return style_; }
@@ -153,6 +159,7 @@ class cuiSheet {
     RowList rows{kMaxRows};
     int linesToSkip = 0;
     bool selectOn = true;
+    bool loopFollowsList = false;  // the last loop opened repeats once per record of the list
   };
   // Applies one group of a control line: the model and mode conditions, loops
   // and the select state. Derived sheets add their own and pass the rest on.
@@ -171,6 +178,18 @@ class cuiSheet {
   // The number a cell request carries for its link (the bank on bank sheets).
   virtual std::int32_t ContextNumber() const { return 0; }
   virtual void OnEvent(const Event& event);
+  // The current cell moved to another row, or the sheet was shown.
+  virtual void CurrentRowChanged() {}
+
+  // A list whose grid ends in the repetitions of a one-line template row
+  // follows a new length in place: rows are copied from the last one or
+  // dropped from the end, and the current cell stays inside. False, and
+  // nothing changes, when the grid does not end so or the length is below 1.
+  bool FollowListLength(int length);
+  // The first row of that repetition; none when the grid does not end in one.
+  std::optional<int> ListFirstRow() const { return listFirstRow_; }
+  // The layout must be read again (now, outside an action; else at the next pump).
+  void RebuildNow();
 
   const SheetServices& Services() const { return services_; }
   void Fault(const std::string& text);
@@ -216,6 +235,7 @@ class cuiSheet {
   cmcCellObj basic_;
   LoopVariables loops_{};
   std::vector<RowEntry> rowEntries_;
+  std::optional<int> listFirstRow_;
   std::vector<clsSheetCellId> cells_;
   SheetGeometry geometry_;
   Position firstSelectable_;
