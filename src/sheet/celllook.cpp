@@ -132,6 +132,7 @@ std::optional<CellLook> ComputeCellLook(cuiSheet& sheet, CellPosition cell, cons
   const cmcCellObj& settings = id.cell;
   // 2. Selected state.
   look.selected = IsSelected(sheet, look.drawn, id);
+  look.printed = sheet.Printing();
   // 3. to 5. Font, background, lines and text colour.
   cuiSheet::CellFace face = sheet.Face(look.drawn.column, look.drawn.row);
   look.font = sheet.FontOf(settings);

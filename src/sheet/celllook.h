@@ -28,6 +28,7 @@ struct CellLook {
   CellPosition drawn;  // the cell whose settings are used (the join owner)
   CellRect rect;       // widened leftwards over joined cells
   bool selected = false;
+  bool printed = false;  // black-and-white marks
   CellColour background = clWindow;
   CellColour text = clWindowText;
   CellColour border = 0x00808080;
