@@ -379,6 +379,16 @@ std::string cuiSheet::CellText(int column, int row) {
   return request.displayText;
 }
 
+cuiSheet::CellFace cuiSheet::Face(int column, int row) {
+  clsSheetCellId* id = CellAt(column, row);
+  if (!id) return {};
+  if (id->cell.link == kNoCellLink || !callback_) return {DisplayTextOf(id->cell), 0, std::nullopt};
+  cmcCellCapsule request = Request(*id);
+  request.painting = true;
+  callback_(request, false);
+  return {std::move(request.displayText), request.marks, request.fontColour};
+}
+
 cuiSheet::ActionResult cuiSheet::CellAction(int column, int row, int key, int commandLink,
                                             const std::optional<std::string>& committedText) {
   clsSheetCellId* id = CellAt(column, row);

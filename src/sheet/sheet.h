@@ -41,6 +41,12 @@ class cuiSheet {
     int editor = kNoEditor;
     std::int32_t repeatKey = 0;  // not 0: the action is to be repeated with this key
   };
+  // What a cell's link says when the cell is drawn.
+  struct CellFace {
+    std::string text;
+    int marks = 0;
+    std::optional<CellColour> fontColour;
+  };
   struct ViewPosition {
     Position current;
     int leftColumn = 0;
@@ -101,6 +107,7 @@ class cuiSheet {
   bool Printing() const { return printTarget_.has_value(); }
   double Scale() const { return printTarget_ ? printTarget_->Scale() : 1.0; }
   bool Built() const { return built_; }
+  bool DropDown() const { return dropDown_; }
 
   const cmcCellObj& BasicCell() const { return basic_; }
   const SheetGeometry& Geometry() const { return geometry_; }
@@ -136,6 +143,10 @@ class cuiSheet {
 
   // The text a cell shows: its link's when it has a link, else its own.
   std::string CellText(int column, int row);
+  // The text, marks and font colour the cell is drawn with.
+  CellFace Face(int column, int row);
+  // The cell's font, else the basic cell's.
+  const Font& FontOf(const cmcCellObj& cell) const;
   // A key on the cell (a character code, 256 for an activation, a key code
   // times 256), a pop-up menu command (key 0 with the item's link) or a
   // committed in-cell edit, handed to its link; then what the link asked of
@@ -203,7 +214,6 @@ class cuiSheet {
   void CopyRowAbove(int row);
   void ParseRow(int row, std::size_t line);
   void AutoSize(const cmcCellObj& cell, int column, int row);
-  const Font& FontOf(const cmcCellObj& cell) const;
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();
