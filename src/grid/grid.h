@@ -68,8 +68,11 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void ScrollTo(int leftColumn, int topRow) override;
   void OpenEditor(int column, int row, const std::string& text, int caret, int selectionLength) override;
   Size ClientSize() const override;
+  void TitleChanged() override { Q_EMIT SheetTitleChanged(); }
 
  Q_SIGNALS:
+  // The sheet's title text or colour changed (a bank's room left).
+  void SheetTitleChanged();
   // After a key, a click or a menu command reached the sheet (command states, help).
   void SheetInput();
 

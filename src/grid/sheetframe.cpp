@@ -22,6 +22,7 @@ cuiSheetFrame::cuiSheetFrame(QWidget* parent) : QWidget(parent), title_(new QLab
   layout->addWidget(title_);
   layout->addWidget(grid_, 1);
   setFocusProxy(grid_);
+  connect(grid_, &cuiGrid::SheetTitleChanged, this, &cuiSheetFrame::UpdateTitle);
 }
 
 void cuiSheetFrame::Attach(std::unique_ptr<cuiSheet> sheet) {
@@ -36,14 +37,20 @@ void cuiSheetFrame::Detach() {
 
 void cuiSheetFrame::UpdateTitle() {
   const cuiSheet* sheet = grid_->Sheet();
-  if (!sheet || !sheet->Style().title) {
+  const std::optional<std::string> text = sheet ? sheet->TitleText() : std::nullopt;
+  if (!text) {
     title_->hide();
     return;
   }
   const SheetStyle& style = sheet->Style();
-  title_->setText(QString::fromStdString(*style.title));
+  title_->setText(QString::fromStdString(*text));
   QPalette palette = title_->palette();
-  palette.setColor(QPalette::WindowText, ToQColor(style.titleColour, palette));
+  // A bank sheet colours its title text by the bank's flag.
+  if (const std::optional<CellColour> font = sheet->TitleFontColour()) {
+    palette.setColor(QPalette::WindowText, ToQColor(*font, palette));
+  }
+  palette.setColor(QPalette::Window, ToQColor(style.titleColour, palette));
+  title_->setAutoFillBackground(true);
   title_->setPalette(palette);
   title_->setFont(style.titleFont ? ToQFont(*style.titleFont, font()) : font());
   title_->show();

@@ -49,21 +49,30 @@ bool iuiMchWin::Open(int bank, int channel) {
   pending_ = 0;
   const Span span = BankSpan();
   channel_ = std::clamp(channel, span.first, span.afterLast);
-  sheet_.reset();
+  Adopt(nullptr);
   return Rebuild();
 }
 
 void iuiMchWin::Close() {
-  sheet_.reset();
+  Adopt(nullptr);
   pending_ = 0;
+}
+
+void iuiMchWin::Adopt(std::unique_ptr<cuiSheet> sheet) {
+  sheet_ = sheet.get();
+  if (host_) {
+    host_(std::move(sheet));
+  } else {
+    owned_ = std::move(sheet);
+  }
 }
 
 bool iuiMchWin::Rebuild() {
   services_.modes.modelType = Type();
   const SheetRef ref = SheetFor(Type());
-  if (!sheet_ || sheet_->Ref() != ref) sheet_ = CreateSheet(ref, services_);
+  if (!sheet_ || sheet_->Ref() != ref) Adopt(CreateSheet(ref, services_));
   if (!sheet_->Show()) {
-    sheet_.reset();
+    Adopt(nullptr);
     return false;
   }
   const Span span = BankSpan();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,12 @@ class iuiMchWin {
   // of the window's cells address it; its model type chooses the sheet.
   iuiMchWin(SheetServices services, LinkEnvironment* environment);
   ~iuiMchWin();
+
+  // Where the sheet is shown: a window's grid takes each new sheet over (null:
+  // the sheet is gone) and keeps it alive while it shows it. Without a host
+  // the window keeps its sheet itself.
+  using SheetHost = std::function<void(std::unique_ptr<cuiSheet> sheet)>;
+  void SetSheetHost(SheetHost host) { host_ = std::move(host); }
   iuiMchWin(const iuiMchWin&) = delete;
   iuiMchWin& operator=(const iuiMchWin&) = delete;
 
@@ -43,7 +50,7 @@ class iuiMchWin {
   int Channel() const { return channel_; }
   // Moves made while no channel sheet of the bank was showing, for it to follow later.
   int PendingMoves() const { return pending_; }
-  cuiSheet* Sheet() { return sheet_.get(); }
+  cuiSheet* Sheet() { return sheet_; }
 
   // The window's sheet for a model type.
   static SheetRef SheetFor(ModelType type);
@@ -63,10 +70,13 @@ class iuiMchWin {
   ModelType Type() const;
   // Gives the channel to the window's cells and the links, and repaints.
   void SetChannel(int channel);
+  void Adopt(std::unique_ptr<cuiSheet> sheet);
 
   SheetServices services_;
   LinkEnvironment* environment_;
-  std::unique_ptr<cuiSheet> sheet_;
+  SheetHost host_;
+  std::unique_ptr<cuiSheet> owned_;  // without a host
+  cuiSheet* sheet_ = nullptr;
   int bank_ = 0;
   int channel_ = 0;
   bool follow_ = true;

@@ -194,4 +194,19 @@ TEST_F(MchWinTest, AShrinkingBankKeepsTheWindowInsideIt) {
   EXPECT_FALSE(window.Previous());
 }
 
+TEST_F(MchWinTest, AHostTakesEachSheetOverAndHearsWhenItIsGone) {
+  std::vector<std::unique_ptr<cuiSheet>> shown;
+  iuiMchWin window(Services(), &Environment());
+  window.SetSheetHost([&](std::unique_ptr<cuiSheet> sheet) { shown.push_back(std::move(sheet)); });
+  ASSERT_TRUE(window.Open(1, 4));
+  ASSERT_FALSE(shown.empty());
+  ASSERT_NE(shown.back(), nullptr);
+  EXPECT_EQ(shown.back().get(), window.Sheet());
+  EXPECT_EQ(Numbers(window), (std::vector<std::int32_t>{4, 4, 9}));
+  window.Close();
+  EXPECT_EQ(shown.back(), nullptr);
+  EXPECT_EQ(window.Sheet(), nullptr);
+  EXPECT_FALSE(window.Next() && window.Sheet());
+}
+
 }  // namespace
