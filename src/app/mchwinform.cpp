@@ -26,7 +26,7 @@ QString Line(cmcGTex& overlay, std::string_view block, int line) {
 }  // namespace
 
 MchWinForm::MchWinForm(const Setup& setup, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent),
       events_(setup.events),
       settings_(setup.settings),
       frame_(new cuiSheetFrame(this)),
@@ -96,8 +96,8 @@ void MchWinForm::closeEvent(QCloseEvent* event) {
 }
 
 void MchWinForm::StoreBounds() const {
-  if (!settings_) return;
-  const QRect bounds = isWindow() ? normalGeometry() : geometry();
+  if (!settings_ || !isWindow()) return;
+  const QRect bounds = normalGeometry();
   if (!bounds.isValid()) return;
   settings_->dockMchWinLeft = bounds.left();
   settings_->dockMchWinTop = bounds.top();
@@ -105,9 +105,9 @@ void MchWinForm::StoreBounds() const {
   settings_->dockMchWinHeight = bounds.height();
 }
 
-// Stored bounds of no size count as none.
+// Stored bounds of no size count as none; a window in the area takes the area's.
 void MchWinForm::RestoreBounds() {
-  if (!settings_ || settings_->dockMchWinWidth <= 0 || settings_->dockMchWinHeight <= 0) return;
+  if (!settings_ || !isWindow() || settings_->dockMchWinWidth <= 0 || settings_->dockMchWinHeight <= 0) return;
   setGeometry(settings_->dockMchWinLeft, settings_->dockMchWinTop, settings_->dockMchWinWidth,
               settings_->dockMchWinHeight);
 }

@@ -13,9 +13,10 @@ class indEnviron;
 struct Event;
 
 // The memory-channel window: one channel of a bank on its sheet, with close,
-// next and previous buttons and the follow check box below. The controller
-// places it in the memory-channel area or lets it float; it closes, shows and
-// hides itself on the controller's events, and keeps its bounds in the settings.
+// next and previous buttons and the follow check box below. With a parent it
+// sits in that widget (the controller's memory-channel area); without one it
+// floats. It closes, shows and hides itself on the controller's events, and
+// keeps its bounds in the settings.
 class MchWinForm : public QWidget {
   Q_OBJECT
 
@@ -37,8 +38,9 @@ class MchWinForm : public QWidget {
   explicit MchWinForm(const Setup& setup, QWidget* parent = nullptr);
   ~MchWinForm() override;
 
-  // Shows the channel of the bank, at the stored bounds when floating.
+  // Shows the channel of the bank, or the main sheet's current channel.
   bool Open(int bank, int channel);
+  bool OpenFor(const cuiSheet* mainSheet) { return logic_->OpenFor(mainSheet); }
   iuiMchWin& Logic() { return *logic_; }
   cuiSheetFrame& Frame() const { return *frame_; }
   QPushButton& CloseButton() const { return *close_; }

@@ -53,6 +53,18 @@ bool iuiMchWin::Open(int bank, int channel) {
   return Rebuild();
 }
 
+bool iuiMchWin::OpenFor(const cuiSheet* mainSheet) {
+  const auto* bankSheet = dynamic_cast<const iuiSh_ChBank*>(mainSheet);
+  if (!bankSheet) return Open(0, 0);
+  const int bank = bankSheet->Bank();
+  const bool opened = Open(bank, bankSheet->CurrentChannel().value_or(datCh::FirstChannel(services_.image, bank)));
+  // The sheet is the bank's, showing: the window's moves are followed from now on.
+  channelSheet_ = bankSheet;
+  sheetBank_ = bank;
+  sheetChannel_ = channel_;
+  return opened;
+}
+
 void iuiMchWin::Close() {
   Adopt(nullptr);
   pending_ = 0;

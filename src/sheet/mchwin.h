@@ -34,6 +34,9 @@ class iuiMchWin {
   // Shows `channel` (kept within the bank's positions) of `bank` and builds the
   // sheet; false when the sheet does not build.
   bool Open(int bank, int channel);
+  // Opens on the current row of the main sheet when it is a bank sheet, else
+  // on the first channel of bank 0.
+  bool OpenFor(const cuiSheet* mainSheet);
   void Close();
   bool IsOpen() const { return sheet_ != nullptr; }
   // One channel on; false, and nothing changes, at the position after the bank's last channel.

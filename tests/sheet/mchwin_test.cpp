@@ -209,4 +209,23 @@ TEST_F(MchWinTest, AHostTakesEachSheetOverAndHearsWhenItIsGone) {
   EXPECT_FALSE(window.Next() && window.Sheet());
 }
 
+TEST_F(MchWinTest, OpensOnTheMainSheetsCurrentChannel) {
+  std::unique_ptr<cuiSheet> sheet = BankSheet(1);
+  ASSERT_TRUE(sheet->MakeCurrent(0, 2));  // channel 4
+  iuiMchWin window(Services(), &Environment());
+  ASSERT_TRUE(window.OpenFor(sheet.get()));
+  EXPECT_EQ(window.Bank(), 1);
+  EXPECT_EQ(window.Channel(), 4);
+  window.Next();
+  Pump();
+  EXPECT_EQ(dynamic_cast<iuiSh_ChBank*>(sheet.get())->CurrentChannel(), 5);
+
+  // Any other sheet: the first channel of the first bank.
+  std::unique_ptr<cuiSheet> plain = Built("GI_Sheet_Mch_Win_CONV_LMR");
+  iuiMchWin other(Services(), &Environment());
+  ASSERT_TRUE(other.OpenFor(plain.get()));
+  EXPECT_EQ(other.Bank(), 0);
+  EXPECT_EQ(other.Channel(), 0);
+}
+
 }  // namespace
