@@ -597,7 +597,10 @@ void cuiSheet::Rebuild() {
   if (!Build()) return;
   if (CellAt(position.current.column, position.current.row)) MakeCurrent(position.current.column, position.current.row);
   SetTopLeft(position.leftColumn, position.topRow);
-  if (services_.view) services_.view->InvalidateAll();
+  if (services_.view) {
+    services_.view->InvalidateAll();
+    services_.view->TitleChanged();  // a title may count what the change altered
+  }
 }
 
 void cuiSheet::Listen(void* data, const Event& event) { static_cast<cuiSheet*>(data)->OnEvent(event); }

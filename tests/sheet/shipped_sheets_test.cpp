@@ -9,6 +9,7 @@
 #include "markup/fcache.h"
 #include "markup/ids.h"
 #include "model/ch.h"
+#include "model/charset.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "sheet/mchwin.h"
@@ -206,6 +207,14 @@ TEST_F(ShippedSheetTest, TheBankOperationSheetSizesTheBanks) {
   EXPECT_EQ(datCh::BankSize(image_, 0), before + 2);
   EXPECT_EQ(sheet->CellText(2, 1), std::to_string(before + 2));
   EXPECT_EQ(sheet->CellText(2, 1 + memmap::kBankCount), std::to_string(datCh::ChannelsInUse(image_)));
+
+  // The name in the radio's character set, a code the set lacks as a space.
+  const Charset charset = Charset::LoadShipped();
+  environment_.charset = &charset;
+  ASSERT_FALSE(charset.DisplayOf(0xFF));
+  const std::uint8_t name[8] = {'W', 0xFF, 'S', 'T', 0xFF, 0xFF, 0xFF, 0xFF};
+  image_.WriteBlock(memmap::addr::kBankNames + 8, name, 8);
+  EXPECT_EQ(sheet->CellText(1, 2), "W ST    ");
 }
 
 }  // namespace
