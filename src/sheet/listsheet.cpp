@@ -102,11 +102,8 @@ std::optional<std::string> iuiSh_ChBank::TitleText() const {
   cmcGTex& overlay = Services().mainOverlay;
   if (!chops::BanksShown(overlay)) return iuiSh_Mch::TitleText();
   const cmcEeprom& image = Services().image;
-  const std::string name = BankName(image, Bank(), Services().charset);
-  const std::string flag =
-      datCh::BankFlag(image, Bank()) ? overlay.GetLine(gi::GI_AppInd_MchSheet_Printer_SmarTrunk, 0) : "";
   return Substitute("%s %d: %s %s (%d %s)",
-                    {Style().title.value_or(std::string()), std::int64_t{Bank() + 1}, name, flag,
+                    {Style().title.value_or(std::string()), std::int64_t{Bank() + 1}, Name(), FlagText(),
                      std::int64_t{datCh::ChannelsThatFit(image, Services().modes.modelType)},
                      overlay.GetLine(gi::GI_AppInd_Sheet_Title_LeftCH, 0)});
 }
@@ -119,11 +116,15 @@ std::optional<CellColour> iuiSh_ChBank::TitleFontColour() const {
 std::string iuiSh_ChBank::PrintHead() const {
   cmcGTex& overlay = Services().mainOverlay;
   if (!chops::BanksShown(overlay)) return iuiSh_Mch::PrintHead();
-  const cmcEeprom& image = Services().image;
-  const std::string flag =
-      datCh::BankFlag(image, Bank()) ? overlay.GetLine(gi::GI_AppInd_MchSheet_Printer_SmarTrunk, 0) : "";
   return Substitute("%s %d: %s %s", {overlay.GetLine(gi::GI_AppInd_MchSheet_Printer_Head, 0), std::int64_t{Bank() + 1},
-                                     BankName(image, Bank(), Services().charset), flag});
+                                     Name(), FlagText()});
+}
+
+std::string iuiSh_ChBank::Name() const { return BankName(Services().image, Bank(), Services().charset); }
+
+std::string iuiSh_ChBank::FlagText() const {
+  if (!datCh::BankFlag(Services().image, Bank())) return {};
+  return Services().mainOverlay.GetLine(gi::GI_AppInd_MchSheet_Printer_SmarTrunk, 0);
 }
 
 std::optional<int> iuiSh_ChBank::CurrentChannel() const {

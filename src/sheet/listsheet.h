@@ -77,6 +77,10 @@ class iuiSh_ChBank : public iuiSh_Mch {
   void StartLoopVariables(LoopVariables& loops) const override;
 
  private:
+  // The bank's name, and the flag's text when its flag is set.
+  std::string Name() const;
+  std::string FlagText() const;
+
   std::optional<int> bank_;
 };
 
