@@ -52,9 +52,16 @@ int FirstShowing(int index, int first, int fixed, const std::function<int(int)>&
   return first;
 }
 
+// Every grid alive, for the pop-up editors that are given only a cell.
+std::vector<cuiGrid*>& Grids() {
+  static std::vector<cuiGrid*> grids;
+  return grids;
+}
+
 }  // namespace
 
 cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), measurer_(font()) {
+  Grids().push_back(this);
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -65,6 +72,7 @@ cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), measurer_(font(
 }
 
 cuiGrid::~cuiGrid() {
+  std::erase(Grids(), this);
   // Closing with the editor open commits nothing.
   edit_.Cancel();
   delete editor_;
@@ -73,6 +81,19 @@ cuiGrid::~cuiGrid() {
 }
 
 cuiSheet* cuiGrid::Sheet() const { return hosted_.sheet.get(); }
+
+std::optional<cuiGrid::ShownCell> cuiGrid::Showing(const cmcCellObj* cell) {
+  for (cuiGrid* grid : Grids()) {
+    const cuiSheet* sheet = grid->Sheet();
+    if (!sheet || !cell) continue;
+    for (int row = 0; row < sheet->Rows(); ++row) {
+      for (int column = 0; column < sheet->Columns(); ++column) {
+        if (&sheet->CellAt(column, row)->cell == cell) return ShownCell{grid, {column, row}};
+      }
+    }
+  }
+  return std::nullopt;
+}
 
 void cuiGrid::Attach(std::unique_ptr<cuiSheet> sheet) {
   Detach();

@@ -14,6 +14,7 @@
 #include "sheet/sheetview.h"
 
 class cmcGTex;
+struct cmcCellObj;
 class cuiSheet;
 class GridEditor;
 class GridKeys;
@@ -58,6 +59,13 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   // Closes the editor: with `commit` its text goes to the cell it was opened on, once.
   void CloseEditor(bool commit);
   GridEditor* Editor() const { return editor_; }
+
+  // The grid showing a cell (a link's request names only the cell object).
+  struct ShownCell {
+    cuiGrid* grid;
+    CellPosition cell;
+  };
+  static std::optional<ShownCell> Showing(const cmcCellObj* cell);
 
   // Draws the visible cells onto a painter the size of the viewport.
   void PaintCells(QPainter& painter, const QRect& area);
