@@ -16,6 +16,7 @@
 #include "grid/gridpopupmenu.h"
 #include "grid/qtcolours.h"
 #include "grid/qtkeys.h"
+#include "markup/ids.h"
 #include "sheet/cellhit.h"
 #include "sheet/celllook.h"
 #include "sheet/columnautofit.h"
@@ -509,8 +510,14 @@ void cuiGrid::RunMenuCommand(int link) {
   if (!sheet) return;
   const CellPosition current = sheet->Current();
   const clsSheetCellId* id = sheet->CellAt(current.column, current.row);
-  if (!id || !id->cell.selectable) return;
-  sheet->CellAction(current.column, current.row, cellkey::kEvaluate, link);
+  if (!id || !id->cell.selectable || !hosted_.keys) return;
+  if (link == cl::CL_PMenu_Edit) {
+    // "Edit..." (its shortcut is Enter) edits the cell as Enter does: the
+    // links know no command of that name, and Enter must not go dead.
+    hosted_.keys->SendToCurrent(cellkey::kEnter);
+  } else {
+    sheet->CellAction(current.column, current.row, cellkey::kEvaluate, link);
+  }
   AfterInput();
 }
 

@@ -188,9 +188,12 @@ TEST_F(GridTest, APopupMenuItemAndItsShortcutRunTheItemsCommandOnTheCurrentCell)
   sheet.MakeCurrent(2, 3);
   QTest::keyClick(grid_, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(sent.back(), (Sent{2, 3, 0, cl::CL_PMenu_Copy, ""}));
+  // "Edit..." edits the cell as Enter does, once.
   QTest::keyClick(grid_, Qt::Key_Enter);
-  EXPECT_EQ(sent.back(), (Sent{2, 3, 0, cl::CL_PMenu_Edit, ""}));
-  EXPECT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent.back(), (Sent{2, 3, 13, 0, ""}));
+  menu->actions()[1]->trigger();
+  EXPECT_EQ(sent.back(), (Sent{2, 3, 13, 0, ""}));
+  EXPECT_EQ(sent.size(), 4u);
 }
 
 TEST_F(GridTest, TheCurrentCellIsDrawnInTheHighlightColour) {
