@@ -181,6 +181,9 @@ void cuiGrid::OpenEditor(int column, int row, const std::string& text, int caret
   }
   edit_.Open(*sheet, {column, row});
   editor_->setFont(font);
+  editor_->setAlignment(id->cell.hAlign == 2   ? Qt::AlignRight
+                        : id->cell.hAlign == 1 ? Qt::AlignHCenter
+                                               : Qt::AlignLeft);
   editor_->setGeometry(ToQRect(*box));
   editor_->setText(QString::fromStdString(text));  // also clears the undo history
   editor_->setCursorPosition(caret);
