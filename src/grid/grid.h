@@ -14,6 +14,9 @@
 #include "sheet/sheetview.h"
 
 class cmcGTex;
+class cmcEvMan;
+struct Event;
+struct cmcCellObj;
 class cuiSheet;
 class GridEditor;
 class GridKeys;
@@ -51,6 +54,14 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void SetMenuOverlays(cmcGTex* overlay, cmcGTex* mainOverlay);
   GridPopupMenu* PopupMenu() const { return menu_.get(); }
 
+  // The event manager: the grid finishes a pending edit when asked (event
+  // 21), announces its pop-up menu to the main menu (events 10 and 11, with
+  // the grid as click-handler owner: see RunPopupCommand) and asks whether a
+  // wheel turn is consumed elsewhere (query 39). None: the grid keeps to itself.
+  void SetEvents(cmcEvMan* events);
+  // A pop-up menu command on the current cell, as its menu item runs it.
+  void RunPopupCommand(int link);
+
   // A command that saves, prints or writes to the radio takes the open edit
   // first: it commits once.
   void CommitPendingEdit();
@@ -58,6 +69,13 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   // Closes the editor: with `commit` its text goes to the cell it was opened on, once.
   void CloseEditor(bool commit);
   GridEditor* Editor() const { return editor_; }
+
+  // The grid showing a cell (a link's request names only the cell object).
+  struct ShownCell {
+    cuiGrid* grid;
+    CellPosition cell;
+  };
+  static std::optional<ShownCell> Showing(const cmcCellObj* cell);
 
   // Draws the visible cells onto a painter the size of the viewport.
   void PaintCells(QPainter& painter, const QRect& area);
@@ -110,7 +128,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void UpdateScrollBars();
   void EnsureCurrentVisible();
   void RefreshPopupMenu(bool focusGained);
-  void RunMenuCommand(int link);
+  static void Listen(void* data, const Event& event);
   void EditorKey(InPlaceEdit::KeyAction action, int virtualKey);
   void ShowPopupMenu(const QPoint& global);
   std::optional<ColumnDrag> ColumnEdgeUnder(const QPoint& point) const;
@@ -119,6 +137,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   QtTextMeasurer measurer_;
   Hosted hosted_;
   std::vector<Hosted> retired_;
+  cmcEvMan* events_ = nullptr;
   cmcGTex* menuOverlay_ = nullptr;
   cmcGTex* mainOverlay_ = nullptr;
   std::unique_ptr<GridPopupMenu> menu_;

@@ -154,6 +154,9 @@ class cuiSheet {
   // the next pump, never inside the action.
   ActionResult CellAction(int column, int row, int key, int commandLink = kNoCellLink,
                           const std::optional<std::string>& committedText = std::nullopt);
+  // A drop-down choice for the cell: its link gets the chosen column (link)
+  // and value (parameter) as a pop-up editor's reply.
+  ActionResult Choose(int column, int row, int chosenLink, std::int32_t chosenValue);
   bool RebuildPending() const { return rebuildPending_; }
 
   // The user sized a column: on screen the limits apply and the width is kept.
@@ -221,6 +224,8 @@ class cuiSheet {
   void MakeStartingCellCurrent();
   std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
   cmcCellCapsule Request(clsSheetCellId& id);
+  // Fills the request of a cell, lets `complete` add the action, runs the link, then AfterAction.
+  ActionResult RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete);
   void AfterAction(const cmcCellCapsule& request, int editor);
   void ChangeCurrent(Position to, bool extend);
   void ScrollHomeFor(Position cell);
