@@ -55,6 +55,7 @@ MchWinForm::MchWinForm(const Setup& setup, QWidget* parent)
 
   cuiGrid& grid = frame_->Grid();
   grid.SetMenuOverlays(&overlay, &overlay);
+  grid.SetEvents(setup.events);
   SheetServices services{overlay, overlay, setup.image, grid.Measurer()};
   services.links = setup.links;
   services.events = setup.events;
