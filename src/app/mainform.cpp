@@ -9,10 +9,10 @@
 #include "app/cuimain.h"
 #include "app/environ.h"
 #include "app/mainmenus.h"
-#include "app/qtfont.h"
 #include "app/windowbounds.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
+#include "grid/qtfont.h"
 #include "markup/cellparser.h"
 
 TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), controller_(controller) {

@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "app/iconlist.h"
-#include "app/qtfont.h"
 #include "control/sheetopener.h"
 #include "core/gtex.h"
+#include "grid/qtfont.h"
 #include "markup/ids.h"
 
 namespace {

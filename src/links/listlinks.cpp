@@ -77,7 +77,10 @@ int Report(LinkEnvironment& environment, const ListOutcome& outcome) {
     }
     events->Post(ev::kCellsChangedAll, nullptr, 0);
   }
-  return changebit::kRecordModified | (outcome.oneRow ? changebit::kRowRewritten : changebit::kRebuildSheet);
+  // The list sheets follow an insert or a delete through the events above, without a rebuild.
+  const bool listResized = outcome.inserted > 0 || outcome.deleted > 0;
+  return changebit::kRecordModified |
+         (outcome.oneRow || listResized ? changebit::kRowRewritten : changebit::kRebuildSheet);
 }
 
 // --- the menu items' states ---

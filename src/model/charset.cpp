@@ -132,9 +132,11 @@ std::optional<std::uint8_t> Charset::CodeOf(std::string_view character) const {
   return found->second;
 }
 
-std::string Charset::Decode(std::span<const std::uint8_t> bytes) const {
+std::string Charset::Decode(std::span<const std::uint8_t> bytes) const { return Decode(bytes, kUnknownCharacter); }
+
+std::string Charset::Decode(std::span<const std::uint8_t> bytes, std::string_view unknown) const {
   std::string text;
-  for (std::uint8_t code : bytes) text += DisplayOf(code).value_or(kUnknownCharacter);
+  for (std::uint8_t code : bytes) text += DisplayOf(code).value_or(unknown);
   return text;
 }
 

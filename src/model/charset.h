@@ -32,6 +32,8 @@ class Charset {
 
   // The display text of a field's bytes, code by code; unknown codes show kUnknownCharacter.
   std::string Decode(std::span<const std::uint8_t> bytes) const;
+  // The same with `unknown` for a code the table does not hold.
+  std::string Decode(std::span<const std::uint8_t> bytes, std::string_view unknown) const;
 
   struct Encoded {
     std::vector<std::uint8_t> bytes;       // the field, padded with the space code; empty on a fault

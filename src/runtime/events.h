@@ -97,6 +97,9 @@ inline constexpr std::uint32_t kCloseMchWindow = 47;
 // The sheet (sender) rebuilds itself: a cell change altered the layout of other
 // rows (argument: the sheet's build serial, so a later sheet at the same address ignores it).
 inline constexpr std::uint32_t kRebuildSheet = 48;
+// A channel sheet's current row moved (sender: the sheet, argument: the
+// row's channel; -1 when the sheet closes); the memory-channel window follows it.
+inline constexpr std::uint32_t kChannelSelected = 49;
 // The memory-channel window rebuilds itself (font size or data changed).
 inline constexpr std::uint32_t kRebuildMchWindow = 50;
 // The model type or the document changed.
@@ -175,6 +178,7 @@ inline constexpr std::array kAllCodes = {
     kMchWindow,
     kCloseMchWindow,
     kRebuildSheet,
+    kChannelSelected,
     kRebuildMchWindow,
     kModelChanged,
     kMchWindowVisible,

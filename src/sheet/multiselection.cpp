@@ -9,6 +9,11 @@ void MultiSelection::Reset(SheetStyle::MultiSelect mode, Extent extent) {
   active_ = false;
 }
 
+void MultiSelection::Resize(Extent extent) {
+  extent_ = extent;
+  if (anchor_ && (anchor_->column >= extent.columns || anchor_->row >= extent.rows)) anchor_.reset();
+}
+
 bool MultiSelection::MayMultiSelect(CellPosition cell) const {
   const clsSheetCellId* id = cells_(cell.column, cell.row);
   return id && id->mayMultiSelect;

@@ -24,6 +24,8 @@ class MultiSelection {
   explicit MultiSelection(Cells cells) : cells_(std::move(cells)) {}
   // A new grid: nothing selected, no anchor.
   void Reset(SheetStyle::MultiSelect mode, Extent extent);
+  // The grid grew or shrank at its end: the marks stay, an anchor outside is dropped.
+  void Resize(Extent extent);
 
   bool Enabled() const { return mode_ != SheetStyle::MultiSelect::kNone; }
   bool Active() const { return active_; }

@@ -16,14 +16,16 @@ void RowList::CloseLoop() {
   if (!loop_) return;
   const Loop loop = *loop_;
   loop_.reset();
+  const std::size_t bodySize = rows_.size() - loop.firstRow;
+  lastLoop_ = ClosedLoop{loop.firstRow, bodySize, loop.repetitions};
   if (loop.repetitions == 0) {
     rows_.resize(loop.firstRow);
     return;
   }
-  const std::size_t bodySize = rows_.size() - loop.firstRow;
   const std::size_t extra = bodySize * static_cast<std::size_t>(loop.repetitions - 1);
   if (extra > maxRows_ - rows_.size()) {
     overflowed_ = true;
+    lastLoop_.reset();
     return;
   }
   rows_.reserve(rows_.size() + extra);

@@ -29,6 +29,14 @@ class RowList {
   // open loop: nothing happens.
   void CloseLoop();
   bool LoopOpen() const { return loop_.has_value(); }
+  // The rows of the last loop closed: where they begin, the lines of its body
+  // and how many times it stands.
+  struct ClosedLoop {
+    std::size_t firstRow;
+    std::size_t bodySize;
+    int repetitions;
+  };
+  std::optional<ClosedLoop> LastLoop() const { return lastLoop_; }
 
   const std::vector<RowEntry>& Rows() const { return rows_; }
   // More rows were asked for than the list may hold; those were left out.
@@ -43,5 +51,6 @@ class RowList {
   std::size_t maxRows_;
   std::vector<RowEntry> rows_;
   std::optional<Loop> loop_;
+  std::optional<ClosedLoop> lastLoop_;
   bool overflowed_ = false;
 };

@@ -158,6 +158,12 @@ bool cuiSheet::ReadRows() {
   // A loop left open ends with the block.
   reading.rows.CloseLoop();
   rowEntries_ = reading.rows.Rows();
+  listFirstRow_.reset();
+  if (const std::optional<RowList::ClosedLoop> loop = reading.rows.LastLoop();
+      loop && reading.loopFollowsList && loop->bodySize == 1 && loop->repetitions > 0 &&
+      loop->firstRow + static_cast<std::size_t>(loop->repetitions) == rowEntries_.size()) {
+    listFirstRow_ = static_cast<int>(loop->firstRow);
+  }
   const std::size_t cellCount = static_cast<std::size_t>(columns) * rowEntries_.size();
   if (cellCount == 0 || reading.rows.Overflowed() || cellCount > kMaxCells) {
     rowEntries_.clear();
@@ -172,6 +178,7 @@ void cuiSheet::ApplyControlGroup(const ControlGroup& group, RowReading& reading)
   if (ApplyCondition(kBaseConditions, group, reading)) return;
   if (group.word == "LoopFrom") {
     reading.rows.OpenLoop(group.count ? std::max(*group.count, 1) : DefaultLoopRepetitions());
+    reading.loopFollowsList = !group.count;
   } else if (group.word == "LoopTo") {
     reading.rows.CloseLoop();
   } else if (group.word == "SelectON") {
@@ -304,6 +311,7 @@ void cuiSheet::ChangeCurrent(Position to, bool extend) {
   const bool wasActive = selection_.Active();
   current_ = to;
   selection_.CurrentMoved(from, to, extend);
+  if (from.row != to.row) CurrentRowChanged();
   SheetView* view = services_.view;
   if (!view) return;
   if (wasActive || selection_.Active()) {
@@ -371,22 +379,51 @@ std::string cuiSheet::CellText(int column, int row) {
   return request.displayText;
 }
 
+cuiSheet::CellFace cuiSheet::Face(int column, int row) {
+  clsSheetCellId* id = CellAt(column, row);
+  if (!id) return {};
+  if (id->cell.link == kNoCellLink || !callback_) return {DisplayTextOf(id->cell), 0, std::nullopt};
+  cmcCellCapsule request = Request(*id);
+  request.painting = true;
+  callback_(request, false);
+  return {std::move(request.displayText), request.marks, request.fontColour};
+}
+
 cuiSheet::ActionResult cuiSheet::CellAction(int column, int row, int key, int commandLink,
                                             const std::optional<std::string>& committedText) {
+  return RunAction(column, row, [&](cmcCellCapsule& request) {
+    request.key = key;
+    if (commandLink != kNoCellLink) {
+      request.key = cellkey::kEvaluate;
+      request.menuCommand = commandLink;
+    }
+    if (committedText) {
+      request.key = cellkey::kEvaluate;
+      request.editResult = kTextCommitted;
+      request.editedText = *committedText;
+    }
+  });
+}
+
+cuiSheet::ActionResult cuiSheet::Choose(int column, int row, int chosenLink, std::int32_t chosenValue) {
+  cmcCellObj chosen;
+  chosen.link = chosenLink;
+  chosen.parameter = chosenValue;
+  cmcCellCapsule reply;
+  reply.cell = &chosen;
+  return RunAction(column, row, [&](cmcCellCapsule& request) {
+    request.key = cellkey::kEvaluate;
+    request.editResult = kPopupChoice;
+    request.reply = &reply;
+  });
+}
+
+cuiSheet::ActionResult cuiSheet::RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete) {
   clsSheetCellId* id = CellAt(column, row);
   if (!id || !callback_) return {};
   cmcCellCapsule request = Request(*id);
-  request.key = key;
-  if (commandLink != kNoCellLink) {
-    request.key = cellkey::kEvaluate;
-    request.menuCommand = commandLink;
-  }
   if (const auto span = selection_.ParameterSpan(current_)) request.rowSelection = {0, 1, span->first, span->second};
-  if (committedText) {
-    request.key = cellkey::kEvaluate;
-    request.editResult = kTextCommitted;
-    request.editedText = *committedText;
-  }
+  complete(request);
   request.changed = [this](cmcCellCapsule&, int bits) {
     if (bits & changebit::kRebuildSheet) RequestRebuild();
   };
@@ -431,6 +468,7 @@ bool cuiSheet::Show() {
     services_.view->ScrollTo(leftColumn_, topRow_);
     services_.view->InvalidateAll();
   }
+  CurrentRowChanged();
   return true;
 }
 
@@ -531,6 +569,41 @@ int cuiSheet::Repaint(RepaintCriterion criterion, const CellReference& reference
   return invalidated;
 }
 
+bool cuiSheet::FollowListLength(int length) {
+  if (!built_ || !listFirstRow_ || length < 1) return false;
+  const std::size_t target = static_cast<std::size_t>(*listFirstRow_) + static_cast<std::size_t>(length);
+  if (target > kMaxRows || target * static_cast<std::size_t>(Columns()) > kMaxCells) return false;
+  const int columns = Columns();
+  while (rowEntries_.size() < target) {
+    rowEntries_.push_back(rowEntries_.back());
+    cells_.resize(cells_.size() + static_cast<std::size_t>(columns));
+    geometry_.AppendRow(0);
+    CopyRowAbove(Rows() - 1);
+  }
+  while (rowEntries_.size() > target) {
+    rowEntries_.pop_back();
+    cells_.resize(cells_.size() - static_cast<std::size_t>(columns));
+    geometry_.RemoveLastRow();
+  }
+  selection_.Resize({Columns(), Rows(), geometry_.FixedColumns()});
+  // A current cell in a dropped row moves to the new last row.
+  if (current_.row >= Rows() && MayBecomeCurrent(current_.column, Rows() - 1)) {
+    current_.row = Rows() - 1;
+    CurrentRowChanged();
+  }
+  SetTopLeft(leftColumn_, topRow_);
+  if (services_.view) services_.view->InvalidateAll();
+  return true;
+}
+
+void cuiSheet::RebuildNow() {
+  if (actionDepth_ > 0) {
+    RequestRebuild();
+    return;
+  }
+  Rebuild();
+}
+
 void cuiSheet::RequestRebuild() {
   if (rebuildPending_) return;
   rebuildPending_ = true;
@@ -543,7 +616,10 @@ void cuiSheet::Rebuild() {
   if (!Build()) return;
   if (CellAt(position.current.column, position.current.row)) MakeCurrent(position.current.column, position.current.row);
   SetTopLeft(position.leftColumn, position.topRow);
-  if (services_.view) services_.view->InvalidateAll();
+  if (services_.view) {
+    services_.view->InvalidateAll();
+    services_.view->TitleChanged();  // a title may count what the change altered
+  }
 }
 
 void cuiSheet::Listen(void* data, const Event& event) { static_cast<cuiSheet*>(data)->OnEvent(event); }

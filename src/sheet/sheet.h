@@ -41,6 +41,12 @@ class cuiSheet {
     int editor = kNoEditor;
     std::int32_t repeatKey = 0;  // not 0: the action is to be repeated with this key
   };
+  // What a cell's link says when the cell is drawn.
+  struct CellFace {
+    std::string text;
+    int marks = 0;
+    std::optional<CellColour> fontColour;
+  };
   struct ViewPosition {
     Position current;
     int leftColumn = 0;
@@ -88,6 +94,12 @@ class cuiSheet {
   // Builds, restores the view position or finds the starting cell, and repaints.
   bool Show();
 
+  // The text of the title panel (none: no panel), its font colour when the
+  // sheet decides it, and the head of each printed page.
+  virtual std::optional<std::string> TitleText() const { return style_.title; }
+  virtual std::optional<CellColour> TitleFontColour() const { return std::nullopt; }
+  virtual std::string PrintHead() const { return style_.title.value_or(std::string()); }
+
   const SheetRef& Ref() const { return ref_; }
   const std::string& Name() const { return ref_.name; }
   const SheetStyle& Style() const { return style_; }
@@ -95,6 +107,7 @@ class cuiSheet {
   bool Printing() const { return printTarget_.has_value(); }
   double Scale() const { return printTarget_ ? printTarget_->Scale() : 1.0; }
   bool Built() const { return built_; }
+  bool DropDown() const { return dropDown_; }
 
   const cmcCellObj& BasicCell() const { return basic_; }
   const SheetGeometry& Geometry() const { return geometry_; }
@@ -130,6 +143,10 @@ class cuiSheet {
 
   // The text a cell shows: its link's when it has a link, else its own.
   std::string CellText(int column, int row);
+  // The text, marks and font colour the cell is drawn with.
+  CellFace Face(int column, int row);
+  // The cell's font, else the basic cell's.
+  const Font& FontOf(const cmcCellObj& cell) const;
   // A key on the cell (a character code, 256 for an activation, a key code
   // times 256), a pop-up menu command (key 0 with the item's link) or a
   // committed in-cell edit, handed to its link; then what the link asked of
@@ -137,6 +154,9 @@ class cuiSheet {
   // the next pump, never inside the action.
   ActionResult CellAction(int column, int row, int key, int commandLink = kNoCellLink,
                           const std::optional<std::string>& committedText = std::nullopt);
+  // A drop-down choice for the cell: its link gets the chosen column (link)
+  // and value (parameter) as a pop-up editor's reply.
+  ActionResult Choose(int column, int row, int chosenLink, std::int32_t chosenValue);
   bool RebuildPending() const { return rebuildPending_; }
 
   // The user sized a column: on screen the limits apply and the width is kept.
@@ -153,6 +173,7 @@ class cuiSheet {
     RowList rows{kMaxRows};
     int linesToSkip = 0;
     bool selectOn = true;
+    bool loopFollowsList = false;  // the last loop opened repeats once per record of the list
   };
   // Applies one group of a control line: the model and mode conditions, loops
   // and the select state. Derived sheets add their own and pass the rest on.
@@ -171,6 +192,18 @@ class cuiSheet {
   // The number a cell request carries for its link (the bank on bank sheets).
   virtual std::int32_t ContextNumber() const { return 0; }
   virtual void OnEvent(const Event& event);
+  // The current cell moved to another row, or the sheet was shown.
+  virtual void CurrentRowChanged() {}
+
+  // A list whose grid ends in the repetitions of a one-line template row
+  // follows a new length in place: rows are copied from the last one or
+  // dropped from the end, and the current cell stays inside. False, and
+  // nothing changes, when the grid does not end so or the length is below 1.
+  bool FollowListLength(int length);
+  // The first row of that repetition; none when the grid does not end in one.
+  std::optional<int> ListFirstRow() const { return listFirstRow_; }
+  // The layout must be read again (now, outside an action; else at the next pump).
+  void RebuildNow();
 
   const SheetServices& Services() const { return services_; }
   void Fault(const std::string& text);
@@ -184,7 +217,6 @@ class cuiSheet {
   void CopyRowAbove(int row);
   void ParseRow(int row, std::size_t line);
   void AutoSize(const cmcCellObj& cell, int column, int row);
-  const Font& FontOf(const cmcCellObj& cell) const;
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();
@@ -192,6 +224,8 @@ class cuiSheet {
   void MakeStartingCellCurrent();
   std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
   cmcCellCapsule Request(clsSheetCellId& id);
+  // Fills the request of a cell, lets `complete` add the action, runs the link, then AfterAction.
+  ActionResult RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete);
   void AfterAction(const cmcCellCapsule& request, int editor);
   void ChangeCurrent(Position to, bool extend);
   void ScrollHomeFor(Position cell);
@@ -216,6 +250,7 @@ class cuiSheet {
   cmcCellObj basic_;
   LoopVariables loops_{};
   std::vector<RowEntry> rowEntries_;
+  std::optional<int> listFirstRow_;
   std::vector<clsSheetCellId> cells_;
   SheetGeometry geometry_;
   Position firstSelectable_;

@@ -12,6 +12,7 @@ class CellLinks;
 class SheetView;
 class TextMeasurer;
 class ColumnWidthStore;
+class Charset;
 
 // The operating modes and the radio model a sheet's definition lines are
 // filtered by.
@@ -44,6 +45,7 @@ struct SheetServices {
   cmcEvMan* events = nullptr;  // repaints and deferred rebuilds; none: neither happens
   SheetView* view = nullptr;
   ColumnWidthStore* widths = nullptr;  // none: no sheet keeps its widths
+  const Charset* charset = nullptr;    // the radio's character set of the bank names; none: ASCII
   SheetModes modes{};
   // A fault of the sheet's definition; the default is the fatal stop. A handler
   // that returns makes the build fail instead, so a checker can go on.

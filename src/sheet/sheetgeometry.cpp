@@ -35,6 +35,14 @@ void SheetGeometry::HeightenRow(int row, int height) {
   if (height > RowHeight(row)) SetRowHeight(row, height);
 }
 
+void SheetGeometry::AppendRow(int height) { heights_.push_back(std::max(height, 0)); }
+
+void SheetGeometry::RemoveLastRow() {
+  if (heights_.empty()) return;
+  heights_.pop_back();
+  fixedRows_ = std::clamp(fixedRows_, 0, std::max(Rows() - 1, 0));
+}
+
 void SheetGeometry::SetFixed(int columns, int rows) {
   fixedColumns_ = std::clamp(columns, 0, std::max(Columns() - 1, 0));
   fixedRows_ = std::clamp(rows, 0, std::max(Rows() - 1, 0));

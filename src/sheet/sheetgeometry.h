@@ -20,6 +20,9 @@ class SheetGeometry {
   int RowHeight(int row) const;
   void SetRowHeight(int row, int height);
   void HeightenRow(int row, int height);  // never lowers
+  // A list grows or shrinks at its end; the fixed rows stay within the grid.
+  void AppendRow(int height);
+  void RemoveLastRow();
 
   // Clipped to the count - 1, so one column and one row always scroll.
   void SetFixed(int columns, int rows);

@@ -21,4 +21,6 @@ class SheetView {
   virtual void OpenEditor(int column, int row, const std::string& text, int caret, int selectionLength) = 0;
   // The grid's client area in pixels; 0 before it is laid out.
   virtual Size ClientSize() const = 0;
+  // The sheet's title text or colour changed.
+  virtual void TitleChanged() {}
 };

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "links/cellschanged.h"
 #include "markup/ids.h"
 #include "model/ch.h"
+#include "model/charset.h"
 #include "model/memorymap.h"
+#include "runtime/events.h"
 #include "sheet_fixture.h"
 
 namespace {
@@ -19,6 +22,29 @@ class ListSheetTest : public SheetFixture {
   void SetBankSizes(std::initializer_list<int> sizes) {
     int bank = 0;
     for (int size : sizes) image_.SetWord(memmap::addr::kBankSizes + 2 * bank++, static_cast<std::uint16_t>(size));
+  }
+  // A bank list that may be multi-selected by lines, with the texts of its title.
+  void UseBankList(const std::string& bankOperation = "Banks") {
+    std::vector<std::string> blocks =
+        SheetBlocks("GI_L", "C(TitleString=Channels)(FixedRows=1)(MultiSelect=Line)", "{($Basic)(%CT_Mch.)}",
+                    {"{}No.", ":(LoopFrom)", "{($Sel)(%CL_Mch_No[@ch0])}", ":(LoopTo)"});
+    for (const char* line : {"#GI_Tree_Branch_Mch_BankOperation", bankOperation.c_str(), "#",
+                             "#GI_AppInd_MchSheet_Printer_SmarTrunk", "[Trunk]", "#", "#GI_AppInd_Sheet_Title_LeftCH",
+                             "left", "#", "#GI_AppInd_MchSheet_Printer_Head", "Bank", "#"}) {
+      blocks.emplace_back(line);
+    }
+    UseOverlay(blocks);
+  }
+  void SetBankName(int bank, std::string_view codes) {
+    for (std::size_t i = 0; i < 8; ++i) {
+      image_.SetByte(memmap::addr::kBankNames + 8 * bank + static_cast<int>(i),
+                     static_cast<std::uint8_t>(i < codes.size() ? codes[i] : ' '));
+    }
+  }
+  std::vector<std::int32_t> ListedChannels(const cuiSheet& sheet) {
+    std::vector<std::int32_t> channels;
+    for (int row = 1; row < sheet.Rows(); ++row) channels.push_back(sheet.CellAt(0, row)->cell.parameter);
+    return channels;
   }
 };
 
@@ -161,6 +187,166 @@ TEST_F(ListSheetTest, TheReferenceChoosesTheSheetClass) {
   EXPECT_EQ(SheetRefProblem(SheetRef::Parse("[St_ChBank]GI_L,Bank 9"), *overlay_),
             "the bank sheet '[St_ChBank]GI_L,Bank 9' names no bank (its kind must be \"Bank 0\" to \"Bank 7\")");
   EXPECT_EQ(SheetRefProblem(SheetRef::Parse("[St_ChBank"), *overlay_), "the reference names no sheet");
+}
+
+TEST_F(ListSheetTest, TheBankTitleNamesTheBankAndTheRoomLeft) {
+  SetBankSizes({3, 0, 5});
+  SetBankName(2, "  WEST  ");
+  UseBankList();
+  const int left = datCh::ChannelsThatFit(image_, modes_.modelType);
+  ASSERT_GT(left, 0);
+  struct Case {
+    bool flagged;
+    std::string title;
+    CellColour colour;
+    std::string head;
+  };
+  const Case cases[] = {
+      {false, "Channels 3: WEST  (" + std::to_string(left) + " left)", iuiSh_ChBank::kTitleColour, "Bank 3: WEST "},
+      {true, "Channels 3: WEST [Trunk] (" + std::to_string(left) + " left)", iuiSh_ChBank::kFlaggedTitleColour,
+       "Bank 3: WEST [Trunk]"},
+  };
+  for (const Case& c : cases) {
+    datCh::SetBankFlag(image_, 2, c.flagged);
+    std::unique_ptr<cuiSheet> sheet = Built("[St_ChBank]GI_L,Bank 2");
+    EXPECT_EQ(sheet->TitleText(), c.title);
+    EXPECT_EQ(sheet->TitleFontColour(), c.colour);
+    EXPECT_EQ(sheet->PrintHead(), c.head);
+  }
+  // Cyan is red 0, green 255, blue 255; yellow is red 255, green 255, blue 0.
+  EXPECT_EQ(iuiSh_ChBank::kFlaggedTitleColour, 0xFFFF00u);
+  EXPECT_EQ(iuiSh_ChBank::kTitleColour, 0x00FFFFu);
+
+  // Without banks the sheet keeps its own title.
+  UseBankList("None");
+  std::unique_ptr<cuiSheet> plain = Built("[St_ChBank]GI_L,Bank 2");
+  EXPECT_EQ(plain->TitleText(), "Channels");
+  EXPECT_EQ(plain->TitleFontColour(), std::nullopt);
+  EXPECT_EQ(plain->PrintHead(), "Channels");
+}
+
+TEST_F(ListSheetTest, TheBankNameIsReadInTheRadiosCharacterSetWithAMissingCodeAsASpace) {
+  std::string why;
+  const std::optional<Charset> charset = Charset::Parse("20\tU+0020\n41\tA\n42\tB\n80\t\xC3\x84\n", why);
+  ASSERT_TRUE(charset) << why;
+  SetBankSizes({2});
+  SetBankName(0,
+              "A\x80\x7F"
+              "B");
+  UseBankList();
+  SheetServices services = Services();
+  services.charset = &*charset;
+  std::unique_ptr<cuiSheet> sheet = CreateSheet(SheetRef::Parse("[St_ChBank]GI_L,Bank 0"), services);
+  ASSERT_TRUE(sheet->Build());
+  EXPECT_EQ(sheet->PrintHead(), "Bank 1: A\xC3\x84 B ");
+  // Without the set, codes outside printable ASCII show as spaces.
+  EXPECT_EQ(Built("[St_ChBank]GI_L,Bank 0")->PrintHead(), "Bank 1: A  B ");
+}
+
+TEST_F(ListSheetTest, ABankSheetFollowsInsertAndDeleteWithoutARebuild) {
+  SetBankSizes({2, 3, 4});
+  UseBankList();
+  std::unique_ptr<cuiSheet> sheet = Built("[St_ChBank]GI_L,Bank 1");
+  ASSERT_EQ(ListedChannels(*sheet), (std::vector<std::int32_t>{2, 3, 4}));
+  sheet->CellAt(0, 3)->cell.displayText = "kept";  // a rebuild would parse the row again
+  ASSERT_TRUE(sheet->MakeCurrent(0, 3));
+  const int rowHeight = sheet->Geometry().RowHeight(3);
+
+  // Two channels join the bank.
+  SetBankSizes({2, 5, 4});
+  events_.Post(ev::kRecordInserted, nullptr, 2);
+  Pump();
+  EXPECT_EQ(ListedChannels(*sheet), (std::vector<std::int32_t>{2, 3, 4, 5, 6}));
+  EXPECT_EQ(sheet->Geometry().RowHeight(5), rowHeight);
+  EXPECT_EQ(sheet->CellAt(0, 3)->cell.displayText, "kept");
+  EXPECT_EQ(sheet->Current().row, 3);
+  EXPECT_EQ(sheet->Geometry().Rows(), 6);
+
+  // Three leave it: the current row, now past the end, moves to the last row.
+  ASSERT_TRUE(sheet->MakeCurrent(0, 5));
+  SetBankSizes({2, 2, 4});
+  events_.Post(ev::kRecordDeleted, nullptr, 3);
+  Pump();
+  EXPECT_EQ(ListedChannels(*sheet), (std::vector<std::int32_t>{2, 3}));
+  EXPECT_EQ(sheet->Current().row, 2);
+  EXPECT_EQ(sheet->CellAt(0, 3), nullptr);
+
+  // Emptied, the bank shows its title row; refilled, its rows are read again.
+  SetBankSizes({2, 0, 4});
+  events_.Post(ev::kRecordDeleted, nullptr, 2);
+  Pump();
+  EXPECT_EQ(sheet->Rows(), 1);
+  SetBankSizes({2, 1, 4});
+  events_.Post(ev::kRecordInserted, nullptr, 1);
+  Pump();
+  EXPECT_EQ(ListedChannels(*sheet), (std::vector<std::int32_t>{2}));
+}
+
+TEST_F(ListSheetTest, AMultiSelectionSurvivesTheListGrowing) {
+  SetBankSizes({4});
+  UseBankList();
+  std::unique_ptr<cuiSheet> sheet = Built("[St_ChBank]GI_L,Bank 0");
+  ASSERT_TRUE(sheet->MakeCurrent(0, 1));
+  ASSERT_TRUE(sheet->MakeCurrent(0, 3, true));
+  ASSERT_TRUE(sheet->Selection().Active());
+  SetBankSizes({5});
+  events_.Post(ev::kRecordInserted, nullptr, 1);
+  Pump();
+  EXPECT_EQ(sheet->Rows(), 6);
+  EXPECT_TRUE(sheet->Selection().Active());
+  EXPECT_TRUE(sheet->CellAt(0, 2)->selected);
+  EXPECT_FALSE(sheet->CellAt(0, 5)->selected);
+}
+
+TEST_F(ListSheetTest, OnlyListsOfRecordsFollowInsertAndDelete) {
+  SetBankSizes({2});
+  modes_.languageCount = 2;
+  struct Case {
+    std::string kind, ref;
+    int rowsAfter;
+  };
+  const Case cases[] = {
+      {"C", "[St_ChBank]GI_L,Bank 0", 1 + 3},
+      {"R", "GI_L,Mch", 1 + 3 + 1},
+      {"Y", "[St_Common]GI_L", 1 + 2},  // the languages stay
+  };
+  for (const Case& c : cases) {
+    SetBankSizes({2});
+    UseList(c.kind);
+    std::unique_ptr<cuiSheet> sheet = Built(c.ref);
+    SetBankSizes({3});
+    events_.Post(ev::kRecordInserted, nullptr, 1);
+    Pump();
+    EXPECT_EQ(sheet->Rows(), c.rowsAfter) << c.kind;
+  }
+  // A loop with its own count is no list: a plain sheet keeps its rows.
+  UseSheet("R", {":(LoopFrom 2)", "{($Sel)(%CL_Mch_No[@ch0])}"});
+  std::unique_ptr<cuiSheet> counted = Built();
+  SetBankSizes({9});
+  events_.Post(ev::kRecordInserted, nullptr, 1);
+  Pump();
+  EXPECT_EQ(counted->Rows(), 2);
+}
+
+TEST_F(ListSheetTest, ListSheetsRefreshTheirTitleSelectACellAndRepaintAChannelsRow) {
+  SetBankSizes({4});
+  UseBankList();
+  std::unique_ptr<cuiSheet> sheet = Built("[St_ChBank]GI_L,Bank 0");
+  events_.Post(ev::kTitleRefresh, nullptr, 0);
+  Pump();
+  EXPECT_EQ(view_.titleChanges, 1);
+
+  PostCellsChanged(events_, ev::kSelectCell, {ct::CT_Mch, cl::CL_Mch_No, 2});
+  Pump();
+  EXPECT_EQ(sheet->Current().row, 3);
+  PostCellsChanged(events_, ev::kSelectCell, {ct::CT_Mch, cl::CL_Mch_No, 40});  // no such row: stays
+  Pump();
+  EXPECT_EQ(sheet->Current().row, 3);
+
+  view_.invalidated.clear();
+  events_.Post(ev::kChannelRowChanged, nullptr, 1);
+  Pump();
+  EXPECT_EQ(view_.invalidated, (std::vector<std::pair<int, int>>{{0, 2}}));
 }
 
 }  // namespace

@@ -33,8 +33,10 @@ class RecordingView : public SheetView {
     editorCaret = caret;
   }
   Size ClientSize() const override { return client; }
+  void TitleChanged() override { ++titleChanges; }
 
   Size client{1000, 1000};
+  int titleChanges = 0;
   std::vector<std::pair<int, int>> invalidated;
   int wholeRepaints = 0;
   std::pair<int, int> scrolledTo{-1, -1};

@@ -9,8 +9,10 @@
 #include "markup/fcache.h"
 #include "markup/ids.h"
 #include "model/ch.h"
+#include "model/charset.h"
 #include "model/cloneio.h"
 #include "model/memorymap.h"
+#include "sheet/mchwin.h"
 #include "sheet/sheettext.h"
 #include "sheet_fixture.h"
 #include "support/recording_message_box.h"
@@ -154,6 +156,65 @@ TEST_F(ShippedSheetTest, TheNewChannelRowOfAFullListIsInert) {
   printed->SetPrintTarget(PrintTarget{});
   ASSERT_TRUE(printed->Build());
   EXPECT_EQ(printed->Rows(), 1 + memmap::kMaxChannels);
+}
+
+// With 128 channels in use the window's position after the last channel
+// shows no channel's data and takes nothing typed there.
+TEST_F(ShippedSheetTest, TheWindowsPositionAfterAFullListIsInert) {
+  Load(ModelType::kLandMobile);
+  datCh::SetBankSize(image_, 0, memmap::kMaxChannels);
+  datCh channel(image_);
+  for (int number = 0; number < memmap::kMaxChannels; ++number) {
+    channel.load(datCh::kFirstChannelKind, number);
+    channel.initialise();
+    channel.freqR = 146000000;
+    channel.store();
+  }
+  SheetServices services{shipped_, shipped_, image_, measurer_, &links_, &events_, &view_};
+  iuiMchWin window(services, &environment_);
+  ASSERT_TRUE(window.Open(0, 127));
+  ASSERT_TRUE(window.Next());
+  EXPECT_EQ(window.Channel(), memmap::kMaxChannels);
+  EXPECT_FALSE(window.Next());
+  cuiSheet& sheet = *window.Sheet();
+  int receiveRow = -1;
+  for (int row = 0; row < sheet.Rows(); ++row) {
+    if (sheet.CellAt(1, row)->cell.link == cl::CL_Mch_Operating_Freq) receiveRow = row;
+  }
+  ASSERT_GE(receiveRow, 0);
+  EXPECT_EQ(sheet.CellText(1, receiveRow), "");
+  const cmcEeprom before = image_;
+  RecordingMessageBox box;
+  sheet.CellAction(1, receiveRow, 0, kNoCellLink, std::string("146.52"));
+  EXPECT_TRUE(image_ == before);
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, shipped_.GetBlockText("GI_AppMess_ChErr_Overflow"));
+  // One step back, the last channel shows its frequency.
+  ASSERT_TRUE(window.Previous());
+  EXPECT_EQ(sheet.CellText(1, receiveRow), "146.000000");
+}
+
+TEST_F(ShippedSheetTest, TheBankOperationSheetSizesTheBanks) {
+  Load(ModelType::kLandMobile);
+  cmcEeprom initial = image_;
+  environment_.initialImage = &initial;
+  const int before = datCh::BankSize(image_, 0);
+  std::unique_ptr<cuiSheet> sheet = Open("GI_Sheet_Mch_BankOp");
+  ASSERT_EQ(sheet->Rows(), 1 + memmap::kBankCount + 2);
+  EXPECT_EQ(RowTexts(*sheet, 0), (std::vector<std::string>{"Bank", "Name", "Channels", "Trunking"}));
+  EXPECT_EQ(sheet->CellText(2, 1), std::to_string(before));
+  sheet->CellAction(2, 1, 0, kNoCellLink, std::to_string(before + 2));
+  EXPECT_EQ(datCh::BankSize(image_, 0), before + 2);
+  EXPECT_EQ(sheet->CellText(2, 1), std::to_string(before + 2));
+  EXPECT_EQ(sheet->CellText(2, 1 + memmap::kBankCount), std::to_string(datCh::ChannelsInUse(image_)));
+
+  // The name in the radio's character set, a code the set lacks as a space.
+  const Charset charset = Charset::LoadShipped();
+  environment_.charset = &charset;
+  ASSERT_FALSE(charset.DisplayOf(0xFF));
+  const std::uint8_t name[8] = {'W', 0xFF, 'S', 'T', 0xFF, 0xFF, 0xFF, 0xFF};
+  image_.WriteBlock(memmap::addr::kBankNames + 8, name, 8);
+  EXPECT_EQ(sheet->CellText(1, 2), "W ST    ");
 }
 
 }  // namespace
