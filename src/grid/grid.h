@@ -125,6 +125,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void UpdateScrollBars();
   void EnsureCurrentVisible();
   void RefreshPopupMenu(bool focusGained);
+  void RefreshMenuStates();
   static void Listen(void* data, const Event& event);
   void EditorKey(InPlaceEdit::KeyAction action, int virtualKey);
   void ShowPopupMenu(const QPoint& global);
