@@ -396,9 +396,6 @@ void cuiGrid::keyReleaseEvent(QKeyEvent* event) {
   QAbstractScrollArea::keyReleaseEvent(event);
 }
 
-// Free keys for the cells: Tab does not leave the grid.
-bool cuiGrid::focusNextPrevChild(bool) { return false; }
-
 std::optional<cuiGrid::ColumnDrag> cuiGrid::ColumnEdgeUnder(const QPoint& point) const {
   const cuiSheet* sheet = Sheet();
   if (!sheet || !sheet->Style().columnsSizable) return std::nullopt;

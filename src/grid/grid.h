@@ -104,7 +104,6 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  bool focusNextPrevChild(bool next) override;
 
  private:
   // A sheet and what works on it; retired together, deleted later.
