@@ -352,6 +352,7 @@ void cuiGrid::AfterInput() {
     lastCurrent_ = sheet->Current();
     if (HasFocusWithin()) RefreshPopupMenu(false);
   }
+  RefreshMenuStates();
   ScheduleRepeat();
   Q_EMIT SheetInput();
 }
@@ -394,9 +395,6 @@ void cuiGrid::keyReleaseEvent(QKeyEvent* event) {
   if (Sheet()) InvalidateCell(Sheet()->Current().column, Sheet()->Current().row);
   QAbstractScrollArea::keyReleaseEvent(event);
 }
-
-// Free keys for the cells: Tab does not leave the grid.
-bool cuiGrid::focusNextPrevChild(bool) { return false; }
 
 std::optional<cuiGrid::ColumnDrag> cuiGrid::ColumnEdgeUnder(const QPoint& point) const {
   const cuiSheet* sheet = Sheet();
@@ -524,11 +522,21 @@ void cuiGrid::RefreshPopupMenu(bool focusGained) {
   if (!menuTracker_.Name()) return;
   menu_ = std::make_unique<GridPopupMenu>(*this, *menuOverlay_, *mainOverlay_, *menuTracker_.Name(),
                                           [this](int link) { RunPopupCommand(link); });
+  RefreshMenuStates();
+  QObject::connect(menu_->Menu(), &QMenu::aboutToShow, menu_->Menu(), [this] { RefreshMenuStates(); });
   // The Edit menu of the main window shows the same items.
   if (events_) {
     events_->Post(ev::kMenuClear, this, cl::CL_Menu_Edit_Top);
     events_->Post(ev::kMenuFill, this, cl::CL_Menu_Edit_Top, *menuTracker_.Name());
   }
+}
+
+// The items follow the current cell: Paste is disabled with nothing to paste, and so on.
+void cuiGrid::RefreshMenuStates() {
+  cuiSheet* sheet = Sheet();
+  if (!sheet || !menu_) return;
+  const CellPosition current = sheet->Current();
+  menu_->RefreshStates([&](int link) { return sheet->MenuItemState(current.column, current.row, link); });
 }
 
 void cuiGrid::RunPopupCommand(int link) {

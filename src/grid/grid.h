@@ -107,7 +107,6 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  bool focusNextPrevChild(bool next) override;
 
  private:
   // A sheet and what works on it; retired together, deleted later.
@@ -128,6 +127,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void UpdateScrollBars();
   void EnsureCurrentVisible();
   void RefreshPopupMenu(bool focusGained);
+  void RefreshMenuStates();
   static void Listen(void* data, const Event& event);
   void EditorKey(InPlaceEdit::KeyAction action, int virtualKey);
   void ShowPopupMenu(const QPoint& global);

@@ -219,6 +219,18 @@ TEST_F(GridTest, APopupMenuItemAndItsShortcutRunTheItemsCommandOnTheCurrentCell)
   menu->actions()[1]->trigger();
   EXPECT_EQ(sent.back(), (Sent{2, 3, 13, 0, ""}));
   EXPECT_EQ(sent.size(), 4u);
+
+  // An item its link disables on the current cell neither runs nor takes its shortcut.
+  reply = [](cmcCellCapsule& request) {
+    if (request.cell->link == cl::CL_PMenu_Copy) request.cell->SetStateFlag(cmcCellObj::kDisabledFlag, true);
+    return 0;
+  };
+  QTest::keyClick(grid_, Qt::Key_Up);  // back to (2, 1): the states follow the current cell
+  EXPECT_EQ(sheet.Current(), (Pos{2, 1}));
+  EXPECT_FALSE(menu->actions()[0]->isEnabled());
+  EXPECT_TRUE(menu->actions()[1]->isEnabled());
+  QTest::keyClick(grid_, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(sent.size(), 4u);
   events_.RemoveListener(&RecordMenuEvents, &announced);
 }
 
