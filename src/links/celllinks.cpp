@@ -3,6 +3,7 @@
 #include "core/substitute.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
+#include "links/undolinks.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
 #include "model/ch.h"
@@ -37,6 +38,22 @@ bool RunsOnABlankRow(int link) {
          listlinks::IsListCommand(link);
 }
 
+bool IsUserAction(const cmcCellCapsule& request) {
+  return request.key != 0 || request.editResult != 0 || request.menuCommand != 0;
+}
+
+// Counts an evaluation under way for as long as it runs.
+class DepthScope {
+ public:
+  explicit DepthScope(int& depth) : depth_(depth) { ++depth_; }
+  ~DepthScope() { --depth_; }
+  DepthScope(const DepthScope&) = delete;
+  DepthScope& operator=(const DepthScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
 }  // namespace
 
 const LinkTable& LinkTable::Instance() {
@@ -46,6 +63,7 @@ const LinkTable& LinkTable::Instance() {
     AddGeneralLinks(built);
     AddCloneInfoLinks(built);
     AddListLinks(built);
+    AddUndoLinks(built);
     return built;
   }();
   return table;
@@ -78,6 +96,13 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   request.repeatKey = 0;
   if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
   if (!request.editable) request.key = cellkey::kEvaluate;
+
+  // The image before a user action, so that whatever the action changes,
+  // through however many links, becomes one undo step. Undo and redo
+  // themselves are not steps.
+  std::optional<cmcEeprom> before;
+  if (env.recordEdit && depth_ == 0 && IsUserAction(request) && !undolinks::IsUndoCommand(link)) before = image;
+  const DepthScope scope(depth_);
 
   // 3. Pop-up menu commands, then the image is encoded again (the record
   // lists' commands do that themselves when they change it).
@@ -121,6 +146,8 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     request.displayText = Substitute("%d *Yet*", {std::int64_t{link}});
   }
 
+  if (before && !(*before == image)) env.recordEdit(*before, request);
+
   // 6. Change bits, the refresh events and the callbacks.
   int bits = changebit::kEvaluated | call.changeBits | menuBits;
   if (outcome.changed) bits |= changebit::kRecordModified;
@@ -133,7 +160,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     }
   }
   if (notify && bits != changebit::kEvaluated && request.changed) request.changed(request, bits);
-  if ((request.key != 0 || request.editResult != 0 || request.menuCommand != 0) && env.afterUserAction) {
+  if (IsUserAction(request) && env.afterUserAction) {
     env.afterUserAction();
   }
   if (outcome.editor == kInCellEditor && request.edit) request.edit(request, outcome.editor);

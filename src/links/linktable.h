@@ -54,6 +54,8 @@ void AddCloneInfoLinks(LinkTable& table);
 // number of the cell the menu was opened on (a disabled item gets state flag
 // 2), and the bank size cell.
 void AddListLinks(LinkTable& table);
+// The Edit menu's undo and redo items, over the environment's undo commands.
+void AddUndoLinks(LinkTable& table);
 
 // The record lists' pop-up menu commands, which the evaluator runs before the
 // cell's own link; all of them change the image through the list editor.

@@ -1,0 +1,47 @@
+#include "control/documentundo.h"
+
+#include "control/document.h"
+#include "control/stepname.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
+
+DocumentUndo::DocumentUndo(Document& document, cmcGTex& overlay, cmcEvMan* events)
+    : document_(document), overlay_(overlay), events_(events) {}
+
+void DocumentUndo::RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request, cuiSheet* sheet) {
+  Record(before, StepName(overlay_, request, sheet));
+}
+
+void DocumentUndo::Record(const cmcEeprom& before, std::string what) {
+  document_.History().Record(before, document_.Edit(), std::move(what));
+  // The Edit menu's items and the tool bar's buttons name the new step.
+  if (events_) {
+    events_->Post(ev::kMenuStates, nullptr, 0);
+    events_->Post(ev::kToolbarStates, nullptr, 0);
+  }
+}
+
+std::string DocumentUndo::UndoWhat() const { return document_.History().UndoWhat(); }
+
+std::string DocumentUndo::RedoWhat() const { return document_.History().RedoWhat(); }
+
+void DocumentUndo::Undo() {
+  if (document_.History().Undo(document_.Edit())) RefreshViews();
+}
+
+void DocumentUndo::Redo() {
+  if (document_.History().Redo(document_.Edit())) RefreshViews();
+}
+
+// A step may touch any record, so everything that shows the image hears of
+// it: the cells, the bank titles and tree images, the memory-channel window,
+// the menu and tool-bar states.
+void DocumentUndo::RefreshViews() {
+  if (events_) {
+    for (std::uint32_t code : {ev::kCellsChangedAll, ev::kTitleRefresh, ev::kBankImages, ev::kRebuildMchWindow,
+                               ev::kMenuStates, ev::kToolbarStates}) {
+      events_->Post(code, nullptr, 0);
+    }
+  }
+  if (afterStep_) afterStep_();
+}

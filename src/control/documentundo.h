@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "links/undolinks.h"
+
+class cmcEeprom;
+class cmcEvMan;
+class cmcGTex;
+class cuiSheet;
+class Document;
+struct cmcCellCapsule;
+
+// Undo and redo of the open document as the controller uses them: each edit
+// is recorded as one step with the words that name it, a step is taken back
+// or again on the document's edit image, and the views hear what changed as
+// after the edit itself. The history lives in the document, so new, open,
+// a model change and a clone read start it afresh and a save keeps it.
+class DocumentUndo : public UndoCommands {
+ public:
+  // `events` may be null (no views to refresh).
+  DocumentUndo(Document& document, cmcGTex& overlay, cmcEvMan* events);
+
+  // The evaluator's edit hook: one user action on a cell of `sheet` (may be
+  // null) changed the edit image from `before`.
+  void RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request, cuiSheet* sheet);
+  // A change made outside the cells, such as an import, as one step. The
+  // views are not told: the edit path tells them, or RefreshViews.
+  void Record(const cmcEeprom& before, std::string what);
+  // Everything that shows the image hears that any record may have changed,
+  // and the controller's after-step hook runs.
+  void RefreshViews();
+
+  std::string UndoWhat() const override;
+  std::string RedoWhat() const override;
+  void Undo() override;
+  void Redo() override;
+
+  // After a step was taken back or again: the controller rebuilds the open
+  // sheet (rows may have come or gone), tests the modified state and checks
+  // the tree marks, as after an edit.
+  void SetAfterStep(std::function<void()> afterStep) { afterStep_ = std::move(afterStep); }
+
+ private:
+  Document& document_;
+  cmcGTex& overlay_;
+  cmcEvMan* events_;
+  std::function<void()> afterStep_;
+};
