@@ -25,12 +25,16 @@ std::string DocumentUndo::UndoWhat() const { return document_.History().UndoWhat
 
 std::string DocumentUndo::RedoWhat() const { return document_.History().RedoWhat(); }
 
-void DocumentUndo::Undo() {
-  if (document_.History().Undo(document_.Edit())) RefreshViews();
+bool DocumentUndo::Undo() {
+  if (!document_.History().Undo(document_.Edit())) return false;
+  RefreshViews();
+  return true;
 }
 
-void DocumentUndo::Redo() {
-  if (document_.History().Redo(document_.Edit())) RefreshViews();
+bool DocumentUndo::Redo() {
+  if (!document_.History().Redo(document_.Edit())) return false;
+  RefreshViews();
+  return true;
 }
 
 // A step may touch any record, so everything that shows the image hears of

@@ -34,8 +34,8 @@ class DocumentUndo : public UndoCommands {
 
   std::string UndoWhat() const override;
   std::string RedoWhat() const override;
-  void Undo() override;
-  void Redo() override;
+  bool Undo() override;
+  bool Redo() override;
 
   // After a step was taken back or again: the controller rebuilds the open
   // sheet (rows may have come or gone), tests the modified state and checks

@@ -3,7 +3,6 @@
 #include "core/substitute.h"
 #include "links/channelops.h"
 #include "links/linktable.h"
-#include "links/undolinks.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
 #include "model/ch.h"
@@ -101,7 +100,10 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   // through however many links, becomes one undo step. Undo and redo
   // themselves are not steps.
   std::optional<cmcEeprom> before;
-  if (env.recordEdit && depth_ == 0 && IsUserAction(request) && !undolinks::IsUndoCommand(link)) before = image;
+  if (env.recordEdit && depth_ == 0 && IsUserAction(request) && !undolinks::IsUndoCommand(link) &&
+      !undolinks::IsUndoCommand(request.menuCommand)) {
+    before = image;
+  }
   const DepthScope scope(depth_);
 
   // 3. Pop-up menu commands, then the image is encoded again (the record
@@ -111,6 +113,11 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     listlinks::CommandDone done = listlinks::RunCommand(env, request, type, number);
     menuBits = done.changeBits;
     lastListResult_ = done.result;
+  } else if (undolinks::IsUndoCommand(request.menuCommand)) {
+    // A step may add or remove rows anywhere: the sheet is built again.
+    if (undolinks::RunUndoCommand(env, request.menuCommand)) {
+      menuBits = changebit::kRecordModified | changebit::kRebuildSheet;
+    }
   } else if (request.menuCommand != 0 && env.menuCommand) {
     env.menuCommand(request);
     memmap::Encode(image, env.modelType);

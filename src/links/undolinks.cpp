@@ -22,12 +22,19 @@ struct UndoRow {
   std::size_t captionLine;  // of GI_AppInd_Undo, a pattern naming the step
   std::size_t plainLine;    // the caption with no step to take
   std::string (UndoCommands::*what)() const;
-  void (UndoCommands::*run)();
+  bool (UndoCommands::*run)();
 };
 constexpr UndoRow kUndoRows[] = {
     {cl::CL_Menu_Edit_Undo, 0, 2, &UndoCommands::UndoWhat, &UndoCommands::Undo},
     {cl::CL_Menu_Edit_Redo, 1, 3, &UndoCommands::RedoWhat, &UndoCommands::Redo},
 };
+
+const UndoRow* FindUndoRow(int link) {
+  for (const UndoRow& row : kUndoRows) {
+    if (row.link == link) return &row;
+  }
+  return nullptr;
+}
 
 LinkOutcome RunUndoItem(LinkCall& call, const UndoRow& row) {
   UndoCommands* commands = call.environment.undo;
@@ -39,17 +46,21 @@ LinkOutcome RunUndoItem(LinkCall& call, const UndoRow& row) {
     cell->SetStateFlag(cmcCellObj::kDisabledFlag, what.empty());
     cell->SetStateFlag(kCaptionFlag, true);
   }
-  if (call.request.key == cellkey::kEnter && !what.empty()) (commands->*row.run)();
+  // A step may add or remove rows anywhere: the sheet is built again.
+  if (call.request.key == cellkey::kEnter && !what.empty() && (commands->*row.run)()) {
+    call.changeBits |= changebit::kRebuildSheet;
+    return {true, kNoEditor};
+  }
   return {};
 }
 
 }  // namespace
 
-bool IsUndoCommand(int link) {
-  for (const UndoRow& row : kUndoRows) {
-    if (row.link == link) return true;
-  }
-  return false;
+bool IsUndoCommand(int link) { return FindUndoRow(link) != nullptr; }
+
+bool RunUndoCommand(LinkEnvironment& environment, int link) {
+  const UndoRow* row = FindUndoRow(link);
+  return row && environment.undo && (environment.undo->*row->run)();
 }
 
 }  // namespace undolinks

@@ -11,14 +11,7 @@ class UndoCommands {
   // The words naming the step each command would take; empty when there is none.
   virtual std::string UndoWhat() const = 0;
   virtual std::string RedoWhat() const = 0;
-  virtual void Undo() = 0;
-  virtual void Redo() = 0;
+  // Each takes its step; false when there was none to take.
+  virtual bool Undo() = 0;
+  virtual bool Redo() = 0;
 };
-
-namespace undolinks {
-
-// True for the Edit menu's undo and redo items, which the evaluator never
-// records as edits themselves.
-bool IsUndoCommand(int link);
-
-}  // namespace undolinks

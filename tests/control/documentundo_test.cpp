@@ -58,13 +58,15 @@ class DocumentUndoTest : public testing::Test {
     request.editedText = text;
     links_.Evaluate(request, false);
   }
-  void Menu(int command, int channel, std::optional<std::pair<int, int>> selection = std::nullopt) {
+  // A pop-up menu command on a channel row; the change bits.
+  int Menu(int command, int channel, std::optional<std::pair<int, int>> selection = std::nullopt) {
     cmcCellObj cell = ChannelCell(cl::CL_Mch_Text_Pmr, channel);
     cmcCellCapsule request;
     request.cell = &cell;
     request.menuCommand = command;
     if (selection) request.rowSelection = {0, 1, selection->first, selection->second};
     links_.Evaluate(request, false);
+    return links_.LastChangeBits();
   }
   // An Edit menu item as the menu shows it (key 0) or clicks it (Enter).
   struct Item {
@@ -151,6 +153,21 @@ TEST_F(DocumentUndoTest, EditsAndClipboardCommandsGoBackAndAgainStepByStep) {
   // Taking steps is no step itself.
   EXPECT_EQ(document_.History().StepCount(), actions.size());
   EXPECT_EQ(afterSteps_, static_cast<int>(2 * actions.size()));
+}
+
+TEST_F(DocumentUndoTest, UndoAndRedoFromASheetsPopUpMenuRebuildTheSheetAndAreNoSteps) {
+  const cmcEeprom before = document_.Edit();
+  Menu(cl::CL_PMenu_Insert, 2);
+  const cmcEeprom inserted = document_.Edit();
+  ASSERT_FALSE(inserted == before);
+  const int undone = Menu(cl::CL_Menu_Edit_Undo, 5);
+  EXPECT_TRUE(document_.Edit() == before);
+  EXPECT_EQ(undone & changebit::kRebuildSheet, changebit::kRebuildSheet);
+  EXPECT_EQ(Menu(cl::CL_Menu_Edit_Undo, 5) & changebit::kRebuildSheet, 0);  // nothing left to undo
+  Menu(cl::CL_Menu_Edit_Redo, 0);
+  EXPECT_TRUE(document_.Edit() == inserted);
+  EXPECT_EQ(document_.History().StepCount(), 1u);
+  EXPECT_FALSE(document_.History().CanRedo());
 }
 
 TEST_F(DocumentUndoTest, TheModifiedStateFollowsUndoAndRedoBackToTheSavedImage) {
