@@ -8,8 +8,9 @@
 DocumentUndo::DocumentUndo(Document& document, cmcGTex& overlay, cmcEvMan* events)
     : document_(document), overlay_(overlay), events_(events) {}
 
-void DocumentUndo::RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request, cuiSheet* sheet) {
-  Record(before, StepName(overlay_, request, sheet));
+void DocumentUndo::RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request,
+                              std::span<cuiSheet* const> sheets) {
+  Record(before, StepName(overlay_, request, sheets));
 }
 
 void DocumentUndo::Record(const cmcEeprom& before, std::string what) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 
 #include "links/undolinks.h"
@@ -22,9 +23,10 @@ class DocumentUndo : public UndoCommands {
   // `events` may be null (no views to refresh).
   DocumentUndo(Document& document, cmcGTex& overlay, cmcEvMan* events);
 
-  // The evaluator's edit hook: one user action on a cell of `sheet` (may be
-  // null) changed the edit image from `before`.
-  void RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request, cuiSheet* sheet);
+  // The evaluator's edit hook: one user action on a cell of one of `sheets`
+  // (the open sheet, the memory-channel window's) changed the edit image
+  // from `before`.
+  void RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request, std::span<cuiSheet* const> sheets = {});
   // A change made outside the cells, such as an import, as one step. The
   // views are not told: the edit path tells them, or RefreshViews.
   void Record(const cmcEeprom& before, std::string what);

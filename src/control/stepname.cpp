@@ -66,15 +66,16 @@ std::string FirstTextToward(cuiSheet& sheet, int column, int row, int dx, int dy
 std::string ColumnTitle(cuiSheet& sheet, const cmcCellObj* cell) {
   const std::optional<CellPosition> at = PositionOf(sheet, cell);
   if (!at) return {};
+  // A sheet with title rows names its columns; the fixed column of such a
+  // sheet holds numbers, not names. A sheet without them labels its rows.
   const SheetGeometry& geometry = sheet.Geometry();
-  std::string title;
-  if (geometry.FixedRows() > 0 && at->row >= geometry.FixedRows()) {
-    title = FirstTextToward(sheet, at->column, geometry.FixedRows() - 1, 0, -1);
+  if (geometry.FixedRows() > 0) {
+    return at->row >= geometry.FixedRows() ? FirstTextToward(sheet, at->column, geometry.FixedRows() - 1, 0, -1)
+                                           : std::string();
   }
-  if (title.empty() && geometry.FixedColumns() > 0 && at->column >= geometry.FixedColumns()) {
-    title = FirstTextToward(sheet, geometry.FixedColumns() - 1, at->row, -1, 0);
-  }
-  return title;
+  return geometry.FixedColumns() > 0 && at->column >= geometry.FixedColumns()
+             ? FirstTextToward(sheet, geometry.FixedColumns() - 1, at->row, -1, 0)
+             : std::string();
 }
 
 }  // namespace
@@ -95,12 +96,14 @@ std::string MenuItemText(std::string_view line, std::string_view linkName) {
   return {};
 }
 
-std::string StepName(cmcGTex& overlay, const cmcCellCapsule& request, cuiSheet* sheet) {
+std::string StepName(cmcGTex& overlay, const cmcCellCapsule& request, std::span<cuiSheet* const> sheets) {
   std::string name;
   if (request.menuCommand != 0) {
     name = MenuCommandName(overlay, request);
-  } else if (sheet && request.cell) {
-    name = ColumnTitle(*sheet, request.cell);
+  } else if (request.cell) {
+    for (cuiSheet* sheet : sheets) {
+      if (sheet && name.empty()) name = ColumnTitle(*sheet, request.cell);
+    }
   }
   return name.empty() ? overlay.GetLine(gi::GI_AppInd_UndoStep, 0) : name;
 }

@@ -43,7 +43,7 @@ class DocumentUndoTest : public testing::Test {
     environment_.clipboard = &clipboard_;
     environment_.initialImage = &document_.Initial();
     environment_.recordEdit = [this](const cmcEeprom& before, const cmcCellCapsule& request) {
-      undo_.RecordEdit(before, request, nullptr);
+      undo_.RecordEdit(before, request);
     };
     environment_.undo = &undo_;
     undo_.SetAfterStep([this] { ++afterSteps_; });
