@@ -8,9 +8,15 @@
 DocumentUndo::DocumentUndo(Document& document, cmcGTex& overlay, cmcEvMan* events)
     : document_(document), overlay_(overlay), events_(events) {}
 
-void DocumentUndo::RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request,
-                              std::span<cuiSheet* const> sheets) {
-  Record(before, StepName(overlay_, request, sheets));
+void DocumentUndo::BeforeAction() { pending_ = Pending{document_.Edit(), document_.History().Epoch()}; }
+
+void DocumentUndo::AfterAction(const cmcCellCapsule& request) {
+  if (!pending_) return;
+  const Pending pending = std::move(*pending_);
+  pending_.reset();
+  if (pending.epoch != document_.History().Epoch() || pending.before == document_.Edit()) return;
+  const std::vector<cuiSheet*> sheets = sheets_ ? sheets_() : std::vector<cuiSheet*>{};
+  Record(pending.before, StepName(overlay_, request, sheets));
 }
 
 void DocumentUndo::Record(const cmcEeprom& before, std::string what) {

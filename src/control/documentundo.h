@@ -1,12 +1,14 @@
 #pragma once
 
 #include <functional>
-#include <span>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "links/editrecorder.h"
 #include "links/undolinks.h"
+#include "model/eeprom.h"
 
-class cmcEeprom;
 class cmcEvMan;
 class cmcGTex;
 class cuiSheet;
@@ -18,15 +20,22 @@ struct cmcCellCapsule;
 // or again on the document's edit image, and the views hear what changed as
 // after the edit itself. The history lives in the document, so new, open,
 // a model change and a clone read start it afresh and a save keeps it.
-class DocumentUndo : public UndoCommands {
+class DocumentUndo : public UndoCommands, public EditRecorder {
  public:
+  // The sheets whose cells the user edits (the open sheet, the memory-channel
+  // window's); their column titles name the steps.
+  using SheetList = std::function<std::vector<cuiSheet*>()>;
+
   // `events` may be null (no views to refresh).
   DocumentUndo(Document& document, cmcGTex& overlay, cmcEvMan* events);
 
-  // The evaluator's edit hook: one user action on a cell of one of `sheets`
-  // (the open sheet, the memory-channel window's) changed the edit image
-  // from `before`.
-  void RecordEdit(const cmcEeprom& before, const cmcCellCapsule& request, std::span<cuiSheet* const> sheets = {});
+  void SetSheets(SheetList sheets) { sheets_ = std::move(sheets); }
+
+  // The evaluator's recorder: a user action that changed the edit image is
+  // one step, unless the action replaced the document (new, open, a model
+  // change), which starts a fresh history instead.
+  void BeforeAction() override;
+  void AfterAction(const cmcCellCapsule& request) override;
   // A change made outside the cells, such as an import, as one step. The
   // views are not told: the edit path tells them, or RefreshViews.
   void Record(const cmcEeprom& before, std::string what);
@@ -48,5 +57,11 @@ class DocumentUndo : public UndoCommands {
   Document& document_;
   cmcGTex& overlay_;
   cmcEvMan* events_;
+  SheetList sheets_;
   std::function<void()> afterStep_;
+  struct Pending {
+    cmcEeprom before;
+    std::uint64_t epoch;
+  };
+  std::optional<Pending> pending_;  // the action under way
 };

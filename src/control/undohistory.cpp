@@ -87,6 +87,7 @@ bool UndoHistory::Redo(cmcEeprom& image) {
 }
 
 void UndoHistory::Clear() {
+  ++epoch_;
   steps_.clear();
   undone_ = 0;
   storedBytes_ = 0;

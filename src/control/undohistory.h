@@ -39,6 +39,9 @@ class UndoHistory {
   bool Redo(cmcEeprom& image);
 
   void Clear();
+  // Counts the clears: a change begun before a clear belongs to an image
+  // that is gone.
+  std::uint64_t Epoch() const { return epoch_; }
   std::size_t StepCount() const { return steps_.size(); }
   std::size_t StoredBytes() const { return storedBytes_; }
 
@@ -64,4 +67,5 @@ class UndoHistory {
   std::deque<Step> steps_;  // oldest first
   std::size_t undone_ = 0;  // steps at the end that were undone and may be redone
   std::size_t storedBytes_ = 0;
+  std::uint64_t epoch_ = 0;
 };

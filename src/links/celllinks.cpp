@@ -2,6 +2,7 @@
 
 #include "core/substitute.h"
 #include "links/channelops.h"
+#include "links/editrecorder.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
@@ -96,14 +97,13 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
   if (!request.editable) request.key = cellkey::kEvaluate;
 
-  // The image before a user action, so that whatever the action changes,
-  // through however many links, becomes one undo step. Undo and redo
-  // themselves are not steps.
-  std::optional<cmcEeprom> before;
-  if (env.recordEdit && depth_ == 0 && IsUserAction(request) && !undolinks::IsUndoCommand(link) &&
-      !undolinks::IsUndoCommand(request.menuCommand)) {
-    before = image;
-  }
+  // Whatever a user action changes, through however many links, becomes one
+  // undo step. Undo and redo themselves are not steps.
+  EditRecorder* recorder = depth_ == 0 && IsUserAction(request) && !undolinks::IsUndoCommand(link) &&
+                                   !undolinks::IsUndoCommand(request.menuCommand)
+                               ? env.recorder
+                               : nullptr;
+  if (recorder) recorder->BeforeAction();
   const DepthScope scope(depth_);
 
   // 3. Pop-up menu commands, then the image is encoded again (the record
@@ -153,7 +153,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     request.displayText = Substitute("%d *Yet*", {std::int64_t{link}});
   }
 
-  if (before && !(*before == image)) env.recordEdit(*before, request);
+  if (recorder) recorder->AfterAction(request);
 
   // 6. Change bits, the refresh events and the callbacks.
   int bits = changebit::kEvaluated | call.changeBits | menuBits;

@@ -18,6 +18,7 @@ class cmcEvMan;
 class Charset;
 class datClipCh;
 class UndoCommands;
+class EditRecorder;
 
 // Everything the evaluator works on, owned by the caller (the main controller,
 // or the command line).
@@ -46,8 +47,8 @@ struct LinkEnvironment {
   // After a user action: the tree marks and the saved-state test of the controller.
   std::function<void()> afterUserAction{};
   // Hears each user action (a key, a committed edit, a pop-up menu command)
-  // that changed the image, once, with the whole image as it was before it.
-  std::function<void(const cmcEeprom& before, const cmcCellCapsule& request)> recordEdit{};
+  // before and after it, once however many evaluations it nests; none: no undo.
+  EditRecorder* recorder = nullptr;
   // The document's undo and redo for the Edit menu's items; none: both disabled.
   UndoCommands* undo = nullptr;
 };

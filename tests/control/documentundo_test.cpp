@@ -42,9 +42,7 @@ class DocumentUndoTest : public testing::Test {
     environment_.modelType = ModelType::kPmr;
     environment_.clipboard = &clipboard_;
     environment_.initialImage = &document_.Initial();
-    environment_.recordEdit = [this](const cmcEeprom& before, const cmcCellCapsule& request) {
-      undo_.RecordEdit(before, request);
-    };
+    environment_.recorder = &undo_;
     environment_.undo = &undo_;
     undo_.SetAfterStep([this] { ++afterSteps_; });
   }
@@ -213,10 +211,23 @@ TEST_F(DocumentUndoTest, NewOpenModelChangeAndARadioReadStartAFreshHistory) {
   }
 }
 
+TEST_F(DocumentUndoTest, AModelChangedFromItsMenuItemLeavesAFreshHistory) {
+  environment_.changeModel = [this](ModelType modelType) {
+    document_.LoadModel(modelType);
+    environment_.modelType = modelType;
+  };
+  Type(cl::CL_Mch_Text_Pmr, 0, "HOME");
+  ASSERT_EQ(document_.History().StepCount(), 1u);
+  EditItem(cl::CL_Model_Lmr, cellkey::kEnter);  // confirmed by the first button
+  ASSERT_EQ(document_.Type(), ModelType::kLandMobile);
+  EXPECT_EQ(document_.History().StepCount(), 0u);
+  EXPECT_TRUE(EditItem(cl::CL_Menu_Edit_Undo).disabled);
+}
+
 TEST_F(DocumentUndoTest, AnImportMadeOutsideTheCellsIsOneStepWithItsName) {
   const cmcEeprom before = document_.Edit();
   // Typed with no recorder, as the import types into its own evaluator.
-  environment_.recordEdit = nullptr;
+  environment_.recorder = nullptr;
   for (int channel = 0; channel < 4; ++channel) Type(cl::CL_Mch_Text_Pmr, channel, "IMP" + std::to_string(channel));
   EXPECT_EQ(document_.History().StepCount(), 0u);
   undo_.Record(before, "Import channels");
