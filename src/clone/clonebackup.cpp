@@ -44,7 +44,9 @@ std::optional<std::string> CloneBackup::Save(const cmcEeprom& image, int modelCo
   if (error || image.Size() < cmcEeprom::kRawSize) return std::nullopt;
   const std::string base = (std::filesystem::path(folder_) / BaseName(modelCode, serial, when)).string();
   for (int n = 1; n <= kMostCopiesPerName; ++n) {
-    const std::string path = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".rwc";
+    std::string path = base;
+    if (n > 1) path.append("-").append(std::to_string(n));
+    path.append(".rwc");
     if (std::filesystem::exists(path, error) || error) continue;
     cmcEeprom copy = image;
     cmcCloneFile file;

@@ -51,12 +51,12 @@ std::string Text(cmcGTex& overlay, CloneCode code, int portNumber, const platfor
   if (code == CloneCode::kPortNotOpen) {
     text = Substitute(text, {std::int64_t{portNumber}});
     const std::string reason = PortFailureText(overlay, failure);
-    if (!reason.empty()) text += "\n" + reason;
+    if (!reason.empty()) text.append("\n").append(reason);
   }
   const Row& row = RowOf(code);
   if (!row.checkLines.empty()) text += "\n";
   for (std::size_t i = 0; i < row.checkLines.size(); ++i) {
-    text += "\n" + overlay.GetLine(gi::GI_Mess_CloneErr_Check, row.checkLines[i]);
+    text.append("\n").append(overlay.GetLine(gi::GI_Mess_CloneErr_Check, row.checkLines[i]));
   }
   return text;
 }
