@@ -1,10 +1,13 @@
 #include "control/undohistory.h"
 
+#include <cstring>
+
 namespace {
 
 // Unchanged bytes between two changes are kept inside one range when the gap
 // is this short: a separate range costs more than the bytes it would skip.
 constexpr int kJoinGap = 16;
+constexpr int kScanBlock = 64;
 // What a range costs beyond its bytes.
 constexpr std::size_t kRangeOverhead = sizeof(int) + 2 * sizeof(std::vector<std::uint8_t>);
 
@@ -19,6 +22,11 @@ UndoHistory::Step UndoHistory::Difference(const cmcEeprom& before, const cmcEepr
   const int size = after.Size();
   int address = 0;
   while (address < size) {
+    // Most of the image is unchanged: equal blocks are passed whole.
+    if (size - address >= kScanBlock && std::memcmp(old + address, now + address, kScanBlock) == 0) {
+      address += kScanBlock;
+      continue;
+    }
     if (old[address] == now[address]) {
       ++address;
       continue;
