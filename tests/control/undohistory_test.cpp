@@ -22,8 +22,16 @@ cmcEeprom Changed(cmcEeprom image, std::initializer_list<int> addresses, std::ui
 }
 
 TEST(UndoHistory, StepsGoBackAndAgainToTheSameBytes) {
-  // Changes at the start, the end, far apart and close together.
-  const std::vector<std::vector<int>> edits = {{0}, {kSize - 1}, {5, 3000}, {100, 103, 120, 121}, {0, kSize - 1}};
+  // Changes at the start, the end, far apart, close together and on both
+  // sides of 64-byte boundaries.
+  const std::vector<std::vector<int>> edits = {{0},
+                                               {kSize - 1},
+                                               {5, 3000},
+                                               {100, 103, 120, 121},
+                                               {0, kSize - 1},
+                                               {63, 64},
+                                               {127, 128, 150},
+                                               {kSize - 65, kSize - 64, kSize - 2}};
   std::vector<cmcEeprom> states{Image()};
   UndoHistory history;
   for (std::size_t n = 0; n < edits.size(); ++n) {
