@@ -8,7 +8,7 @@
 
 #include "app/cuimain.h"
 #include "app/environ.h"
-#include "app/qtfont.h"
+#include "grid/qtfont.h"
 #include "app/windowbounds.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
