@@ -17,6 +17,9 @@
 #include "grid/qtcolours.h"
 #include "grid/qtkeys.h"
 #include "markup/ids.h"
+#include "runtime/event.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
 #include "sheet/cellhit.h"
 #include "sheet/celllook.h"
 #include "sheet/columnautofit.h"
@@ -74,6 +77,7 @@ cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), measurer_(font(
 
 cuiGrid::~cuiGrid() {
   std::erase(Grids(), this);
+  SetEvents(nullptr);
   // Closing with the editor open commits nothing.
   edit_.Cancel();
   delete editor_;
@@ -119,6 +123,16 @@ void cuiGrid::Detach() {
   hosted_ = {};
   QTimer::singleShot(0, this, [this] { retired_.clear(); });
   viewport()->update();
+}
+
+void cuiGrid::SetEvents(cmcEvMan* events) {
+  if (events_) events_->RemoveListener(&cuiGrid::Listen, this);
+  events_ = events;
+  if (events_) events_->AddListener(&cuiGrid::Listen, this);
+}
+
+void cuiGrid::Listen(void* data, const Event& event) {
+  if (event.code == ev::kFinishEdit) static_cast<cuiGrid*>(data)->CommitPendingEdit();
 }
 
 void cuiGrid::SetMenuOverlays(cmcGTex* overlay, cmcGTex* mainOverlay) {
@@ -181,6 +195,9 @@ void cuiGrid::OpenEditor(int column, int row, const std::string& text, int caret
   }
   edit_.Open(*sheet, {column, row});
   editor_->setFont(font);
+  editor_->setAlignment(id->cell.hAlign == 2   ? Qt::AlignRight
+                        : id->cell.hAlign == 1 ? Qt::AlignHCenter
+                                               : Qt::AlignLeft);
   editor_->setGeometry(ToQRect(*box));
   editor_->setText(QString::fromStdString(text));  // also clears the undo history
   editor_->setCursorPosition(caret);
@@ -468,6 +485,10 @@ void cuiGrid::wheelEvent(QWheelEvent* event) {
   cuiSheet* sheet = Sheet();
   const QWidget* top = window();
   if (!sheet || !hosted_.keys || (top && !top->isEnabled()) || event->angleDelta().y() == 0) return;
+  if (events_) {
+    const cmcEvAns* answer = events_->Query(ev::kQueryConsumeWheel, this, event->angleDelta().y());
+    if (answer && answer->value) return;
+  }
   const bool towardUser = event->angleDelta().y() < 0;
   const CellPosition current = sheet->Current();
   hosted_.keys->Wheel({current.column, current.row + (towardUser ? 1 : -1)}, towardUser);
@@ -502,10 +523,15 @@ void cuiGrid::RefreshPopupMenu(bool focusGained) {
   menu_.reset();
   if (!menuTracker_.Name()) return;
   menu_ = std::make_unique<GridPopupMenu>(*this, *menuOverlay_, *mainOverlay_, *menuTracker_.Name(),
-                                          [this](int link) { RunMenuCommand(link); });
+                                          [this](int link) { RunPopupCommand(link); });
+  // The Edit menu of the main window shows the same items.
+  if (events_) {
+    events_->Post(ev::kMenuClear, this, cl::CL_Menu_Edit_Top);
+    events_->Post(ev::kMenuFill, this, cl::CL_Menu_Edit_Top, *menuTracker_.Name());
+  }
 }
 
-void cuiGrid::RunMenuCommand(int link) {
+void cuiGrid::RunPopupCommand(int link) {
   cuiSheet* sheet = Sheet();
   if (!sheet) return;
   const CellPosition current = sheet->Current();
