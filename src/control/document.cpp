@@ -23,6 +23,7 @@ void Document::LoadModel(ModelType type) {
   modifiedMark_ = false;
   comparison_ = initial_;
   fileName_.clear();
+  history_.Clear();
 }
 
 void Document::New() { LoadModel(type_); }
@@ -37,6 +38,7 @@ Document::OpenResult Document::Open(const std::string& path) {
   modifiedMark_ = false;
   fileName_ = path;
   header_ = header;
+  history_.Clear();
   return OpenResult::kOpened;
 }
 
@@ -64,6 +66,7 @@ void Document::TakeFromRadio(const cmcEeprom& received) {
   modifiedMark_ = true;
   fileName_.clear();
   header_ = {};
+  history_.Clear();
 }
 
 Document::SaveResult Document::SaveAs(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "control/undohistory.h"
 #include "model/clonefile.h"
 #include "model/cloneio.h"
 #include "model/eeprom.h"
@@ -54,6 +55,10 @@ class Document {
   const cmcEeprom& Initial() const { return initial_; }
   const cmcEeprom& Saved() const { return saved_; }
   cmcEeprom& Comparison() { return comparison_; }
+  // The edits since the image was last created, opened or read from a radio;
+  // a save keeps them.
+  UndoHistory& History() { return history_; }
+  const UndoHistory& History() const { return history_; }
 
  private:
   // Edit and second image from the initial image, encoded for the model type.
@@ -73,4 +78,5 @@ class Document {
   cmcEeprom saved_;       // the edit image as last created, opened or saved
   cmcEeprom comparison_;  // for the debug comparison
   bool modifiedMark_ = false;
+  UndoHistory history_;
 };

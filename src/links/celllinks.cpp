@@ -2,6 +2,7 @@
 
 #include "core/substitute.h"
 #include "links/channelops.h"
+#include "links/editrecorder.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
@@ -37,6 +38,22 @@ bool RunsOnABlankRow(int link) {
          listlinks::IsListCommand(link);
 }
 
+bool IsUserAction(const cmcCellCapsule& request) {
+  return request.key != 0 || request.editResult != 0 || request.menuCommand != 0;
+}
+
+// Counts an evaluation under way for as long as it runs.
+class DepthScope {
+ public:
+  explicit DepthScope(int& depth) : depth_(depth) { ++depth_; }
+  ~DepthScope() { --depth_; }
+  DepthScope(const DepthScope&) = delete;
+  DepthScope& operator=(const DepthScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
 }  // namespace
 
 const LinkTable& LinkTable::Instance() {
@@ -46,6 +63,7 @@ const LinkTable& LinkTable::Instance() {
     AddGeneralLinks(built);
     AddCloneInfoLinks(built);
     AddListLinks(built);
+    AddUndoLinks(built);
     return built;
   }();
   return table;
@@ -81,6 +99,15 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
   if (request.key == cellkey::kDoubleClick) request.key = cellkey::kEnter;
   if (!request.editable) request.key = cellkey::kEvaluate;
 
+  // Whatever a user action changes, through however many links, becomes one
+  // undo step. Undo and redo themselves are not steps.
+  EditRecorder* recorder = depth_ == 0 && IsUserAction(request) && !undolinks::IsUndoCommand(link) &&
+                                   !undolinks::IsUndoCommand(request.menuCommand)
+                               ? env.recorder
+                               : nullptr;
+  if (recorder) recorder->BeforeAction();
+  const DepthScope scope(depth_);
+
   // 3. Pop-up menu commands, then the image is encoded again (the record
   // lists' commands do that themselves when they change it).
   int menuBits = 0;
@@ -88,6 +115,11 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     listlinks::CommandDone done = listlinks::RunCommand(env, request, type, number);
     menuBits = done.changeBits;
     lastListResult_ = done.result;
+  } else if (undolinks::IsUndoCommand(request.menuCommand)) {
+    // A step may add or remove rows anywhere: the sheet is built again.
+    if (undolinks::RunUndoCommand(env, request.menuCommand)) {
+      menuBits = changebit::kRecordModified | changebit::kRebuildSheet;
+    }
   } else if (request.menuCommand != 0 && env.menuCommand) {
     env.menuCommand(request);
     memmap::Encode(image, env.modelType);
@@ -123,6 +155,8 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     request.displayText = Substitute("%d *Yet*", {std::int64_t{link}});
   }
 
+  if (recorder) recorder->AfterAction(request);
+
   // 6. Change bits, the refresh events and the callbacks.
   int bits = changebit::kEvaluated | call.changeBits | menuBits;
   if (outcome.changed) bits |= changebit::kRecordModified;
@@ -135,7 +169,7 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     }
   }
   if (notify && bits != changebit::kEvaluated && request.changed) request.changed(request, bits);
-  if ((request.key != 0 || request.editResult != 0 || request.menuCommand != 0) && env.afterUserAction) {
+  if (IsUserAction(request) && env.afterUserAction) {
     env.afterUserAction();
   }
   if (outcome.editor == kInCellEditor && request.edit) request.edit(request, outcome.editor);

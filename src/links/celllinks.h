@@ -17,6 +17,8 @@ class cmcFCache;
 class cmcEvMan;
 class Charset;
 class datClipCh;
+class UndoCommands;
+class EditRecorder;
 
 // Everything the evaluator works on, owned by the caller (the main controller,
 // or the command line).
@@ -44,6 +46,11 @@ struct LinkEnvironment {
   std::function<void(ModelType modelType)> changeModel{};
   // After a user action: the tree marks and the saved-state test of the controller.
   std::function<void()> afterUserAction{};
+  // Hears each user action (a key, a committed edit, a pop-up menu command)
+  // before and after it, once however many evaluations it nests; none: no undo.
+  EditRecorder* recorder = nullptr;
+  // The document's undo and redo for the Edit menu's items; none: both disabled.
+  UndoCommands* undo = nullptr;
 };
 
 // The one place that knows what a cell link means: evaluates a cell's display
@@ -73,6 +80,7 @@ class CellLinks {
  private:
   LinkEnvironment& environment_;
   const LinkTable& table_;
+  int depth_ = 0;  // evaluations under way: only the outermost one records an edit
   int lastChangeBits_ = 0;
   std::optional<ListResult> lastListResult_;
 };

@@ -54,6 +54,19 @@ void AddCloneInfoLinks(LinkTable& table);
 // number of the cell the menu was opened on (a disabled item gets state flag
 // 2), and the bank size cell.
 void AddListLinks(LinkTable& table);
+// The Edit menu's undo and redo items, over the environment's undo commands.
+void AddUndoLinks(LinkTable& table);
+
+namespace undolinks {
+
+// True for the Edit menu's undo and redo items, which the evaluator never
+// records as edits themselves.
+bool IsUndoCommand(int link);
+// Runs the undo or redo of a pop-up menu item (the Edit menu is filled from
+// the sheet's pop-up menu); true when a step was taken.
+bool RunUndoCommand(LinkEnvironment& environment, int link);
+
+}  // namespace undolinks
 
 // The record lists' pop-up menu commands, which the evaluator runs before the
 // cell's own link; all of them change the image through the list editor.
