@@ -11,6 +11,8 @@
 #include "control/document.h"
 #include "control/documentundo.h"
 #include "core/gtex.h"
+#include "grid/grid.h"
+#include "grid/grideditor.h"
 #include "grid/gridlinkhost.h"
 #include "grid/sheetframe.h"
 #include "grid_fixture.h"
@@ -158,7 +160,13 @@ TEST_F(GridUndoTest, CtrlZPaintsTheValueBeforeTheEditAndCtrlYTheEditAgain) {
   ASSERT_EQ(sheet_->Current(), receive);
   const QImage before = Painted(receive);
   ASSERT_FALSE(before.isNull());
-  sheet_->CellAction(receive.column, receive.row, cellkey::kEvaluate, kNoCellLink, std::string("146.5"));
+  // Enter opens the in-place editor; Enter commits the typed text.
+  cuiGrid& grid = frame_->Grid();
+  QTest::keyClick(&grid, Qt::Key_Return);
+  ASSERT_TRUE(grid.EditorOpen());
+  QTest::keyClick(grid.Editor(), Qt::Key_A, Qt::ControlModifier);  // select all, then type over it
+  QTest::keyClicks(grid.Editor(), "146.5");
+  QTest::keyClick(grid.Editor(), Qt::Key_Return);
   Settle();
   ASSERT_EQ(sheet_->CellText(receive.column, receive.row), "146.500000");
   const QImage edited = Painted(receive);
