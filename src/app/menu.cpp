@@ -5,9 +5,9 @@
 #include <QMenuBar>
 #include <algorithm>
 
-#include "app/shortcuts.h"
 #include "control/itemdispatch.h"
 #include "core/gtex.h"
+#include "grid/shortcuts.h"
 #include "markup/cellparser.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
@@ -70,7 +70,7 @@ QAction* cuiMenu::AddItem(QMenu& menu, ItemNode& item) {
     return action;
   }
   action = menu.addAction(Text(DisplayTextOf(item.cell)));
-  if (item.cell.argument) action->setShortcut(ShortcutFromText(*item.cell.argument));
+  if (item.cell.argument) action->setShortcuts(ShortcutsFromText(*item.cell.argument));
   cells_[action] = &item.cell;
   order_.push_back(action);
   connect(action, &QAction::triggered, this, [this, action] { OnTriggered(action); });

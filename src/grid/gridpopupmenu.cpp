@@ -1,22 +1,15 @@
 #include "grid/gridpopupmenu.h"
 
 #include <QAction>
-#include <QKeySequence>
 #include <QMenu>
 #include <QWidget>
 #include <string_view>
 
 #include "core/gtex.h"
+#include "grid/shortcuts.h"
 #include "markup/cellparser.h"
 
 namespace {
-
-QList<QKeySequence> Shortcuts(const std::string& argument) {
-  if (argument == "Enter") return {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)};
-  const QKeySequence sequence = QKeySequence::fromString(QString::fromStdString(argument), QKeySequence::PortableText);
-  if (sequence.isEmpty()) return {};
-  return {sequence};
-}
 
 QString Caption(const cmcCellObj& cell) {
   std::string text = cmcGTex::DoubleAmpersands(DisplayTextOf(cell));
@@ -46,8 +39,12 @@ GridPopupMenu::GridPopupMenu(QWidget& owner, cmcGTex& overlay, cmcGTex& mainOver
     cmcCellObj item;
     parser.ParseCell(item, plus == std::string_view::npos ? std::string_view{} : text.substr(plus + 1), nullptr,
                      &basic);
+    if (DisplayTextOf(item) == "-") {
+      menu_->addSeparator();
+      continue;
+    }
     QAction* action = menu_->addAction(Caption(item));
-    if (item.argument) action->setShortcuts(Shortcuts(*item.argument));
+    if (item.argument) action->setShortcuts(ShortcutsFromText(*item.argument));
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setEnabled(!item.StateFlag(cmcCellObj::kDisabledFlag));
     owner.addAction(action);

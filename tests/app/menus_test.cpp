@@ -20,7 +20,6 @@
 #include "app/mainmenus.h"
 #include "app/menu.h"
 #include "app/qt_application.h"
-#include "app/shortcuts.h"
 #include "app/toolbar.h"
 #include "control/itemdispatch.h"
 #include "control/sheetopener.h"
@@ -46,29 +45,6 @@ bool ProcessEventsUntil(Condition done) {
   const QDeadlineTimer deadline(2000);
   while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   return done();
-}
-
-TEST(Shortcuts, WindowsKeyNamesBecomeQtKeys) {
-  struct Case {
-    const char* text;
-    QKeySequence expected;
-  };
-  const Case cases[] = {
-      {"Enter", QKeySequence(Qt::Key_Return)},
-      {"Ctrl+Enter", QKeySequence(Qt::CTRL | Qt::Key_Return)},
-      {"Del", QKeySequence(Qt::Key_Delete)},
-      {"Shift+Del", QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
-      {"Ins", QKeySequence(Qt::Key_Insert)},
-      {"BkSp", QKeySequence(Qt::Key_Backspace)},
-      {"PgDn", QKeySequence(Qt::Key_PageDown)},
-      {"PgUp", QKeySequence(Qt::Key_PageUp)},
-      {"Ctrl+O", QKeySequence(Qt::CTRL | Qt::Key_O)},
-      {"Shift+F1", QKeySequence(Qt::SHIFT | Qt::Key_F1)},
-      {"Ctrl+Up", QKeySequence(Qt::CTRL | Qt::Key_Up)},
-      {"", QKeySequence()},
-      {"Nonsense+Key", QKeySequence()},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ShortcutFromText(c.text), c.expected) << c.text;
 }
 
 // A small family of command links for the widgets: one that follows the

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "control/document.h"
@@ -34,29 +32,12 @@
 
 namespace {
 
-// The shipped overlay with the undo items in every cell's pop-up menu,
-// as the menu data gives them.
-std::string OverlayWithUndoItems(const TempDir& dir) {
-  std::ifstream in(platform::DataDir() + "QZ5071KE.OVL", std::ios::binary);
-  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  const std::string body = "#GI_PMenu_Edit_Body\n";
-  const std::size_t at = text.find(body);
-  if (at == std::string::npos) return {};
-  text.insert(at + body.size(),
-              "+Undo\t{(%CT_PopupMenu.CL_Menu_Edit_Undo:Ctrl+Z)}\n+Redo\t{(%CT_PopupMenu.CL_Menu_Edit_Redo:Ctrl+Y)}\n");
-  const std::string path = dir.File("QZ5071KE.OVL");
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
-}
-
 class GridUndoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QInputDevice::devices();
     TestApplication();
-    const std::string path = OverlayWithUndoItems(dir_);
-    ASSERT_FALSE(path.empty());
-    overlay_.Open(path);
+    overlay_.Open(platform::DataDir() + "QZ5071KE.OVL");
     document_.LoadModel(ModelType::kLandMobile);
     cmcEeprom& image = document_.Edit();
     datCh::SetBankSize(image, 0, 2);

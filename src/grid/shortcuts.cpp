@@ -1,4 +1,4 @@
-#include "app/shortcuts.h"
+#include "grid/shortcuts.h"
 
 #include <QStringList>
 #include <array>
@@ -27,11 +27,8 @@ QString QtKeyName(const QString& name) {
   return trimmed;
 }
 
-}  // namespace
-
-QKeySequence ShortcutFromText(std::string_view text) {
-  const QString whole = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
-  if (whole.isEmpty()) return {};
+// One key combination, or an empty sequence when Qt does not know it.
+QKeySequence OneShortcut(const QString& whole) {
   QStringList parts = whole.split(QLatin1Char('+'));
   // "Ctrl++" names the plus key: the last, empty part is that key.
   if (whole.endsWith(QLatin1Char('+')) && parts.size() >= 2 && parts.last().isEmpty()) {
@@ -41,4 +38,21 @@ QKeySequence ShortcutFromText(std::string_view text) {
   for (QString& part : parts) part = QtKeyName(part);
   const QKeySequence sequence = QKeySequence::fromString(parts.join(QLatin1Char('+')), QKeySequence::PortableText);
   return sequence.count() == 1 && sequence[0].key() != Qt::Key_unknown ? sequence : QKeySequence();
+}
+
+}  // namespace
+
+QList<QKeySequence> ShortcutsFromText(std::string_view text) {
+  QList<QKeySequence> shortcuts;
+  const QString all = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  for (const QString& alternative : all.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QKeySequence sequence = OneShortcut(alternative.trimmed());
+    if (sequence.isEmpty()) continue;
+    shortcuts.append(sequence);
+    // The keypad's Enter does what the main Enter key does.
+    const QKeyCombination combination = sequence[0];
+    if (combination.key() == Qt::Key_Return)
+      shortcuts.append(QKeySequence(combination.keyboardModifiers() | Qt::Key_Enter));
+  }
+  return shortcuts;
 }
