@@ -1,12 +1,22 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "app/accesswords.h"
+#include "control/commandlinks.h"
 #include "control/document.h"
+#include "control/documentcommands.h"
+#include "control/sheetswitcher.h"
+#include "control/worklayout.h"
+#include "links/celllinks.h"
+#include "links/linktable.h"
 #include "markup/fcache.h"
 #include "model/eeprom.h"
+#include "runtime/tick.h"
+#include "sheet/headless.h"
 
 class MainView;
 class QObject;
@@ -39,10 +49,12 @@ struct ModelCodes {
 // and the main window's contents, and carries out the user's commands.
 // Construction opens the overlays of the stored language and prepares the
 // images; Build fills the main window and loads the model's initial image.
-class cuiMain {
+// The menu, tool bar and tree reach the commands through the command links,
+// which this controller serves (cuimaincommands.cpp).
+class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost {
  public:
   cuiMain(const ControllerServices& services, std::string baseName, int imageSize);
-  virtual ~cuiMain();
+  ~cuiMain() override;
   cuiMain(const cuiMain&) = delete;
   cuiMain& operator=(const cuiMain&) = delete;
 
@@ -50,11 +62,13 @@ class cuiMain {
   // Fills the main window, loads the model and shows the window.
   virtual void Build(MainView& view, std::span<const char* const> arguments);
   // Recreates the navigation tree for the current modes and model type.
-  virtual void RebuildTree() {}
+  void RebuildTree() override {}
   // Reads the model type's initial file into the images; a failure is fatal.
   virtual void LoadModel(ModelType modelType);
   // One character typed in the about box.
   virtual void OnKeyChar(QObject* sender, char typed);
+  // Evaluates the check list and marks the tree; true when a check found an error.
+  virtual bool RunWarningCheck();
 
   // Each shows its caution once and turns its mode on only on OK.
   void RequestMakerMode();
@@ -62,9 +76,26 @@ class cuiMain {
   // The about box opened: the maker word starts again.
   void RestartAccessWords() { accessWords_.ResetMakerMatch(); }
 
-  // The main window is closing: the controller's task stops.
+  // The main window's close query: false keeps it open.
+  bool QueryClose();
+  // The main window is closing: the controller's task stops and the sheet goes.
   void OnFormClosing();
-  void UpdateTitle();
+  void UpdateTitle() { documentCommands_.UpdateTitle(); }
+  // The document's file commands and their questions.
+  DocumentCommands& Documents() { return documentCommands_; }
+  // A value was written into the edit image: the title and the delayed check follow.
+  void MarkModifiedIfChanged();
+  void CloseSheet() override { sheets_.CloseSheet(); }
+  // Re-evaluates the work-area layout; nothing happens when it has not changed.
+  void UpdateLayout();
+  // The 50 ms tick: reopens a sheet when none is open and runs the delayed check.
+  void OnTick();
+
+  // The evaluator of every cell of the main window: sheets, menus, tool bar and tree.
+  CellLinks& Links() { return *links_; }
+  cuiSheet* CurrentSheet() const { return sheets_.Current(); }
+  const WindowWants& Wants() const { return wants_; }
+  const WorkLayout& Layout() const { return layout_; }
 
   bool IsMakerMode() const { return makerMode_; }
   bool IsExtendedMode() const { return extendedMode_; }
@@ -79,6 +110,46 @@ class cuiMain {
   cmcGTex& MainOverlay() { return overlay_; }
   indEnviron& Settings() { return settings_; }
 
+  // --- CommandTarget: the commands of the menu, tool bar and tree ---
+  void NewDocument() override { documentCommands_.NewDocument(); }
+  void OpenDocument() override { documentCommands_.OpenDocument(); }
+  void SaveDocument() override { documentCommands_.SaveDocument(); }
+  void SaveDocumentAs() override { documentCommands_.SaveDocumentAs(); }
+  std::string RecentDisplayName(int n) const override { return documentCommands_.RecentDisplayName(n); }
+  void OpenRecent(int n) override { documentCommands_.OpenRecent(n); }
+  void CloseMainWindow() override;
+  void PrepareEditMenu() override;
+  void OpenSheet(const std::string& reference) override;
+  bool IsMchWindowWanted() const override { return wants_.mchWanted; }
+  void ToggleMchWindow() override;
+  bool IsHelpWindowWanted() const override { return wants_.helpWanted; }
+  void ToggleHelpWindow() override;
+  int FontSize() const override;
+  void SetFontSize(int size) override;
+  bool IsToolBarShown() const override;
+  void ToggleToolBar() override;
+  ModelType Model() const override { return document_.Type(); }
+  void ChangeModel(ModelType modelType, bool ask) override;
+  void ShowAbout() override;
+  bool IsHelpPopupAvailable() const override;
+  void ShowHelpPopup() override;
+  std::string LanguageName(int n) const override;
+  // The radio commands: single seams, off until the clone commands are wired in.
+  bool AreCloneCommandsReady() const override { return false; }
+  void CloneReadCommand() override { CloneRead(); }
+  void CloneWriteCommand() override;
+  void CloneInformationCommand() override { CloneInformation(); }
+  virtual void CloneRead() {}
+  virtual void CloneWrite() {}
+  virtual void CloneInformation() {}
+  // The port commands: single seams, off until the port commands are wired in.
+  bool ArePortCommandsReady() const override { return false; }
+  int PortSetting() const override;
+  void SelectPort(int port) override;
+  void ShowPortDialog(int) override {}
+  int HighSpeedSetting() const override;
+  void SetHighSpeed(int value) override;
+
  protected:
   ModelCodes modelCodes_;
   MainView* view_ = nullptr;
@@ -86,9 +157,24 @@ class cuiMain {
  private:
   static void OnEvent(void* self, const Event& event);
   bool Confirm(std::string_view cautionName);
+  // The sheet opened when there is no tree to choose one.
+  void OpenFallbackSheet();
+
+  // DocumentWindow
+  std::optional<std::string> AskOpenPath(const FileDialogRequest& request) override;
+  std::optional<std::string> AskSavePath(const FileDialogRequest& request) override;
+  void SetBusy(bool busy) override;
+  void SetTitle(const std::string& title) override;
+  void ModelTypeChosen(ModelType modelType) override;
+  // SheetHost
+  SheetServices ServicesForSheet() override;
+  void ShowSheet(cuiSheet* sheet) override;
+  bool SheetHasFocus() const override;
+  void FocusSheet(bool sheet) override;
 
   indEnviron& settings_;
   cmcGTex& overlay_;
+  cmcGTex& languageList_;
   cmcEvMan& events_;
   const std::string baseName_;
   const int imageSize_;
@@ -99,6 +185,16 @@ class cuiMain {
   // The clone manager, the HTML help and the channel clipboard join here.
 
   Document document_;
+  DocumentCommands documentCommands_;
+  WindowWants wants_;
+  WorkLayout layout_;
+  // The pop-up editors join with the grid; until then the cells open none.
+  NoEditors editors_;
+  LinkEnvironment environment_;
+  LinkTable linkTable_;
+  std::unique_ptr<CellLinks> links_;
+  SheetSwitcher sheets_;
+  std::optional<cmcTick> refreshTimer_;  // the delayed check after an edit
 
   cmcTask* task_;
 

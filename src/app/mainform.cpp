@@ -4,22 +4,34 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 
 #include "app/cuimain.h"
 #include "app/environ.h"
+#include "app/filedialogs.h"
 #include "app/qtfont.h"
+#include "app/statuspanels.h"
 #include "app/windowbounds.h"
+#include "app/workarea.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "markup/cellparser.h"
+#include "sheet/sheet.h"
+
+namespace {
+
+constexpr int kTreeSplitterHandle = 3;
+constexpr int kTreeMinimumWidth = 8;
+
+}  // namespace
 
 TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), controller_(controller) {
   SetTitle(controller_.MainOverlay().GetLine(gi::GI_Sys_AppTitle, 0));
   ApplyOverlayFont();
   ApplyStoredBounds();
   setMinimumSize(kMinimumWidth, kMinimumHeight);
-  setCentralWidget(new QWidget(this));
+  BuildClientArea();
   BuildStatusBar();
 }
 
@@ -29,7 +41,9 @@ void TForm1::SetTitle(const std::string& title) {
   QGuiApplication::setApplicationDisplayName(text);
 }
 
-void TForm1::SetStatusMessage(const std::string& text) { messagePanel_->setText(QString::fromStdString(text)); }
+void TForm1::SetStatusMessage(CellColour text, CellColour background, const std::string& message) {
+  messagePanel_->SetMessage(text, background, QString::fromStdString(message));
+}
 
 void TForm1::ApplyOverlayFont() {
   cmcGTex& overlay = controller_.MainOverlay();
@@ -46,9 +60,30 @@ void TForm1::ApplyStoredBounds() {
   setGeometry(screen != nullptr ? FitToWorkArea(stored, screen->availableGeometry()) : stored);
 }
 
+void TForm1::BuildClientArea() {
+  treeSplitter_ = new QSplitter(Qt::Horizontal, this);
+  treeSplitter_->setHandleWidth(kTreeSplitterHandle);
+  treeSplitter_->setChildrenCollapsible(false);
+  treeSplitter_->setOpaqueResize(true);
+  treePanel_ = new QWidget(treeSplitter_);
+  treePanel_->setObjectName("treePanel");
+  treePanel_->setMinimumWidth(kTreeMinimumWidth);
+  workArea_ = new WorkArea(treeSplitter_);
+  treeSplitter_->addWidget(treePanel_);
+  treeSplitter_->addWidget(workArea_);
+  treeSplitter_->setStretchFactor(1, 1);
+  const int treeWidth = std::max(controller_.Settings().splitterV, kTreeMinimumWidth);
+  treeSplitter_->setSizes({treeWidth, std::max(width() - treeWidth, 0)});
+  setCentralWidget(treeSplitter_);
+}
+
 void TForm1::BuildStatusBar() {
-  messagePanel_ = new QLabel(this);
+  messagePanel_ = new MessagePanel(this);
   statusBar()->addWidget(messagePanel_, 1);
+  squarePanel_ = new QWidget(this);
+  squarePanel_->setObjectName("squarePanel");
+  statusBar()->addPermanentWidget(squarePanel_);
+  squarePanel_->setFixedWidth(statusBar()->sizeHint().height());
 }
 
 void TForm1::ShowMakerPanel(const std::string& panelText) {
@@ -66,6 +101,53 @@ void TForm1::ShowMakerPanel(const std::string& panelText) {
   statusBar()->addPermanentWidget(makerPanel_);
 }
 
+std::optional<std::string> TForm1::AskOpenPath(const FileDialogRequest& request) {
+  return ::AskOpenPath(this, request);
+}
+
+std::optional<std::string> TForm1::AskSavePath(const FileDialogRequest& request) {
+  return ::AskSavePath(this, request);
+}
+
+void TForm1::SetBusy(bool busy) {
+  if (busy) {
+    if (busyDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TForm1::ShowSheet(cuiSheet* sheet) {
+  // The grid shows the sheet once it joins; until then the area names it.
+  QLabel* placeholder = nullptr;
+  if (sheet != nullptr) {
+    placeholder = new QLabel(QString::fromStdString(sheet->Name()));
+    placeholder->setObjectName("sheetPlaceholder");
+    placeholder->setFocusPolicy(Qt::StrongFocus);
+  }
+  workArea_->SetSheetWidget(placeholder);
+}
+
+bool TForm1::SheetHasFocus() const {
+  const QWidget* sheet = workArea_->SheetWidget();
+  return sheet != nullptr && sheet->hasFocus();
+}
+
+void TForm1::FocusSheet(bool sheet) {
+  QWidget* target = sheet ? workArea_->SheetWidget() : treePanel_;
+  if (target != nullptr && target->isVisible()) target->setFocus();
+}
+
+int TForm1::WorkAreaHeight() const { return workArea_->height(); }
+
+AreaHeights TForm1::ShownHeights() const { return workArea_->ShownHeights(); }
+
+void TForm1::ApplyLayout(const WorkLayout::Change& change) { workArea_->ApplyLayout(change); }
+
+void TForm1::SetToolBarVisible(bool) {
+  // The tool bar joins with the menus; its place is above the client area.
+}
+
 void TForm1::StoreBounds() {
   const QRect bounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
   indEnviron& settings = controller_.Settings();
@@ -73,9 +155,20 @@ void TForm1::StoreBounds() {
   settings.top = bounds.y();
   settings.width = bounds.width();
   settings.height = bounds.height();
+  if (!treeSplitter_->sizes().isEmpty()) settings.splitterV = treeSplitter_->sizes().first();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  squarePanel_->setFixedWidth(statusBar()->height());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A modal operation (a clone transfer) disables the window: it stays.
+  if (!isEnabled() || !controller_.QueryClose()) {
+    event->ignore();
+    return;
+  }
   StoreBounds();
   controller_.OnFormClosing();
   QMainWindow::closeEvent(event);

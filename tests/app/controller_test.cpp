@@ -1,22 +1,35 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLayout>
 #include <QPalette>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 
 #include "app/environ.h"
+#include "app/filedialogs.h"
 #include "app/indmain.h"
 #include "app/mainform.h"
 #include "app/qt_application.h"
+#include "app/signalcloser.h"
+#include "app/statuspanels.h"
+#include "app/workarea.h"
+#include "control/statusmessage.h"
 #include "core/gtex.h"
+#include "markup/ids.h"
 #include "platform/clock.h"
+#include "platform/loggingmessagebox.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
 #include "runtime/taskscheduler.h"
+#include "sheet/sheet.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
@@ -52,6 +65,34 @@ class ControllerTest : public testing::Test {
   }
   void Type(const std::string& text) {
     for (char c : text) controller->OnKeyChar(nullptr, c);
+  }
+  // Enters a frequency on a channel row through the window's evaluator.
+  void Edit() {
+    cmcCellObj cell;
+    cell.type = ct::CT_Mch;
+    cell.link = cl::CL_Mch_Operating_Freq;
+    cell.parameter = 0;
+    cmcCellCapsule request;
+    request.cell = &cell;
+    request.editResult = kTextCommitted;
+    request.editedText = "146.52";
+    controller->Links().Evaluate(request, false);
+    ASSERT_TRUE(controller->IsModified());
+  }
+  // Activates a menu item as a click does.
+  void Activate(int link) {
+    cmcCellObj cell;
+    cell.type = ct::CT_Null;
+    cell.link = link;
+    cmcCellCapsule request;
+    request.cell = &cell;
+    request.key = cellkey::kEnter;
+    controller->Links().Evaluate(request, false);
+  }
+  // Lets the controller's 50 ms task run once.
+  void Tick() {
+    clock.Advance(50);
+    scheduler.RunDue();
   }
 
   TempDir config;
@@ -157,6 +198,130 @@ TEST_F(ControllerTest, RefreshEventAsksMenusAndToolBarForTheirStates) {
   events.Send(ev::kRefresh, nullptr, 0);
   // The listener added last hears first, then the controller passes the request on.
   EXPECT_EQ(heard, (std::vector<std::uint32_t>{ev::kRefresh, ev::kMenuStates, ev::kToolbarStates}));
+}
+
+TEST_F(ControllerTest, TheTickOpensTheTopPageInTheSheetArea) {
+  Start();
+  EXPECT_EQ(controller->CurrentSheet(), nullptr);
+  Tick();
+  ASSERT_NE(controller->CurrentSheet(), nullptr);
+  EXPECT_EQ(controller->CurrentSheet()->Name(), "GI_Sheet_TopPage");
+  auto* shown = qobject_cast<QLabel*>(form->Work()->SheetWidget());
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->text(), "GI_Sheet_TopPage");
+  // The top page admits no help window: the sheet area fills the work area.
+  EXPECT_EQ(controller->Layout().State(), 1);
+  EXPECT_FALSE(form->Work()->HelpArea()->isVisibleTo(form.get()));
+}
+
+TEST_F(ControllerTest, ABankSheetWithTheMemoryChannelWindowWantedShowsItsArea) {
+  settings->mchView = 1;
+  settings->pHelpView = 0;
+  Start();
+  controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
+  EXPECT_EQ(controller->Layout().State(), 6);
+  EXPECT_TRUE(form->Work()->MchArea()->isVisibleTo(form.get()));
+  EXPECT_FALSE(form->Work()->HelpArea()->isVisibleTo(form.get()));
+  Activate(cl::CL_Menu_View_MchWin);
+  EXPECT_EQ(controller->Layout().State(), 5);
+  EXPECT_FALSE(form->Work()->MchArea()->isVisibleTo(form.get()));
+  EXPECT_EQ(settings->mchView, 0);
+}
+
+TEST_F(ControllerTest, TheMessagePanelKeepsItsMinimumWidth) {
+  RecordingMessageBox boxes;
+  Start();
+  controller->RequestMakerMode();
+  form->resize(TForm1::kMinimumWidth, TForm1::kMinimumHeight);
+  form->statusBar()->setFixedWidth(150);
+  QCoreApplication::processEvents();
+  form->statusBar()->layout()->activate();
+  EXPECT_GE(form->Message()->width(), MessagePanel::kMinimumWidth);
+  PostStatusMessage(events, {0x0000FF, clWindow, "Channel 3 copied"});
+  Tick();
+  EXPECT_EQ(form->Message()->Message(), "Channel 3 copied");
+}
+
+TEST_F(ControllerTest, TheCloseQueryAsksAboutUnsavedChangesAndCancelKeepsTheWindow) {
+  Start();
+  form->close();  // nothing changed: closes without a question
+  EXPECT_FALSE(form->isVisible());
+  form->show();
+  controller->Build(*form, std::vector<const char*>{"rw-m52-q"});
+  Edit();
+  RecordingMessageBox boxes({MsgAnswer::Cancel, MsgAnswer::No});
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "Untitled has changes that are not saved. Save them first?");
+  EXPECT_EQ(boxes.shown[0].buttons, platform::MsgButtons::YesNoCancel);
+  form->setEnabled(false);  // a transfer runs: no question, no close
+  EXPECT_FALSE(form->close());
+  EXPECT_EQ(boxes.shown.size(), 1u);
+  form->setEnabled(true);
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST_F(ControllerTest, SigtermWithUnsavedChangesAsksThroughTheAnswerLog) {
+  Start();
+  Edit();
+  SignalCloser closer;
+  QObject::connect(&closer, &SignalCloser::closeRequested, form.get(), &QWidget::close);
+  const std::string log = config.File("boxes.jsonl");
+  platform::LoggingMessageBox box(log, "cancel,no");
+  platform::InstallMessageBox(&box);
+  auto logText = [&log] {
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  std::raise(SIGTERM);
+  for (int i = 0; i < 50 && logText().empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_NE(logText().find(R"("answer":"cancel")"), std::string::npos) << logText();
+  EXPECT_TRUE(form->isVisible());
+  std::raise(SIGTERM);
+  for (int i = 0; i < 50 && form->isVisible(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_NE(logText().find(R"("answer":"no")"), std::string::npos) << logText();
+  platform::InstallMessageBox(nullptr);
+}
+
+TEST_F(ControllerTest, MenuCommandsReachTheDocumentThroughTheirLinks) {
+  Start();
+  Edit();
+  {
+    RecordingMessageBox boxes({MsgAnswer::Cancel});
+    Activate(cl::CL_Menu_File_New);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(controller->IsModified());
+  }
+  {
+    RecordingMessageBox boxes({MsgAnswer::No});
+    Activate(cl::CL_Menu_File_New);
+    EXPECT_FALSE(controller->IsModified());
+  }
+  RecordingMessageBox boxes({MsgAnswer::Ok});
+  Activate(cl::CL_Model_Pmr);
+  EXPECT_EQ(controller->Type(), ModelType::kPmr);
+  EXPECT_EQ(settings->modelType, 1);
+  EXPECT_EQ(boxes.shown.at(0).text, mainOverlay.GetBlockText("GI_AppMess_ChangeModel"));
+}
+
+TEST(FileDialogs, TheOverlayFilterTakesQtsForm) {
+  struct Case {
+    std::string overlay;
+    QString qt;
+  };
+  const Case cases[] = {
+      {"Clone files (*.rwc)|*.rwc|All files (*.*)|*.*", "Clone files (*.rwc);;All files (*.*)"},
+      {"Clone files|*.rwc;*.RWC", "Clone files (*.rwc *.RWC)"},
+      {"Broken|", ""},
+      {"", ""},
+      {"Odd|*.x|Lonely", "Odd (*.x)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(QtFileFilter(c.overlay), c.qt) << c.overlay;
 }
 
 TEST(GuardedApplication, AnExceptionEscapingAHandlerIsShownAndTheLoopGoesOn) {
