@@ -24,6 +24,24 @@ constexpr int kTaskIntervalMs = 50;
 // After an edit, the tree's marks follow once typing pauses this long.
 constexpr std::uint32_t kRefreshDelayMs = 250;
 
+// Where each group of layout states keeps its area heights between runs; a
+// group without an area of that kind has no setting for it.
+struct StoredHeights {
+  LayoutGroup group;
+  int indEnviron::*sheet;
+  int indEnviron::*mch;
+  int indEnviron::*help;
+};
+const StoredHeights kStoredHeights[] = {
+    {LayoutGroup::kSheetAlone, &indEnviron::sMemWinHeight, nullptr, nullptr},
+    {LayoutGroup::kWithHelp, &indEnviron::sMemWinHeightWithHelp, nullptr, &indEnviron::sHelpWinHeight},
+    {LayoutGroup::kWithMch, &indEnviron::sMemWinHeightWithMch, &indEnviron::sMchWinHeight, nullptr},
+    {LayoutGroup::kWithMchAndHelp, &indEnviron::sMemWinHeightWithMchAndHelp, &indEnviron::sMchWinHeightWithHelp,
+     &indEnviron::sHelpWinHeightWithMch},
+};
+
+int Read(const indEnviron& settings, int indEnviron::*member) { return member != nullptr ? settings.*member : 0; }
+
 std::string DefaultDocumentFolder() {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   return (documents.isEmpty() ? QDir::currentPath() : documents).toStdString();
@@ -57,6 +75,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
   documentFolder_ = settings_.currentDirectory.empty() ? DefaultDocumentFolder() : settings_.currentDirectory;
   wants_.mchWanted = settings_.mchView != 0;
   wants_.helpWanted = settings_.pHelpView != 0;
+  LoadStoredHeights();
 
   environment_.events = &events_;
   environment_.initialImage = &document_.Initial();
@@ -166,8 +185,31 @@ void cuiMain::OnKeyChar(QObject*, char typed) {
 
 bool cuiMain::QueryClose() { return documentCommands_.ConfirmDiscard(false) != DocumentCommands::Answer::kCancel; }
 
+void cuiMain::LoadStoredHeights() {
+  for (const StoredHeights& stored : kStoredHeights) {
+    const AreaHeights heights{Read(settings_, stored.sheet), Read(settings_, stored.mch), Read(settings_, stored.help)};
+    // Settings never written hold 0: the default split applies.
+    if (heights.sheet != 0 || heights.mch != 0 || heights.help != 0) layout_.Heights().SetStored(stored.group, heights);
+  }
+}
+
+void cuiMain::StoreHeights() {
+  if (layout_.State() != 0) {
+    layout_.Heights().Remember(GroupOf(layout_.State()), view_->WorkAreaHeight(), view_->ShownHeights());
+  }
+  for (const StoredHeights& stored : kStoredHeights) {
+    const AreaHeights& heights = layout_.Heights().Remembered(stored.group);
+    if (heights == AreaHeights{}) continue;
+    for (auto [member, value] : {std::pair{stored.sheet, heights.sheet}, std::pair{stored.mch, heights.mch},
+                                 std::pair{stored.help, heights.help}}) {
+      if (member != nullptr) settings_.*member = value;
+    }
+  }
+}
+
 void cuiMain::OnFormClosing() {
   if (view_ == nullptr) return;
+  StoreHeights();
   task_->SetInterval(-1);
   sheets_.CloseSheet();
   view_ = nullptr;

@@ -157,6 +157,9 @@ class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost 
  private:
   static void OnEvent(void* self, const Event& event);
   bool Confirm(std::string_view cautionName);
+  // The area heights of the layout groups, from and to the settings.
+  void LoadStoredHeights();
+  void StoreHeights();
   // The sheet opened when there is no tree to choose one.
   void OpenFallbackSheet();
 

@@ -228,6 +228,20 @@ TEST_F(ControllerTest, ABankSheetWithTheMemoryChannelWindowWantedShowsItsArea) {
   EXPECT_EQ(settings->mchView, 0);
 }
 
+TEST_F(ControllerTest, AreaHeightsComeFromTheSettingsAndGoBackAtClose) {
+  settings->sHelpWinHeight = 120;
+  settings->pHelpView = 1;
+  Start();
+  form->resize(800, 700);
+  QCoreApplication::processEvents();
+  controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
+  EXPECT_EQ(controller->Layout().State(), 3);
+  EXPECT_EQ(form->Work()->ShownHeights().help, 120);
+  form->close();
+  EXPECT_EQ(settings->sHelpWinHeight, 120);
+  EXPECT_GT(settings->sMemWinHeightWithHelp, 0);
+}
+
 TEST_F(ControllerTest, TheMessagePanelKeepsItsMinimumWidth) {
   RecordingMessageBox boxes;
   Start();
@@ -307,6 +321,37 @@ TEST_F(ControllerTest, MenuCommandsReachTheDocumentThroughTheirLinks) {
   EXPECT_EQ(controller->Type(), ModelType::kPmr);
   EXPECT_EQ(settings->modelType, 1);
   EXPECT_EQ(boxes.shown.at(0).text, mainOverlay.GetBlockText("GI_AppMess_ChangeModel"));
+}
+
+TEST_F(ControllerTest, ToolWindowRequestsAreAnsweredByTheirWindowEvents) {
+  Construct();
+  std::vector<std::uint32_t> heard;
+  events.AddListener(
+      [](void* data, const Event& event) { static_cast<std::vector<std::uint32_t>*>(data)->push_back(event.code); },
+      &heard);
+  struct Case {
+    std::uint32_t code;
+    std::intptr_t argument;
+    std::uint32_t answer;  // 0: none
+  };
+  const Case cases[] = {
+      {ev::kMchWindow, 0, 0},
+      {ev::kMchWindow, 1, ev::kCloseMchWindow},
+      {ev::kMchWindowVisible, 1, ev::kShowMchWindow},
+      {ev::kMchWindowVisible, 0, ev::kHideMchWindow},
+      {ev::kHelpWindow, 1, ev::kCloseHelpWindow},
+      {ev::kHelpWindowState, 0, ev::kHideHelpWindow},
+      {ev::kHelpWindowState, 1, ev::kDockHelpWindow},
+      {ev::kHelpWindowState, 2, ev::kShowHelpWindow},
+      {ev::kHelpWindowState, 4, 0},
+  };
+  for (const Case& c : cases) {
+    heard.clear();
+    events.Send(c.code, nullptr, c.argument);
+    std::vector<std::uint32_t> expected{c.code};
+    if (c.answer != 0) expected.push_back(c.answer);
+    EXPECT_EQ(heard, expected) << c.code << " " << c.argument;
+  }
 }
 
 TEST(FileDialogs, TheOverlayFilterTakesQtsForm) {
