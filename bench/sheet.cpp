@@ -1,55 +1,15 @@
 // The 128-row land-mobile channel sheet (all 128 channels in use), built and
 // evaluated headless, beside the time of merely evaluating the same cells
-// through the evaluator. The shipped overlay and initial file are read from
-// the data folder.
+// through the evaluator.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <vector>
 
-#include "core/gtex.h"
-#include "links/celllinks.h"
-#include "markup/fcache.h"
-#include "model/ch.h"
-#include "model/cloneio.h"
-#include "model/memorymap.h"
-#include "platform/paths.h"
-#include "sheet/headless.h"
-#include "sheet/sheetfactory.h"
+#include "landmobile.h"
 #include "sheet/sheettext.h"
 
 namespace {
-
-// The land-mobile initial image with 128 channels in bank 0, and an evaluator over it.
-struct FullLandMobile {
-  FullLandMobile() {
-    overlay.Open(platform::DataDir() + "QZ5071KE.OVL");
-    cloneio::LoadInitialImage(overlay, ModelType::kLandMobile, image);
-    datCh::SetBankSize(image, 0, memmap::kMaxChannels);
-    datCh channel(image);
-    for (int number = 0; number < memmap::kMaxChannels; ++number) {
-      channel.load(datCh::kFirstChannelKind, number);
-      channel.initialise();
-      channel.freqR = 144000000 + 12500u * static_cast<std::uint32_t>(number);
-      channel.name = "CH " + std::to_string(number) + "     ";
-      channel.name.resize(datCh::kNameLength);
-      channel.store();
-    }
-  }
-  std::unique_ptr<cuiSheet> Sheet() {
-    SheetServices services{overlay, overlay, image, measurer};
-    services.links = &links;
-    return CreateSheet(SheetRef::Parse("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"), services);
-  }
-
-  cmcGTex overlay;
-  cmcEeprom image;
-  cmcFCache choices{overlay};
-  NoEditors editors;
-  LinkEnvironment environment{image, overlay, choices, editors};
-  CellLinks links{environment};
-  CharacterMeasurer measurer;
-};
 
 FullLandMobile& Fixture() {
   static FullLandMobile fixture;

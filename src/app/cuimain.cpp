@@ -97,6 +97,9 @@ cuiMain::~cuiMain() {
 
 void cuiMain::Build(MainView& view, std::span<const char* const>) {
   view_ = &view;
+  SheetServices choiceLists = ServicesForSheet();
+  choiceLists.view = nullptr;
+  editors_.SetSheetServices(choiceLists);
   const ModelType type = ChooseModelType(overlay_, settings_.modelType);
   settings_.modelType = ModelNumber(type);
   LoadModel(type);

@@ -11,12 +11,12 @@
 #include "control/documentcommands.h"
 #include "control/sheetswitcher.h"
 #include "control/worklayout.h"
+#include "grid/gridlinkhost.h"
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
 #include "model/eeprom.h"
 #include "runtime/tick.h"
-#include "sheet/headless.h"
 
 class MainView;
 class QObject;
@@ -171,7 +171,8 @@ class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost 
   void ModelTypeChosen(ModelType modelType) override;
   // SheetHost
   SheetServices ServicesForSheet() override;
-  void ShowSheet(cuiSheet* sheet) override;
+  void HostSheet(std::unique_ptr<cuiSheet> sheet) override;
+  void RemoveSheet() override;
   bool SheetHasFocus() const override;
   void FocusSheet(bool sheet) override;
 
@@ -191,8 +192,8 @@ class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost 
   DocumentCommands documentCommands_;
   WindowWants wants_;
   WorkLayout layout_;
-  // The pop-up editors join with the grid; until then the cells open none.
-  NoEditors editors_;
+  // The drop-down choice lists of the cells.
+  GridLinkHost editors_;
   LinkEnvironment environment_;
   LinkTable linkTable_;
   std::unique_ptr<CellLinks> links_;

@@ -11,6 +11,7 @@
 #include "platform/messagebox.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
+#include "sheet/headless.h"
 
 namespace {
 
@@ -168,6 +169,7 @@ SheetServices cuiMain::ServicesForSheet() {
   static const CharacterMeasurer kNoWindowMeasurer;
   SheetServices services{overlay_, overlay_, document_.Edit(),
                          view_ != nullptr ? view_->SheetMeasurer() : kNoWindowMeasurer};
+  services.view = view_ != nullptr ? view_->SheetAreaView() : nullptr;
   services.links = links_.get();
   services.events = &events_;
   services.modes.modelType = document_.Type();
@@ -176,8 +178,12 @@ SheetServices cuiMain::ServicesForSheet() {
   return services;
 }
 
-void cuiMain::ShowSheet(cuiSheet* sheet) {
-  if (view_ != nullptr) view_->ShowSheet(sheet);
+void cuiMain::HostSheet(std::unique_ptr<cuiSheet> sheet) {
+  if (view_ != nullptr) view_->HostSheet(std::move(sheet));
+}
+
+void cuiMain::RemoveSheet() {
+  if (view_ != nullptr) view_->RemoveSheet();
 }
 
 bool cuiMain::SheetHasFocus() const { return view_ != nullptr && view_->SheetHasFocus(); }

@@ -10,12 +10,14 @@
 #include "app/cuimain.h"
 #include "app/environ.h"
 #include "app/filedialogs.h"
-#include "app/qtfont.h"
 #include "app/statuspanels.h"
 #include "app/windowbounds.h"
 #include "app/workarea.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
+#include "grid/grid.h"
+#include "grid/qtfont.h"
+#include "grid/sheetframe.h"
 #include "markup/cellparser.h"
 #include "sheet/sheet.h"
 
@@ -69,6 +71,9 @@ void TForm1::BuildClientArea() {
   treePanel_->setObjectName("treePanel");
   treePanel_->setMinimumWidth(kTreeMinimumWidth);
   workArea_ = new WorkArea(treeSplitter_);
+  sheetFrame_ = new cuiSheetFrame;
+  sheetFrame_->Grid().SetMenuOverlays(&controller_.MainOverlay(), &controller_.MainOverlay());
+  workArea_->SetSheetWidget(sheetFrame_);
   treeSplitter_->addWidget(treePanel_);
   treeSplitter_->addWidget(workArea_);
   treeSplitter_->setStretchFactor(1, 1);
@@ -117,25 +122,19 @@ void TForm1::SetBusy(bool busy) {
   }
 }
 
-void TForm1::ShowSheet(cuiSheet* sheet) {
-  // The grid shows the sheet once it joins; until then the area names it.
-  QLabel* placeholder = nullptr;
-  if (sheet != nullptr) {
-    placeholder = new QLabel(QString::fromStdString(sheet->Name()));
-    placeholder->setObjectName("sheetPlaceholder");
-    placeholder->setFocusPolicy(Qt::StrongFocus);
-  }
-  workArea_->SetSheetWidget(placeholder);
-}
+void TForm1::HostSheet(std::unique_ptr<cuiSheet> sheet) { sheetFrame_->Attach(std::move(sheet)); }
 
-bool TForm1::SheetHasFocus() const {
-  const QWidget* sheet = workArea_->SheetWidget();
-  return sheet != nullptr && sheet->hasFocus();
-}
+void TForm1::RemoveSheet() { sheetFrame_->Detach(); }
+
+SheetView* TForm1::SheetAreaView() { return &sheetFrame_->Grid(); }
+
+const TextMeasurer& TForm1::SheetMeasurer() const { return sheetFrame_->Grid().Measurer(); }
+
+bool TForm1::SheetHasFocus() const { return sheetFrame_->Grid().hasFocus(); }
 
 void TForm1::FocusSheet(bool sheet) {
-  QWidget* target = sheet ? workArea_->SheetWidget() : treePanel_;
-  if (target != nullptr && target->isVisible()) target->setFocus();
+  QWidget* target = sheet ? static_cast<QWidget*>(&sheetFrame_->Grid()) : treePanel_;
+  if (target->isVisible()) target->setFocus();
 }
 
 int TForm1::WorkAreaHeight() const { return workArea_->height(); }

@@ -3,7 +3,6 @@
 #include <QMainWindow>
 
 #include "control/mainview.h"
-#include "sheet/headless.h"
 
 class MessagePanel;
 class QLabel;
@@ -11,6 +10,7 @@ class QSplitter;
 class QToolBar;
 class WorkArea;
 class cuiMain;
+class cuiSheetFrame;
 
 // The main window's frame: caption, font, bounds, the tree panel beside the
 // work area, and the status bar, from the overlay and the settings. The
@@ -34,8 +34,10 @@ class TForm1 : public QMainWindow, public MainView {
   std::optional<std::string> AskOpenPath(const FileDialogRequest& request) override;
   std::optional<std::string> AskSavePath(const FileDialogRequest& request) override;
   void SetBusy(bool busy) override;
-  void ShowSheet(cuiSheet* sheet) override;
-  const TextMeasurer& SheetMeasurer() const override { return measurer_; }
+  void HostSheet(std::unique_ptr<cuiSheet> sheet) override;
+  void RemoveSheet() override;
+  SheetView* SheetAreaView() override;
+  const TextMeasurer& SheetMeasurer() const override;
   bool SheetHasFocus() const override;
   void FocusSheet(bool sheet) override;
   int WorkAreaHeight() const override;
@@ -48,6 +50,7 @@ class TForm1 : public QMainWindow, public MainView {
   MessagePanel* Message() const { return messagePanel_; }
   QWidget* SquarePanel() const { return squarePanel_; }
   WorkArea* Work() const { return workArea_; }
+  cuiSheetFrame* SheetFrame() const { return sheetFrame_; }
   // The tree's place, left of the work area.
   QWidget* TreePanel() const { return treePanel_; }
 
@@ -64,11 +67,10 @@ class TForm1 : public QMainWindow, public MainView {
   void StoreBounds();
 
   cuiMain& controller_;
-  // Sheets measure with fixed-width cells until the grid brings its own measure.
-  CharacterMeasurer measurer_;
   QSplitter* treeSplitter_ = nullptr;
   QWidget* treePanel_ = nullptr;
   WorkArea* workArea_ = nullptr;
+  cuiSheetFrame* sheetFrame_ = nullptr;
   MessagePanel* messagePanel_ = nullptr;
   QWidget* squarePanel_ = nullptr;
   QLabel* makerPanel_ = nullptr;

@@ -2,29 +2,7 @@
 
 #include <QPainter>
 
-namespace {
-
-struct SystemColour {
-  CellColour colour;
-  QPalette::ColorRole role;
-};
-constexpr SystemColour kSystemColours[] = {
-    {clWindow, QPalette::Base},
-    {clWindowText, QPalette::WindowText},
-    {clBtnFace, QPalette::Button},
-    {clGrayText, QPalette::PlaceholderText},
-};
-
-}  // namespace
-
-QColor ToQColor(CellColour colour, const QPalette& palette) {
-  for (const SystemColour& system : kSystemColours) {
-    if (system.colour == colour) return palette.color(system.role);
-  }
-  if (colour & kSystemColour) return palette.color(QPalette::WindowText);
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
+#include "grid/qtcolours.h"
 
 MessagePanel::MessagePanel(QWidget* parent) : QWidget(parent) {
   setObjectName("messagePanel");

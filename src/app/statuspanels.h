@@ -4,11 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "markup/colours.h"
-
-// A colour of the overlays on this desktop: the system colours from the
-// palette, the others from their red, green and blue bytes.
-QColor ToQColor(CellColour colour, const QPalette& palette);
+#include "sheet/lookcolours.h"
 
 // The status bar's message panel: its text in its own colours, drawn at the
 // left edge and vertically centred. It never gets narrower than kMinimumWidth.

@@ -15,7 +15,7 @@ class WorkArea : public QWidget {
  public:
   explicit WorkArea(QWidget* parent = nullptr);
 
-  // The sheet area's widget: it shows the current sheet. The area owns it.
+  // The sheet area's widget: the frame that shows the current sheet.
   void SetSheetWidget(QWidget* widget);
   QWidget* SheetWidget() const { return sheetWidget_; }
   QWidget* SheetArea() const { return sheetArea_; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "markup/colours.h"
 
 class cuiSheet;
+class SheetView;
 class TextMeasurer;
 
 // What the main controller asks of its window. The window implements it;
@@ -34,8 +36,12 @@ class MainView {
   virtual std::optional<std::string> AskSavePath(const FileDialogRequest& request) = 0;
   virtual void SetBusy(bool busy) = 0;
 
-  // The sheet area: the sheet it shows (none: empty) and how its texts measure.
-  virtual void ShowSheet(cuiSheet* sheet) = 0;
+  // The sheet area: it takes the sheet it shows and lets it go, destroying it
+  // once no action of the sheet runs; the sheet draws through its view and
+  // measures its texts with the area's font.
+  virtual void HostSheet(std::unique_ptr<cuiSheet> sheet) = 0;
+  virtual void RemoveSheet() = 0;
+  virtual SheetView* SheetAreaView() = 0;
   virtual const TextMeasurer& SheetMeasurer() const = 0;
   virtual bool SheetHasFocus() const = 0;
   virtual void FocusSheet(bool sheet) = 0;

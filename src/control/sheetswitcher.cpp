@@ -18,8 +18,6 @@ constexpr int kShow = 1;
 SheetSwitcher::SheetSwitcher(SheetHost& host, cmcGTex& overlay, cmcEvMan& events, WindowWants& wants)
     : host_(host), overlay_(overlay), events_(events), wants_(wants) {}
 
-SheetSwitcher::~SheetSwitcher() = default;
-
 void SheetSwitcher::CloseSheet() {
   if (!sheet_) return;
   if (sheet_->Built()) {
@@ -30,8 +28,8 @@ void SheetSwitcher::CloseSheet() {
     history_.Remember(sheet_->Name(), position);
   }
   focusInSheet_ = host_.SheetHasFocus();
-  host_.ShowSheet(nullptr);
-  sheet_.reset();
+  sheet_ = nullptr;
+  host_.RemoveSheet();
   bankSheet_ = false;
   admitsHelp_ = false;
 }
@@ -42,9 +40,13 @@ bool SheetSwitcher::OpenSheet(const std::string& reference) {
   if (SheetRefProblem(ref, overlay_)) return false;
   std::unique_ptr<cuiSheet> sheet = CreateSheet(ref, host_.ServicesForSheet());
   if (std::optional<cuiSheet::ViewPosition> position = history_.Find(ref.name)) sheet->SetViewPosition(*position);
-  if (!sheet->Show()) return false;
-  sheet_ = std::move(sheet);
-  host_.ShowSheet(sheet_.get());
+  cuiSheet* shown = sheet.get();
+  host_.HostSheet(std::move(sheet));
+  if (!shown->Show()) {
+    host_.RemoveSheet();
+    return false;
+  }
+  sheet_ = shown;
 
   admitsHelp_ = SheetAdmitsHelp(ref.name);
   if (wants_.helpWanted && !wants_.helpCreated && !wants_.helpClosing) {

@@ -25,9 +25,11 @@ class SheetHost {
   virtual ~SheetHost() = default;
   // What a sheet in the sheet area is built with.
   virtual SheetServices ServicesForSheet() = 0;
-  // The sheet area shows the sheet; none empties it before the sheet goes.
-  // The area lets go of the sheet when the switcher ends.
-  virtual void ShowSheet(cuiSheet* sheet) = 0;
+  // The sheet area takes the sheet and shows it.
+  virtual void HostSheet(std::unique_ptr<cuiSheet> sheet) = 0;
+  // The sheet area lets the sheet go. It is destroyed once no action of its
+  // own is running, since a cell of the sheet may be what closed it.
+  virtual void RemoveSheet() = 0;
   // Whether the keyboard focus is in the sheet rather than in the tree.
   virtual bool SheetHasFocus() const = 0;
   virtual void FocusSheet(bool sheet) = 0;
@@ -39,7 +41,6 @@ class SheetHost {
 class SheetSwitcher {
  public:
   SheetSwitcher(SheetHost& host, cmcGTex& overlay, cmcEvMan& events, WindowWants& wants);
-  ~SheetSwitcher();
   SheetSwitcher(const SheetSwitcher&) = delete;
   SheetSwitcher& operator=(const SheetSwitcher&) = delete;
 
@@ -48,7 +49,7 @@ class SheetSwitcher {
   bool OpenSheet(const std::string& reference);
   void CloseSheet();
 
-  cuiSheet* Current() const { return sheet_.get(); }
+  cuiSheet* Current() const { return sheet_; }
   const SheetHistory& History() const { return history_; }
   // The facts of the open sheet that choose the work-area layout.
   LayoutFacts Facts() const;
@@ -58,7 +59,7 @@ class SheetSwitcher {
   cmcGTex& overlay_;
   cmcEvMan& events_;
   WindowWants& wants_;
-  std::unique_ptr<cuiSheet> sheet_;
+  cuiSheet* sheet_ = nullptr;  // held by the sheet area
   SheetHistory history_;
   bool focusInSheet_ = false;
   bool bankSheet_ = false;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "markup/colours.h"
+#include "sheet/lookcolours.h"
 
 class cmcEvMan;
 struct Event;

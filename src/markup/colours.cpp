@@ -41,7 +41,7 @@ constexpr std::array<std::pair<std::string_view, CellColour>, 38> kColours = {{
     {"clAppWorkSpace", kSystemColour + 12},
     {"clHighlight", kSystemColour + 13},
     {"clHightlightText", kSystemColour + 14},
-    {"clBtnFace", clBtnFace},
+    {"clBtnFace", kSystemColour + 15},
     {"clBtnShadow", kSystemColour + 16},
     {"clGrayText", kSystemColour + 17},
     {"clBtnText", kSystemColour + 18},

@@ -10,7 +10,6 @@ using CellColour = std::uint32_t;
 constexpr CellColour kSystemColour = 0x80000000u;
 constexpr CellColour clWindow = kSystemColour + 5;
 constexpr CellColour clWindowText = kSystemColour + 8;
-constexpr CellColour clBtnFace = kSystemColour + 15;
 constexpr CellColour clGrayText = kSystemColour + 17;
 
 // Looks a colour name up exactly (case and blanks matter). An unknown name

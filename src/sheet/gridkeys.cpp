@@ -69,6 +69,18 @@ bool GridKeys::Wheel(CellPosition target, bool towardUser) {
 void GridKeys::SendToCurrent(std::int32_t code) {
   const cuiSheet::Position current = sheet_.Current();
   const clsSheetCellId* id = sheet_.CellAt(current.column, current.row);
-  if (!id || !id->cell.selectable) return;
-  sheet_.CellAction(current.column, current.row, code);
+  if (!id || !id->cell.selectable) {
+    repeat_.Stop();
+    return;
+  }
+  const cuiSheet::ActionResult result = sheet_.CellAction(current.column, current.row, code);
+  if (result.repeatKey != 0) {
+    repeat_.Ask(result.repeatKey);
+  } else {
+    repeat_.Stop();
+  }
+}
+
+void GridKeys::Repeat() {
+  if (repeat_.Active()) SendToCurrent(repeat_.Key());
 }

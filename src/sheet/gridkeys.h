@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "sheet/autorepeat.h"
 #include "sheet/cellposition.h"
 
 class cuiSheet;
@@ -44,9 +45,18 @@ class GridKeys {
   // The mouse wheel would select `target`: it becomes current when it may,
   // else the current cell steps one row, down when turned toward the user.
   bool Wheel(CellPosition target, bool towardUser);
-
- private:
+  // Sends a code to the current cell when it is selectable; a link that asks
+  // to repeat the action starts (or goes on with) the auto-repeat.
   void SendToCurrent(std::int32_t code);
 
+  // The wait before the next repetition, counting it; none when no repeat is due.
+  std::optional<int> RepeatWait() { return repeat_.Next(); }
+  // Runs the due repetition; it goes on only while the link asks again.
+  void Repeat();
+  void StopRepeat() { repeat_.Stop(); }
+  bool Repeating() const { return repeat_.Active(); }
+
+ private:
   cuiSheet& sheet_;
+  AutoRepeat repeat_;
 };

@@ -371,22 +371,51 @@ std::string cuiSheet::CellText(int column, int row) {
   return request.displayText;
 }
 
+cuiSheet::CellFace cuiSheet::Face(int column, int row) {
+  clsSheetCellId* id = CellAt(column, row);
+  if (!id) return {};
+  if (id->cell.link == kNoCellLink || !callback_) return {DisplayTextOf(id->cell), 0, std::nullopt};
+  cmcCellCapsule request = Request(*id);
+  request.painting = true;
+  callback_(request, false);
+  return {std::move(request.displayText), request.marks, request.fontColour};
+}
+
 cuiSheet::ActionResult cuiSheet::CellAction(int column, int row, int key, int commandLink,
                                             const std::optional<std::string>& committedText) {
+  return RunAction(column, row, [&](cmcCellCapsule& request) {
+    request.key = key;
+    if (commandLink != kNoCellLink) {
+      request.key = cellkey::kEvaluate;
+      request.menuCommand = commandLink;
+    }
+    if (committedText) {
+      request.key = cellkey::kEvaluate;
+      request.editResult = kTextCommitted;
+      request.editedText = *committedText;
+    }
+  });
+}
+
+cuiSheet::ActionResult cuiSheet::Choose(int column, int row, int chosenLink, std::int32_t chosenValue) {
+  cmcCellObj chosen;
+  chosen.link = chosenLink;
+  chosen.parameter = chosenValue;
+  cmcCellCapsule reply;
+  reply.cell = &chosen;
+  return RunAction(column, row, [&](cmcCellCapsule& request) {
+    request.key = cellkey::kEvaluate;
+    request.editResult = kPopupChoice;
+    request.reply = &reply;
+  });
+}
+
+cuiSheet::ActionResult cuiSheet::RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete) {
   clsSheetCellId* id = CellAt(column, row);
   if (!id || !callback_) return {};
   cmcCellCapsule request = Request(*id);
-  request.key = key;
-  if (commandLink != kNoCellLink) {
-    request.key = cellkey::kEvaluate;
-    request.menuCommand = commandLink;
-  }
   if (const auto span = selection_.ParameterSpan(current_)) request.rowSelection = {0, 1, span->first, span->second};
-  if (committedText) {
-    request.key = cellkey::kEvaluate;
-    request.editResult = kTextCommitted;
-    request.editedText = *committedText;
-  }
+  complete(request);
   request.changed = [this](cmcCellCapsule&, int bits) {
     if (bits & changebit::kRebuildSheet) RequestRebuild();
   };

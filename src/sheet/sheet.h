@@ -41,6 +41,12 @@ class cuiSheet {
     int editor = kNoEditor;
     std::int32_t repeatKey = 0;  // not 0: the action is to be repeated with this key
   };
+  // What a cell's link says when the cell is drawn.
+  struct CellFace {
+    std::string text;
+    int marks = 0;
+    std::optional<CellColour> fontColour;
+  };
   struct ViewPosition {
     Position current;
     int leftColumn = 0;
@@ -95,6 +101,7 @@ class cuiSheet {
   bool Printing() const { return printTarget_.has_value(); }
   double Scale() const { return printTarget_ ? printTarget_->Scale() : 1.0; }
   bool Built() const { return built_; }
+  bool DropDown() const { return dropDown_; }
 
   const cmcCellObj& BasicCell() const { return basic_; }
   const SheetGeometry& Geometry() const { return geometry_; }
@@ -130,6 +137,10 @@ class cuiSheet {
 
   // The text a cell shows: its link's when it has a link, else its own.
   std::string CellText(int column, int row);
+  // The text, marks and font colour the cell is drawn with.
+  CellFace Face(int column, int row);
+  // The cell's font, else the basic cell's.
+  const Font& FontOf(const cmcCellObj& cell) const;
   // A key on the cell (a character code, 256 for an activation, a key code
   // times 256), a pop-up menu command (key 0 with the item's link) or a
   // committed in-cell edit, handed to its link; then what the link asked of
@@ -137,6 +148,9 @@ class cuiSheet {
   // the next pump, never inside the action.
   ActionResult CellAction(int column, int row, int key, int commandLink = kNoCellLink,
                           const std::optional<std::string>& committedText = std::nullopt);
+  // A drop-down choice for the cell: its link gets the chosen column (link)
+  // and value (parameter) as a pop-up editor's reply.
+  ActionResult Choose(int column, int row, int chosenLink, std::int32_t chosenValue);
   bool RebuildPending() const { return rebuildPending_; }
 
   // The user sized a column: on screen the limits apply and the width is kept.
@@ -184,7 +198,6 @@ class cuiSheet {
   void CopyRowAbove(int row);
   void ParseRow(int row, std::size_t line);
   void AutoSize(const cmcCellObj& cell, int column, int row);
-  const Font& FontOf(const cmcCellObj& cell) const;
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();
@@ -192,6 +205,8 @@ class cuiSheet {
   void MakeStartingCellCurrent();
   std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
   cmcCellCapsule Request(clsSheetCellId& id);
+  // Fills the request of a cell, lets `complete` add the action, runs the link, then AfterAction.
+  ActionResult RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete);
   void AfterAction(const cmcCellCapsule& request, int editor);
   void ChangeCurrent(Position to, bool extend);
   void ScrollHomeFor(Position cell);

@@ -43,7 +43,14 @@ class SheetSwitcherTest : public testing::Test, public SheetHost {
     services.links = &links_;
     return services;
   }
-  void ShowSheet(cuiSheet* sheet) override { shown_.push_back(sheet); }
+  void HostSheet(std::unique_ptr<cuiSheet> sheet) override {
+    shown_.push_back(sheet.get());
+    hosted_ = std::move(sheet);
+  }
+  void RemoveSheet() override {
+    shown_.push_back(nullptr);
+    hosted_.reset();
+  }
   bool SheetHasFocus() const override { return focus_; }
   void FocusSheet(bool sheet) override { focusGiven_ = sheet; }
 
@@ -60,6 +67,7 @@ class SheetSwitcherTest : public testing::Test, public SheetHost {
   WindowWants wants_;
   SheetSwitcher switcher_{*this, overlay_, events_, wants_};
   std::vector<cuiSheet*> shown_;
+  std::unique_ptr<cuiSheet> hosted_;
   std::vector<std::pair<std::uint32_t, int>> posted_;
   bool focus_ = false;
   std::optional<bool> focusGiven_;

@@ -130,6 +130,34 @@ TEST_F(GridKeysTest, FunctionKeysAndTypedCharactersReachTheCurrentCellWithTheirC
                                      0x7A00, 0x7B00, 13, 32, 8, '7', 255}));
 }
 
+TEST_F(GridKeysTest, ALinkThatAsksToRepeatIsRepeatedUntilItStopsAsking) {
+  std::unique_ptr<cuiSheet> sheet = Grid();
+  GridKeys keys(*sheet);
+  int asks = 3;
+  reply = [&](cmcCellCapsule& r) {
+    if (asks-- > 0) r.repeatKey = r.key == 0x7000 ? 0x2600 : r.key;
+    return 0;
+  };
+  EXPECT_TRUE(keys.KeyDown(vkey::kF1, {}));
+  std::vector<int> waits;
+  while (const std::optional<int> wait = keys.RepeatWait()) {
+    waits.push_back(*wait);
+    keys.Repeat();
+  }
+  EXPECT_EQ(waits, (std::vector<int>{30, 24, 18}));
+  std::vector<int> codes;
+  for (const Sent& s : sent) codes.push_back(s.key);
+  EXPECT_EQ(codes, (std::vector<int>{0x7000, 0x2600, 0x2600, 0x2600}));
+  EXPECT_FALSE(keys.Repeating());
+
+  // A link that never stops is bounded.
+  asks = 1 << 30;
+  sent.clear();
+  keys.Character(' ');
+  while (keys.RepeatWait()) keys.Repeat();
+  EXPECT_EQ(sent.size(), static_cast<std::size_t>(AutoRepeat::kMaxRepetitions) + 1);
+}
+
 TEST_F(GridKeysTest, MovingToTheFirstSelectableRowOrColumnScrollsTheGridHome) {
   std::unique_ptr<cuiSheet> sheet = Grid();
   sheet->MakeCurrent(2, 3);

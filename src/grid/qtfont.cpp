@@ -1,4 +1,4 @@
-#include "app/qtfont.h"
+#include "grid/qtfont.h"
 
 #include <cstdlib>
 

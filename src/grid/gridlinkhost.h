@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+
+#include "links/families.h"
+#include "sheet/sheetcontext.h"
+
+// The pop-up editors the links open in the desktop program: the drop-down
+// choice list over the cell of whichever grid shows it. The flag and text
+// editors are not here (none is shown: the link leaves the value as it is).
+class GridLinkHost : public LinkHost {
+ public:
+  // What the drop-down sheets are built with (their view and measurer are their own).
+  void SetSheetServices(const SheetServices& services) { services_.emplace(services); }
+
+  bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) override;
+  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
+  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
+
+ private:
+  std::optional<SheetServices> services_;
+};
