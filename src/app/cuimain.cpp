@@ -63,6 +63,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
       environment_{document_.Edit(), services.mainOverlay, selectionCache_, editors_},
       linkTable_(LinkTable::Instance()),
       sheets_(*this, services.mainOverlay, services.events, wants_),
+      clock_(services.scheduler.TimeSource()),
       task_(services.scheduler.NewTask()) {
   const std::string dataDir = platform::DataDir();
   services.languageList.Open(dataDir + baseName_ + ".OVL");
@@ -118,7 +119,7 @@ void cuiMain::LoadModel(ModelType modelType) {
 }
 
 void cuiMain::MarkModifiedIfChanged() {
-  if (!refreshTimer_) refreshTimer_.emplace();
+  if (!refreshTimer_) refreshTimer_.emplace(clock_);
   refreshTimer_->Start(kRefreshDelayMs);
 }
 

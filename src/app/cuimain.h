@@ -198,6 +198,7 @@ class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost 
   LinkTable linkTable_;
   std::unique_ptr<CellLinks> links_;
   SheetSwitcher sheets_;
+  const platform::Clock& clock_;
   std::optional<cmcTick> refreshTimer_;  // the delayed check after an edit
 
   cmcTask* task_;

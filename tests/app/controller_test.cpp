@@ -215,6 +215,25 @@ TEST_F(ControllerTest, TheTickOpensTheTopPageInTheSheetArea) {
   EXPECT_FALSE(form->Work()->HelpArea()->isVisibleTo(form.get()));
 }
 
+TEST_F(ControllerTest, AnEditRunsTheWarningCheckOnceTypingPauses) {
+  Start();
+  Tick();
+  std::vector<std::uint32_t> heard;
+  events.AddListener(
+      [](void* data, const Event& event) { static_cast<std::vector<std::uint32_t>*>(data)->push_back(event.code); },
+      &heard);
+  Edit();
+  Tick();
+  Tick();
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kWarningCheckDone), 0);
+  for (int i = 0; i < 6; ++i) Tick();
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kWarningCheckDone), 1);
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kBankImages), 1);
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kTreeRefresh), 1);
+  for (int i = 0; i < 6; ++i) Tick();
+  EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kWarningCheckDone), 1);
+}
+
 TEST_F(ControllerTest, ABankSheetWithTheMemoryChannelWindowWantedShowsItsArea) {
   settings->mchView = 1;
   settings->pHelpView = 0;
