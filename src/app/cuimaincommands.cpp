@@ -38,9 +38,9 @@ void cuiMain::CloseMainWindow() {
 void cuiMain::PrepareEditMenu() {
   // A sheet that brings its own menu keeps it; only without one does the
   // Edit menu fall back to "no item".
-  const cuiSheet* sheet = sheets_.Current();
+  cuiSheet* sheet = sheets_.Current();
   const std::optional<std::string> own = sheet != nullptr ? PopupMenuOf(sheet->BasicCell()) : std::nullopt;
-  events_.Send(ev::kMenuFill, const_cast<cuiSheet*>(sheet), cl::CL_Menu_Edit_Top, own ? *own : kNoItemMenu);
+  events_.Send(ev::kMenuFill, sheet, cl::CL_Menu_Edit_Top, own ? *own : kNoItemMenu);
 }
 
 void cuiMain::OpenSheet(const std::string& reference) {

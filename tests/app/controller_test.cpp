@@ -234,6 +234,28 @@ TEST_F(ControllerTest, AnEditRunsTheWarningCheckOnceTypingPauses) {
   EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kWarningCheckDone), 1);
 }
 
+TEST_F(ControllerTest, TheEditMenuTakesTheOpenSheetsOwnMenuElseNoItem) {
+  Start();
+  std::vector<std::string> menus;
+  events.AddListener(
+      [](void* data, const Event& event) {
+        if (event.code == ev::kMenuFill) static_cast<std::vector<std::string>*>(data)->emplace_back(event.Text());
+      },
+      &menus);
+  auto showEditMenu = [this] {
+    cmcCellObj cell;
+    cell.type = ct::CT_Null;
+    cell.link = cl::CL_Menu_Edit_Top;
+    cmcCellCapsule request;
+    request.cell = &cell;
+    controller->Links().Evaluate(request, false);
+  };
+  showEditMenu();
+  controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
+  showEditMenu();
+  EXPECT_EQ(menus, (std::vector<std::string>{"GI_PMenu_NoItem", "GI_PMenu_Edit"}));
+}
+
 TEST_F(ControllerTest, ABankSheetWithTheMemoryChannelWindowWantedShowsItsArea) {
   settings->mchView = 1;
   settings->pHelpView = 0;
