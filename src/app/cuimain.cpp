@@ -138,7 +138,7 @@ void cuiMain::OpenFallbackSheet() {
   // The tree activates its selected node once it exists; without it, the
   // sheet left last, else the top page.
   const SheetHistory::Entry* newest = sheets_.History().Newest();
-  const std::string reference = newest != nullptr ? newest->name : std::string(gi::GI_Sheet_TopPage);
+  const std::string reference = newest != nullptr ? newest->ref.Text() : std::string(gi::GI_Sheet_TopPage);
   if (!sheets_.OpenSheet(reference) && newest != nullptr) sheets_.OpenSheet(std::string(gi::GI_Sheet_TopPage));
 }
 

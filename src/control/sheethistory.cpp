@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
-void SheetHistory::Remember(const std::string& name, const cuiSheet::ViewPosition& position) {
-  std::erase_if(entries_, [&name](const Entry& entry) { return entry.name == name; });
-  entries_.push_front({name, position});
+void SheetHistory::Remember(const SheetRef& ref, const cuiSheet::ViewPosition& position) {
+  std::erase_if(entries_, [&ref](const Entry& entry) { return entry.ref.name == ref.name; });
+  entries_.push_front({ref, position});
 }
 
 std::optional<cuiSheet::ViewPosition> SheetHistory::Find(std::string_view name) const {
-  const auto found = std::find_if(entries_.begin(), entries_.end(), [name](const Entry& e) { return e.name == name; });
+  const auto found =
+      std::find_if(entries_.begin(), entries_.end(), [name](const Entry& e) { return e.ref.name == name; });
   if (found == entries_.end()) return std::nullopt;
   return found->position;
 }

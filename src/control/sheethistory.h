@@ -13,12 +13,12 @@
 class SheetHistory {
  public:
   struct Entry {
-    std::string name;
+    SheetRef ref;  // the whole reference, so the sheet can be opened again as it was
     cuiSheet::ViewPosition position;
   };
 
-  // Puts the entry at the front, dropping an older one of the same name.
-  void Remember(const std::string& name, const cuiSheet::ViewPosition& position);
+  // Puts the entry at the front, dropping an older one of the same sheet name.
+  void Remember(const SheetRef& ref, const cuiSheet::ViewPosition& position);
   std::optional<cuiSheet::ViewPosition> Find(std::string_view name) const;
   // The sheet left last; none when no sheet was left yet.
   const Entry* Newest() const { return entries_.empty() ? nullptr : &entries_.front(); }

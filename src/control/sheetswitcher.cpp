@@ -25,7 +25,7 @@ void SheetSwitcher::CloseSheet() {
     position.topRow = sheet_->TopRow();
     position.leftColumn = sheet_->LeftColumn();
     position.current = sheet_->Current();
-    history_.Remember(sheet_->Name(), position);
+    history_.Remember(sheet_->Ref(), position);
   }
   focusInSheet_ = host_.SheetHasFocus();
   sheet_ = nullptr;

@@ -234,6 +234,28 @@ TEST_F(ControllerTest, AnEditRunsTheWarningCheckOnceTypingPauses) {
   EXPECT_EQ(std::count(heard.begin(), heard.end(), ev::kWarningCheckDone), 1);
 }
 
+TEST_F(ControllerTest, ANewFontSizeClosesTheSheetAndTheTickReopensItWhereItWas) {
+  settings->modelType = 1;
+  Start();
+  controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+  ASSERT_TRUE(controller->CurrentSheet()->MoveCurrent(0, 3));
+  const CellPosition before = controller->CurrentSheet()->Current();
+  cmcCellObj cell;
+  cell.type = ct::CT_Null;
+  cell.link = cl::CL_Menu_View_FontSize;
+  cell.parameter = 2;
+  cmcCellCapsule request;
+  request.cell = &cell;
+  request.key = cellkey::kEnter;
+  controller->Links().Evaluate(request, false);
+  EXPECT_EQ(settings->fontSizePercentage, 2);
+  EXPECT_EQ(controller->CurrentSheet(), nullptr);
+  Tick();
+  ASSERT_NE(controller->CurrentSheet(), nullptr);
+  EXPECT_EQ(controller->CurrentSheet()->Ref().Text(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+  EXPECT_EQ(controller->CurrentSheet()->Current(), before);
+}
+
 TEST_F(ControllerTest, TheEditMenuTakesTheOpenSheetsOwnMenuElseNoItem) {
   Start();
   std::vector<std::string> menus;

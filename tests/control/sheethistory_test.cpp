@@ -16,12 +16,12 @@ TEST(SheetHistoryTest, KeepsOneEntryPerSheetNewestFirst) {
   SheetHistory history;
   EXPECT_EQ(history.Newest(), nullptr);
   EXPECT_FALSE(history.Find("GI_Sheet_Mch_Lmr"));
-  history.Remember("GI_Sheet_Mch_Lmr", At(10, 2));
-  history.Remember("GI_Sheet_TopPage", At(0, 0));
-  history.Remember("GI_Sheet_Mch_Lmr", At(20, 3));
+  history.Remember(SheetRef::Parse("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 1"), At(10, 2));
+  history.Remember(SheetRef::Parse("GI_Sheet_TopPage"), At(0, 0));
+  history.Remember(SheetRef::Parse("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"), At(20, 3));
   EXPECT_EQ(history.Size(), 2u);
   ASSERT_NE(history.Newest(), nullptr);
-  EXPECT_EQ(history.Newest()->name, "GI_Sheet_Mch_Lmr");
+  EXPECT_EQ(history.Newest()->ref.Text(), "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
   std::optional<cuiSheet::ViewPosition> found = history.Find("GI_Sheet_Mch_Lmr");
   ASSERT_TRUE(found);
   EXPECT_EQ(found->topRow, 20);

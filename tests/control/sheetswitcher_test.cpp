@@ -88,7 +88,7 @@ TEST_F(SheetSwitcherTest, OpensOneSheetAtATimeAndReturnsToWhereTheUserLeftIt) {
   EXPECT_EQ(shown_, (std::vector<cuiSheet*>{bank, nullptr, switcher_.Current()}));
   EXPECT_EQ(focusGiven_, true);
   ASSERT_NE(switcher_.History().Newest(), nullptr);
-  EXPECT_EQ(switcher_.History().Newest()->name, "GI_Sheet_Mch_Pmr");
+  EXPECT_EQ(switcher_.History().Newest()->ref.Text(), kBank0);
 
   ASSERT_TRUE(switcher_.OpenSheet(kBank0));
   EXPECT_EQ(switcher_.Current()->Current(), moved);
