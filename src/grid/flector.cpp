@@ -70,6 +70,10 @@ void cuiFlector::PlaceAtOpener() {
   QRect workArea(0, 0, 1024, 768);
   if (const QScreen* screen = opener_.grid ? opener_.grid->screen() : this->screen())
     workArea = screen->availableGeometry();
+  const bool fits = size.width() <= workArea.width() && size.height() <= workArea.height();
+  const Qt::ScrollBarPolicy bars = fits ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn;
+  grid_->setHorizontalScrollBarPolicy(bars);
+  grid_->setVerticalScrollBarPolicy(bars);
   size = size.boundedTo(workArea.size());
   resize(size);
   if (!opener_.grid || !opener_.grid->Sheet()) return;

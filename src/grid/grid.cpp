@@ -16,6 +16,10 @@
 #include "grid/gridpopupmenu.h"
 #include "grid/qtcolours.h"
 #include "grid/qtkeys.h"
+#include "markup/ids.h"
+#include "runtime/event.h"
+#include "runtime/events.h"
+#include "runtime/evman.h"
 #include "sheet/cellhit.h"
 #include "sheet/celllook.h"
 #include "sheet/columnautofit.h"
@@ -73,6 +77,7 @@ cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), measurer_(font(
 
 cuiGrid::~cuiGrid() {
   std::erase(Grids(), this);
+  SetEvents(nullptr);
   // Closing with the editor open commits nothing.
   edit_.Cancel();
   delete editor_;
@@ -118,6 +123,16 @@ void cuiGrid::Detach() {
   hosted_ = {};
   QTimer::singleShot(0, this, [this] { retired_.clear(); });
   viewport()->update();
+}
+
+void cuiGrid::SetEvents(cmcEvMan* events) {
+  if (events_) events_->RemoveListener(&cuiGrid::Listen, this);
+  events_ = events;
+  if (events_) events_->AddListener(&cuiGrid::Listen, this);
+}
+
+void cuiGrid::Listen(void* data, const Event& event) {
+  if (event.code == ev::kFinishEdit) static_cast<cuiGrid*>(data)->CommitPendingEdit();
 }
 
 void cuiGrid::SetMenuOverlays(cmcGTex* overlay, cmcGTex* mainOverlay) {
@@ -180,6 +195,9 @@ void cuiGrid::OpenEditor(int column, int row, const std::string& text, int caret
   }
   edit_.Open(*sheet, {column, row});
   editor_->setFont(font);
+  editor_->setAlignment(id->cell.hAlign == 2   ? Qt::AlignRight
+                        : id->cell.hAlign == 1 ? Qt::AlignHCenter
+                                               : Qt::AlignLeft);
   editor_->setGeometry(ToQRect(*box));
   editor_->setText(QString::fromStdString(text));  // also clears the undo history
   editor_->setCursorPosition(caret);
@@ -334,6 +352,7 @@ void cuiGrid::AfterInput() {
     lastCurrent_ = sheet->Current();
     if (HasFocusWithin()) RefreshPopupMenu(false);
   }
+  RefreshMenuStates();
   ScheduleRepeat();
   Q_EMIT SheetInput();
 }
@@ -376,9 +395,6 @@ void cuiGrid::keyReleaseEvent(QKeyEvent* event) {
   if (Sheet()) InvalidateCell(Sheet()->Current().column, Sheet()->Current().row);
   QAbstractScrollArea::keyReleaseEvent(event);
 }
-
-// Free keys for the cells: Tab does not leave the grid.
-bool cuiGrid::focusNextPrevChild(bool) { return false; }
 
 std::optional<cuiGrid::ColumnDrag> cuiGrid::ColumnEdgeUnder(const QPoint& point) const {
   const cuiSheet* sheet = Sheet();
@@ -467,6 +483,10 @@ void cuiGrid::wheelEvent(QWheelEvent* event) {
   cuiSheet* sheet = Sheet();
   const QWidget* top = window();
   if (!sheet || !hosted_.keys || (top && !top->isEnabled()) || event->angleDelta().y() == 0) return;
+  if (events_) {
+    const cmcEvAns* answer = events_->Query(ev::kQueryConsumeWheel, this, event->angleDelta().y());
+    if (answer && answer->value) return;
+  }
   const bool towardUser = event->angleDelta().y() < 0;
   const CellPosition current = sheet->Current();
   hosted_.keys->Wheel({current.column, current.row + (towardUser ? 1 : -1)}, towardUser);
@@ -501,16 +521,37 @@ void cuiGrid::RefreshPopupMenu(bool focusGained) {
   menu_.reset();
   if (!menuTracker_.Name()) return;
   menu_ = std::make_unique<GridPopupMenu>(*this, *menuOverlay_, *mainOverlay_, *menuTracker_.Name(),
-                                          [this](int link) { RunMenuCommand(link); });
+                                          [this](int link) { RunPopupCommand(link); });
+  RefreshMenuStates();
+  QObject::connect(menu_->Menu(), &QMenu::aboutToShow, menu_->Menu(), [this] { RefreshMenuStates(); });
+  // The Edit menu of the main window shows the same items.
+  if (events_) {
+    events_->Post(ev::kMenuClear, this, cl::CL_Menu_Edit_Top);
+    events_->Post(ev::kMenuFill, this, cl::CL_Menu_Edit_Top, *menuTracker_.Name());
+  }
 }
 
-void cuiGrid::RunMenuCommand(int link) {
+// The items follow the current cell: Paste is disabled with nothing to paste, and so on.
+void cuiGrid::RefreshMenuStates() {
+  cuiSheet* sheet = Sheet();
+  if (!sheet || !menu_) return;
+  const CellPosition current = sheet->Current();
+  menu_->RefreshStates([&](int link) { return sheet->MenuItemState(current.column, current.row, link); });
+}
+
+void cuiGrid::RunPopupCommand(int link) {
   cuiSheet* sheet = Sheet();
   if (!sheet) return;
   const CellPosition current = sheet->Current();
   const clsSheetCellId* id = sheet->CellAt(current.column, current.row);
-  if (!id || !id->cell.selectable) return;
-  sheet->CellAction(current.column, current.row, cellkey::kEvaluate, link);
+  if (!id || !id->cell.selectable || !hosted_.keys) return;
+  if (link == cl::CL_PMenu_Edit) {
+    // "Edit..." (its shortcut is Enter) edits the cell as Enter does: the
+    // links know no command of that name, and Enter must not go dead.
+    hosted_.keys->SendToCurrent(cellkey::kEnter);
+  } else {
+    sheet->CellAction(current.column, current.row, cellkey::kEvaluate, link);
+  }
   AfterInput();
 }
 

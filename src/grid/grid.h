@@ -14,6 +14,8 @@
 #include "sheet/sheetview.h"
 
 class cmcGTex;
+class cmcEvMan;
+struct Event;
 struct cmcCellObj;
 class cuiSheet;
 class GridEditor;
@@ -51,6 +53,14 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   // overlay for cell models); without them the grid has no pop-up menus.
   void SetMenuOverlays(cmcGTex* overlay, cmcGTex* mainOverlay);
   GridPopupMenu* PopupMenu() const { return menu_.get(); }
+
+  // The event manager: the grid finishes a pending edit when asked (event
+  // 21), announces its pop-up menu to the main menu (events 10 and 11, with
+  // the grid as click-handler owner: see RunPopupCommand) and asks whether a
+  // wheel turn is consumed elsewhere (query 39). None: the grid keeps to itself.
+  void SetEvents(cmcEvMan* events);
+  // A pop-up menu command on the current cell, as its menu item runs it.
+  void RunPopupCommand(int link);
 
   // A command that saves, prints or writes to the radio takes the open edit
   // first: it commits once.
@@ -94,7 +104,6 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  bool focusNextPrevChild(bool next) override;
 
  private:
   // A sheet and what works on it; retired together, deleted later.
@@ -115,7 +124,8 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void UpdateScrollBars();
   void EnsureCurrentVisible();
   void RefreshPopupMenu(bool focusGained);
-  void RunMenuCommand(int link);
+  void RefreshMenuStates();
+  static void Listen(void* data, const Event& event);
   void EditorKey(InPlaceEdit::KeyAction action, int virtualKey);
   void ShowPopupMenu(const QPoint& global);
   std::optional<ColumnDrag> ColumnEdgeUnder(const QPoint& point) const;
@@ -124,6 +134,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   QtTextMeasurer measurer_;
   Hosted hosted_;
   std::vector<Hosted> retired_;
+  cmcEvMan* events_ = nullptr;
   cmcGTex* menuOverlay_ = nullptr;
   cmcGTex* mainOverlay_ = nullptr;
   std::unique_ptr<GridPopupMenu> menu_;

@@ -51,7 +51,18 @@ GridPopupMenu::GridPopupMenu(QWidget& owner, cmcGTex& overlay, cmcGTex& mainOver
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     action->setEnabled(!item.StateFlag(cmcCellObj::kDisabledFlag));
     owner.addAction(action);
+    items_.emplace_back(action, item.link);
     QObject::connect(action, &QAction::triggered, menu_, [run, link = item.link] { run(link); });
+  }
+}
+
+void GridPopupMenu::RefreshStates(const std::function<std::uint8_t(int link)>& state) {
+  for (const auto& [action, link] : items_) {
+    const std::uint8_t flags = state(link);
+    action->setCheckable((flags & 1) != 0);
+    action->setChecked((flags & 1) != 0);
+    action->setVisible((flags & 2) == 0);
+    action->setEnabled((flags & 4) == 0);
   }
 }
 

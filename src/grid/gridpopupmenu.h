@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
+class QAction;
 class QMenu;
 class QWidget;
 class cmcGTex;
@@ -22,10 +26,15 @@ class GridPopupMenu {
   GridPopupMenu(const GridPopupMenu&) = delete;
   GridPopupMenu& operator=(const GridPopupMenu&) = delete;
 
+  // Each item ticked, shown and enabled as its link decides now: `state`
+  // gives an item link's state flags (0 ticked, 1 hidden, 2 disabled).
+  void RefreshStates(const std::function<std::uint8_t(int link)>& state);
+
   const std::string& Name() const { return name_; }
   QMenu* Menu() const { return menu_; }
 
  private:
   std::string name_;
   QPointer<QMenu> menu_;
+  std::vector<std::pair<QAction*, int>> items_;  // owned by the menu
 };

@@ -49,7 +49,6 @@ std::optional<int> TypedCode(const QKeyEvent& event) {
   case Qt::Key_Enter: return 13;
   case Qt::Key_Backspace: return 8;
   case Qt::Key_Escape: return 27;
-  case Qt::Key_Tab: return 9;
   default: break;
   }
   const QString text = event.text();

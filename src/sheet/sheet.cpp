@@ -410,6 +410,21 @@ cuiSheet::ActionResult cuiSheet::Choose(int column, int row, int chosenLink, std
   });
 }
 
+std::uint8_t cuiSheet::MenuItemState(int column, int row, int itemLink) {
+  constexpr std::uint8_t kItemFlags = 0x0F;
+  clsSheetCellId* id = CellAt(column, row);
+  if (!id || !callback_) return 0;
+  cmcCellObj item = id->cell;
+  item.link = itemLink;
+  item.stateFlags = static_cast<std::uint8_t>(item.stateFlags & ~kItemFlags);
+  cmcCellCapsule request = Request(*id);
+  request.cell = &item;
+  if (const auto span = selection_.ParameterSpan(current_)) request.rowSelection = {0, 1, span->first, span->second};
+  const CellCallback callback = callback_;
+  callback(request, false);
+  return item.stateFlags;
+}
+
 cuiSheet::ActionResult cuiSheet::RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete) {
   clsSheetCellId* id = CellAt(column, row);
   if (!id || !callback_) return {};

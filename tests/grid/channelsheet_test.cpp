@@ -29,8 +29,7 @@ class ChannelSheetTest : public ::testing::Test {
   static constexpr int kChannels = 5;
 
   void SetUp() override {
-    QInputDevice::devices();
-    TestApplication();
+    GridTestApplication();
     overlay_.Open(platform::DataDir() + "QZ5071KE.OVL");
     cloneio::LoadInitialImage(overlay_, ModelType::kLandMobile, image_);
     datCh::SetBankSize(image_, 0, kChannels);

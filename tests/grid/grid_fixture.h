@@ -13,6 +13,14 @@
 #include "links/cellcapsule.h"
 #include "sheet/sheet_fixture.h"
 
+// The test application, made so that the device list outlives it: the test
+// helpers and key events register input devices with that list, and the
+// application, a static, deletes them at exit.
+inline QApplication& GridTestApplication() {
+  QInputDevice::devices();
+  return TestApplication();
+}
+
 // A grid in a shown, active window over a sheet of a small overlay in
 // memory; every request the sheet hands its link is recorded.
 class GridFixture : public SheetFixture {
@@ -24,11 +32,7 @@ class GridFixture : public SheetFixture {
   };
 
   void SetUp() override {
-    // The device list outlives the application object this way: the test
-    // helpers register input devices with it, and the application, a static,
-    // deletes them at exit.
-    QInputDevice::devices();
-    TestApplication();
+    GridTestApplication();
     window_ = std::make_unique<QWidget>();
     window_->resize(400, 300);
     grid_ = new cuiGrid(window_.get());

@@ -10,6 +10,8 @@
 #include "grid/gridpopupmenu.h"
 #include "grid_fixture.h"
 #include "markup/ids.h"
+#include "runtime/event.h"
+#include "runtime/events.h"
 #include "sheet/cellhit.h"
 #include "sheet/gridkeys.h"
 #include "sheet/sheet.h"
@@ -26,6 +28,12 @@ using Pos = CellPosition;
 const std::vector<std::string> kCells = {"a|b|c|d", "{($Sel)}e|f|{($Sel)}g|h", "i|j|k|l", "m|{($Sel)}n|{($Sel)}o|p"};
 
 class GridTest : public GridFixture {};
+
+void RecordMenuEvents(void* data, const Event& event) {
+  if (event.code == ev::kMenuClear || event.code == ev::kMenuFill)
+    static_cast<std::vector<std::pair<std::uint32_t, std::string>>*>(data)->emplace_back(event.code,
+                                                                                         std::string(event.Text()));
+}
 
 TEST_F(GridTest, KeyClicksReachTheCellsWithTheCodesOfTheKeyTable) {
   UseSheet("(FixedRows=1)", kCells);
@@ -151,6 +159,16 @@ TEST_F(GridEditorTest, UpCommitsThenMovesAndACommandCommitsThePendingEdit) {
   EXPECT_EQ(Commits(), (std::vector<std::string>{"1", "145"}));
 }
 
+TEST_F(GridEditorTest, TheEventThatFinishesEditsCommitsOnce) {
+  grid_->SetEvents(&events_);
+  ShowEditable();
+  Open();
+  events_.Send(ev::kFinishEdit, nullptr, 0);
+  events_.Send(ev::kFinishEdit, nullptr, 0);
+  EXPECT_FALSE(grid_->EditorOpen());
+  EXPECT_EQ(Commits(), (std::vector<std::string>{"145"}));
+}
+
 TEST_F(GridEditorTest, ClosingTheSheetWithTheEditorOpenCommitsNothing) {
   ShowEditable();
   Open();
@@ -177,7 +195,14 @@ TEST_F(GridTest, APopupMenuItemAndItsShortcutRunTheItemsCommandOnTheCurrentCell)
   }
   UseOverlay(blocks);
   grid_->SetMenuOverlays(overlay_.get(), overlay_.get());
+  grid_->SetEvents(&events_);
+  std::vector<std::pair<std::uint32_t, std::string>> announced;
+  events_.AddListener(&RecordMenuEvents, &announced);
   cuiSheet& sheet = Show();
+  Pump();
+  // The main window's Edit menu is told to show the same items.
+  ASSERT_FALSE(announced.empty());
+  EXPECT_EQ(announced.back(), (std::pair<std::uint32_t, std::string>{ev::kMenuFill, "GI_PMenu_T"}));
   ASSERT_NE(grid_->PopupMenu(), nullptr);
   QMenu* menu = grid_->PopupMenu()->Menu();
   ASSERT_EQ(menu->actions().size(), 2);
@@ -188,9 +213,25 @@ TEST_F(GridTest, APopupMenuItemAndItsShortcutRunTheItemsCommandOnTheCurrentCell)
   sheet.MakeCurrent(2, 3);
   QTest::keyClick(grid_, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(sent.back(), (Sent{2, 3, 0, cl::CL_PMenu_Copy, ""}));
+  // "Edit..." edits the cell as Enter does, once.
   QTest::keyClick(grid_, Qt::Key_Enter);
-  EXPECT_EQ(sent.back(), (Sent{2, 3, 0, cl::CL_PMenu_Edit, ""}));
-  EXPECT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent.back(), (Sent{2, 3, 13, 0, ""}));
+  menu->actions()[1]->trigger();
+  EXPECT_EQ(sent.back(), (Sent{2, 3, 13, 0, ""}));
+  EXPECT_EQ(sent.size(), 4u);
+
+  // An item its link disables on the current cell neither runs nor takes its shortcut.
+  reply = [](cmcCellCapsule& request) {
+    if (request.cell->link == cl::CL_PMenu_Copy) request.cell->SetStateFlag(cmcCellObj::kDisabledFlag, true);
+    return 0;
+  };
+  QTest::keyClick(grid_, Qt::Key_Up);  // back to (2, 1): the states follow the current cell
+  EXPECT_EQ(sheet.Current(), (Pos{2, 1}));
+  EXPECT_FALSE(menu->actions()[0]->isEnabled());
+  EXPECT_TRUE(menu->actions()[1]->isEnabled());
+  QTest::keyClick(grid_, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(sent.size(), 4u);
+  events_.RemoveListener(&RecordMenuEvents, &announced);
 }
 
 TEST_F(GridTest, TheCurrentCellIsDrawnInTheHighlightColour) {

@@ -5,6 +5,7 @@
 
 #include "grid/qtcolours.h"
 #include "grid/qtkeys.h"
+#include "grid_fixture.h"
 #include "markup/colours.h"
 
 namespace {
@@ -28,6 +29,7 @@ TEST(QtColoursTest, StoredColoursAreBlueGreenRedAndSystemColoursFollowThePalette
 }
 
 TEST(QtKeysTest, KeysAndCharactersGetTheSheetsCodes) {
+  GridTestApplication();  // key events need the application's keyboard
   struct Case {
     int key;
     Qt::KeyboardModifiers modifiers;
