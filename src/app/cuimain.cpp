@@ -10,6 +10,7 @@
 #include "control/warningcheck.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
+#include "markup/ids.h"
 #include "model/ch.h"
 #include "platform/fatal.h"
 #include "platform/messagebox.h"
@@ -230,6 +231,9 @@ void cuiMain::OnEvent(void* self, const Event& event) {
     if (std::optional<StatusMessage> status = DecodeStatusMessage(event); status && controller.view_ != nullptr) {
       controller.view_->SetStatusMessage(status->text, status->background, status->message);
     }
+    break;
+  case ev::kMenuFill:
+    if (event.argument == cl::CL_Menu_Edit_Top && event.sender != nullptr) controller.editMenuAnnounced_ = true;
     break;
   case ev::kTakeComparisonImage: controller.document_.Comparison() = controller.document_.Edit(); break;
   default: break;

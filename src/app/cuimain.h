@@ -108,6 +108,7 @@ class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost 
   const cmcEeprom& InitialImage() const { return document_.Initial(); }
   bool IsModified() const { return document_.IsModified(); }
   cmcGTex& MainOverlay() { return overlay_; }
+  cmcEvMan& Events() { return events_; }
   indEnviron& Settings() { return settings_; }
 
   // --- CommandTarget: the commands of the menu, tool bar and tree ---
@@ -200,6 +201,7 @@ class cuiMain : public CommandTarget, private DocumentWindow, private SheetHost 
   SheetSwitcher sheets_;
   const platform::Clock& clock_;
   std::optional<cmcTick> refreshTimer_;  // the delayed check after an edit
+  bool editMenuAnnounced_ = false;       // the open sheet's grid filled the Edit menu
 
   cmcTask* task_;
 

@@ -36,11 +36,9 @@ void cuiMain::CloseMainWindow() {
 }
 
 void cuiMain::PrepareEditMenu() {
-  // A sheet that brings its own menu keeps it; only without one does the
+  // The grid announces the open sheet's own menu; only without one does the
   // Edit menu fall back to "no item".
-  cuiSheet* sheet = sheets_.Current();
-  const std::optional<std::string> own = sheet != nullptr ? PopupMenuOf(sheet->BasicCell()) : std::nullopt;
-  events_.Send(ev::kMenuFill, sheet, cl::CL_Menu_Edit_Top, own ? *own : kNoItemMenu);
+  if (!editMenuAnnounced_) events_.Send(ev::kMenuFill, nullptr, cl::CL_Menu_Edit_Top, kNoItemMenu);
 }
 
 void cuiMain::OpenSheet(const std::string& reference) {
@@ -183,6 +181,7 @@ void cuiMain::HostSheet(std::unique_ptr<cuiSheet> sheet) {
 }
 
 void cuiMain::RemoveSheet() {
+  editMenuAnnounced_ = false;
   if (view_ != nullptr) view_->RemoveSheet();
 }
 

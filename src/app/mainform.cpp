@@ -73,6 +73,7 @@ void TForm1::BuildClientArea() {
   workArea_ = new WorkArea(treeSplitter_);
   sheetFrame_ = new cuiSheetFrame;
   sheetFrame_->Grid().SetMenuOverlays(&controller_.MainOverlay(), &controller_.MainOverlay());
+  sheetFrame_->Grid().SetEvents(&controller_.Events());
   workArea_->SetSheetWidget(sheetFrame_);
   treeSplitter_->addWidget(treePanel_);
   treeSplitter_->addWidget(workArea_);

@@ -272,10 +272,14 @@ TEST_F(ControllerTest, TheEditMenuTakesTheOpenSheetsOwnMenuElseNoItem) {
     request.cell = &cell;
     controller->Links().Evaluate(request, false);
   };
-  showEditMenu();
   controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
   showEditMenu();
-  EXPECT_EQ(menus, (std::vector<std::string>{"GI_PMenu_NoItem", "GI_PMenu_Edit"}));
+  // The grid announces the sheet's own menu as it takes the focus.
+  events.Send(ev::kMenuFill, &form->SheetFrame()->Grid(), cl::CL_Menu_Edit_Top, "GI_PMenu_Edit");
+  showEditMenu();
+  controller->OpenSheet("GI_Sheet_TopPage");
+  showEditMenu();
+  EXPECT_EQ(menus, (std::vector<std::string>{"GI_PMenu_NoItem", "GI_PMenu_Edit", "GI_PMenu_NoItem"}));
 }
 
 TEST_F(ControllerTest, ABankSheetWithTheMemoryChannelWindowWantedShowsItsArea) {
