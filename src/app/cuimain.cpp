@@ -2,15 +2,16 @@
 
 #include <QDir>
 #include <QStandardPaths>
-#include <filesystem>
 
 #include "app/environ.h"
 #include "control/mainview.h"
 #include "control/startupchoices.h"
+#include "control/statusmessage.h"
+#include "control/warningcheck.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
-#include "model/cloneio.h"
-#include "model/memorymap.h"
+#include "markup/ids.h"
+#include "model/ch.h"
 #include "platform/fatal.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
@@ -21,6 +22,26 @@
 namespace {
 
 constexpr int kTaskIntervalMs = 50;
+// After an edit, the tree's marks follow once typing pauses this long.
+constexpr std::uint32_t kRefreshDelayMs = 250;
+
+// Where each group of layout states keeps its area heights between runs; a
+// group without an area of that kind has no setting for it.
+struct StoredHeights {
+  LayoutGroup group;
+  int indEnviron::*sheet;
+  int indEnviron::*mch;
+  int indEnviron::*help;
+};
+const StoredHeights kStoredHeights[] = {
+    {LayoutGroup::kSheetAlone, &indEnviron::sMemWinHeight, nullptr, nullptr},
+    {LayoutGroup::kWithHelp, &indEnviron::sMemWinHeightWithHelp, nullptr, &indEnviron::sHelpWinHeight},
+    {LayoutGroup::kWithMch, &indEnviron::sMemWinHeightWithMch, &indEnviron::sMchWinHeight, nullptr},
+    {LayoutGroup::kWithMchAndHelp, &indEnviron::sMemWinHeightWithMchAndHelp, &indEnviron::sMchWinHeightWithHelp,
+     &indEnviron::sHelpWinHeightWithMch},
+};
+
+int Read(const indEnviron& settings, int indEnviron::*member) { return member != nullptr ? settings.*member : 0; }
 
 std::string DefaultDocumentFolder() {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -32,21 +53,19 @@ std::string DefaultDocumentFolder() {
 cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int imageSize)
     : settings_(services.settings),
       overlay_(services.mainOverlay),
+      languageList_(services.languageList),
       events_(services.events),
       baseName_(std::move(baseName)),
       imageSize_(imageSize),
       selectionCache_(services.mainOverlay),
       document_(services.mainOverlay, imageSize),
-      linkEnvironment_{document_.Edit(), services.mainOverlay, selectionCache_, noEditors_},
-      links_(linkEnvironment_),
-      commands_(links_),
+      documentCommands_(document_, services.mainOverlay, services.events,
+                        {documentFolder_, services.settings.currentDirectory, services.settings.recent}, *this),
+      environment_{document_.Edit(), services.mainOverlay, selectionCache_, editors_},
+      linkTable_(LinkTable::Instance()),
+      sheets_(*this, services.mainOverlay, services.events, wants_),
+      clock_(services.scheduler.TimeSource()),
       task_(services.scheduler.NewTask()) {
-  linkEnvironment_.events = &events_;
-  linkEnvironment_.changeModel = [this](ModelType modelType) {
-    settings_.modelType = ModelNumber(modelType);
-    LoadModel(modelType);
-    RebuildTree();
-  };
   const std::string dataDir = platform::DataDir();
   services.languageList.Open(dataDir + baseName_ + ".OVL");
   languageCount_ = CountLanguages(services.languageList);
@@ -56,6 +75,19 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
   services.helpOverlay.Open(dataDir + overlay_.GetLine(gi::GI_Sys_MyHelpOvl, 0));
 
   documentFolder_ = settings_.currentDirectory.empty() ? DefaultDocumentFolder() : settings_.currentDirectory;
+  wants_.mchWanted = settings_.mchView != 0;
+  wants_.helpWanted = settings_.pHelpView != 0;
+  LoadStoredHeights();
+
+  environment_.events = &events_;
+  environment_.initialImage = &document_.Initial();
+  environment_.showStatus = [this](const std::string& text) {
+    PostStatusMessage(events_, {clWindowText, clBtnFace, text});
+  };
+  environment_.afterUserAction = [this] { MarkModifiedIfChanged(); };
+  AddCommandLinks(linkTable_, *this);
+  links_ = std::make_unique<CellLinks>(environment_, linkTable_);
+  items_ = std::make_unique<LinkItemDispatch>(*links_);
 
   events_.AddListener(&cuiMain::OnEvent, this);
 }
@@ -68,20 +100,57 @@ cuiMain::~cuiMain() {
 
 void cuiMain::Build(MainView& view, std::span<const char* const>) {
   view_ = &view;
+  SheetServices choiceLists = ServicesForSheet();
+  choiceLists.view = nullptr;
+  editors_.SetSheetServices(choiceLists);
   const ModelType type = ChooseModelType(overlay_, settings_.modelType);
   settings_.modelType = ModelNumber(type);
   LoadModel(type);
   RebuildTree();
   if (imageSize_ < cmcEeprom::kImageSize) platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
-  // The sheets' tick handler joins this task with the sheets.
+  view.SetToolBarVisible(settings_.toolbarVisible != 0);
+  task_->SetCallback([this](cmcTask&) { OnTick(); });
   task_->SetInterval(kTaskIntervalMs);
   view.ShowView();
+  UpdateLayout();
 }
 
 void cuiMain::LoadModel(ModelType modelType) {
   document_.LoadModel(modelType);
-  linkEnvironment_.modelType = modelType;
+  environment_.modelType = modelType;
   UpdateTitle();
+}
+
+void cuiMain::MarkModifiedIfChanged() {
+  if (!refreshTimer_) refreshTimer_.emplace(clock_);
+  refreshTimer_->Start(kRefreshDelayMs);
+}
+
+void cuiMain::OnTick() {
+  if (view_ == nullptr) return;
+  if (sheets_.Current() == nullptr && view_->IsViewVisible()) OpenFallbackSheet();
+  if (refreshTimer_ && refreshTimer_->Remaining() == 0) {
+    refreshTimer_.reset();
+    RunWarningCheck();
+    events_.Post(ev::kWarningCheckDone, nullptr, 0);
+  }
+  UpdateLayout();
+}
+
+void cuiMain::OpenFallbackSheet() {
+  // The tree activates its selected node once it exists; without it, the
+  // sheet left last, else the top page.
+  const SheetHistory::Entry* newest = sheets_.History().Newest();
+  const std::string reference = newest != nullptr ? newest->ref.Text() : std::string(gi::GI_Sheet_TopPage);
+  if (!sheets_.OpenSheet(reference) && newest != nullptr) sheets_.OpenSheet(std::string(gi::GI_Sheet_TopPage));
+}
+
+void cuiMain::UpdateLayout() {
+  if (view_ == nullptr) return;
+  if (std::optional<WorkLayout::Change> change =
+          layout_.Update(sheets_.Facts(), view_->WorkAreaHeight(), view_->ShownHeights())) {
+    view_->ApplyLayout(*change);
+  }
 }
 
 void cuiMain::RebuildTree() {
@@ -95,10 +164,10 @@ TreeFacts cuiMain::TreeFactsNow() const {
   return facts;
 }
 
-void cuiMain::UpdateTitle() {
-  const std::string name = document_.IsUntitled() ? std::string("Untitled")
-                                                  : std::filesystem::path(document_.FileName()).filename().string();
-  if (view_ != nullptr) view_->SetTitle(name + " - " + overlay_.GetLine(gi::GI_Sys_AppTitle, 0));
+bool cuiMain::RunWarningCheck() {
+  const WarningMarks marks = ::RunWarningCheck(overlay_, *links_, document_.Type());
+  if (view_ != nullptr) view_->MarkTree(marks);
+  return !marks.errors.empty();
 }
 
 bool cuiMain::Confirm(std::string_view cautionName) {
@@ -132,9 +201,35 @@ void cuiMain::OnKeyChar(QObject*, char typed) {
   if (request == Request::ExtendedMode || request == Request::Both) RequestExtendedMode();
 }
 
+bool cuiMain::QueryClose() { return documentCommands_.ConfirmDiscard(false) != DocumentCommands::Answer::kCancel; }
+
+void cuiMain::LoadStoredHeights() {
+  for (const StoredHeights& stored : kStoredHeights) {
+    const AreaHeights heights{Read(settings_, stored.sheet), Read(settings_, stored.mch), Read(settings_, stored.help)};
+    // Settings never written hold 0: the default split applies.
+    if (heights.sheet != 0 || heights.mch != 0 || heights.help != 0) layout_.Heights().SetStored(stored.group, heights);
+  }
+}
+
+void cuiMain::StoreHeights() {
+  if (layout_.State() != 0) {
+    layout_.Heights().Remember(GroupOf(layout_.State()), view_->WorkAreaHeight(), view_->ShownHeights());
+  }
+  for (const StoredHeights& stored : kStoredHeights) {
+    const AreaHeights& heights = layout_.Heights().Remembered(stored.group);
+    if (heights == AreaHeights{}) continue;
+    for (auto [member, value] : {std::pair{stored.sheet, heights.sheet}, std::pair{stored.mch, heights.mch},
+                                 std::pair{stored.help, heights.help}}) {
+      if (member != nullptr) settings_.*member = value;
+    }
+  }
+}
+
 void cuiMain::OnFormClosing() {
   if (view_ == nullptr) return;
+  StoreHeights();
   task_->SetInterval(-1);
+  sheets_.CloseSheet();
   view_ = nullptr;
 }
 
@@ -144,6 +239,14 @@ void cuiMain::OnEvent(void* self, const Event& event) {
   case ev::kRefresh:
     controller.events_.Send(ev::kMenuStates, nullptr, 0);
     controller.events_.Send(ev::kToolbarStates, nullptr, 0);
+    break;
+  case ev::kStatusMessage:
+    if (std::optional<StatusMessage> status = DecodeStatusMessage(event); status && controller.view_ != nullptr) {
+      controller.view_->SetStatusMessage(status->text, status->background, status->message);
+    }
+    break;
+  case ev::kMenuFill:
+    if (event.argument == cl::CL_Menu_Edit_Top && event.sender != nullptr) controller.editMenuAnnounced_ = true;
     break;
   case ev::kTakeComparisonImage: controller.document_.Comparison() = controller.document_.Edit(); break;
   default: break;

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "app/accesswords.h"
+#include "control/commandlinks.h"
 #include "control/document.h"
+#include "control/documentcommands.h"
 #include "control/itemdispatch.h"
 #include "control/navtree.h"
 #include "control/sheetopener.h"
+#include "control/sheetswitcher.h"
+#include "control/worklayout.h"
+#include "grid/gridlinkhost.h"
 #include "links/celllinks.h"
+#include "links/linktable.h"
 #include "markup/fcache.h"
 #include "model/eeprom.h"
-#include "sheet/headless.h"
+#include "runtime/tick.h"
 
 class MainView;
 class QObject;
@@ -44,10 +52,12 @@ struct ModelCodes {
 // and the main window's contents, and carries out the user's commands.
 // Construction opens the overlays of the stored language and prepares the
 // images; Build fills the main window and loads the model's initial image.
-class cuiMain : public SheetOpener {
+// The menu, tool bar and tree reach the commands through the command links,
+// which this controller serves (cuimaincommands.cpp).
+class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow, private SheetHost {
  public:
   cuiMain(const ControllerServices& services, std::string baseName, int imageSize);
-  virtual ~cuiMain();
+  ~cuiMain() override;
   cuiMain(const cuiMain&) = delete;
   cuiMain& operator=(const cuiMain&) = delete;
 
@@ -55,19 +65,17 @@ class cuiMain : public SheetOpener {
   // Fills the main window, loads the model and shows the window.
   virtual void Build(MainView& view, std::span<const char* const> arguments);
   // Recreates the navigation tree for the current modes and model type.
-  virtual void RebuildTree();
-  // The sheet the tree chose. The sheet area takes it from here.
-  void OpenSheet(const std::string& reference) override { currentSheet_ = reference; }
-  const std::string& CurrentSheet() const { return currentSheet_; }
+  void RebuildTree() override;
   // What the tree shows depends on.
   TreeFacts TreeFactsNow() const;
   // The menu, tool bar and tree run their items through the cell links.
-  ItemDispatch& Commands() { return commands_; }
-  cmcEvMan& Events() { return events_; }
+  ItemDispatch& Items() { return *items_; }
   // Reads the model type's initial file into the images; a failure is fatal.
   virtual void LoadModel(ModelType modelType);
   // One character typed in the about box.
   virtual void OnKeyChar(QObject* sender, char typed);
+  // Evaluates the check list and marks the tree; true when a check found an error.
+  virtual bool RunWarningCheck();
 
   // Each shows its caution once and turns its mode on only on OK.
   void RequestMakerMode();
@@ -75,9 +83,26 @@ class cuiMain : public SheetOpener {
   // The about box opened: the maker word starts again.
   void RestartAccessWords() { accessWords_.ResetMakerMatch(); }
 
-  // The main window is closing: the controller's task stops.
+  // The main window's close query: false keeps it open.
+  bool QueryClose();
+  // The main window is closing: the controller's task stops and the sheet goes.
   void OnFormClosing();
-  void UpdateTitle();
+  void UpdateTitle() { documentCommands_.UpdateTitle(); }
+  // The document's file commands and their questions.
+  DocumentCommands& Documents() { return documentCommands_; }
+  // A value was written into the edit image: the title and the delayed check follow.
+  void MarkModifiedIfChanged();
+  void CloseSheet() override { sheets_.CloseSheet(); }
+  // Re-evaluates the work-area layout; nothing happens when it has not changed.
+  void UpdateLayout();
+  // The 50 ms tick: reopens a sheet when none is open and runs the delayed check.
+  void OnTick();
+
+  // The evaluator of every cell of the main window: sheets, menus, tool bar and tree.
+  CellLinks& Links() { return *links_; }
+  cuiSheet* CurrentSheet() const { return sheets_.Current(); }
+  const WindowWants& Wants() const { return wants_; }
+  const WorkLayout& Layout() const { return layout_; }
 
   bool IsMakerMode() const { return makerMode_; }
   bool IsExtendedMode() const { return extendedMode_; }
@@ -90,7 +115,48 @@ class cuiMain : public SheetOpener {
   const cmcEeprom& InitialImage() const { return document_.Initial(); }
   bool IsModified() const { return document_.IsModified(); }
   cmcGTex& MainOverlay() { return overlay_; }
+  cmcEvMan& Events() { return events_; }
   indEnviron& Settings() { return settings_; }
+
+  // --- CommandTarget: the commands of the menu, tool bar and tree ---
+  void NewDocument() override { documentCommands_.NewDocument(); }
+  void OpenDocument() override { documentCommands_.OpenDocument(); }
+  void SaveDocument() override { documentCommands_.SaveDocument(); }
+  void SaveDocumentAs() override { documentCommands_.SaveDocumentAs(); }
+  std::string RecentDisplayName(int n) const override { return documentCommands_.RecentDisplayName(n); }
+  void OpenRecent(int n) override { documentCommands_.OpenRecent(n); }
+  void CloseMainWindow() override;
+  void PrepareEditMenu() override;
+  void OpenSheet(const std::string& reference) override;
+  bool IsMchWindowWanted() const override { return wants_.mchWanted; }
+  void ToggleMchWindow() override;
+  bool IsHelpWindowWanted() const override { return wants_.helpWanted; }
+  void ToggleHelpWindow() override;
+  int FontSize() const override;
+  void SetFontSize(int size) override;
+  bool IsToolBarShown() const override;
+  void ToggleToolBar() override;
+  ModelType Model() const override { return document_.Type(); }
+  void ChangeModel(ModelType modelType, bool ask) override;
+  void ShowAbout() override;
+  bool IsHelpPopupAvailable() const override;
+  void ShowHelpPopup() override;
+  std::string LanguageName(int n) const override;
+  // The radio commands: single seams, off until the clone commands are wired in.
+  bool AreCloneCommandsReady() const override { return false; }
+  void CloneReadCommand() override { CloneRead(); }
+  void CloneWriteCommand() override;
+  void CloneInformationCommand() override { CloneInformation(); }
+  virtual void CloneRead() {}
+  virtual void CloneWrite() {}
+  virtual void CloneInformation() {}
+  // The port commands: single seams, off until the port commands are wired in.
+  bool ArePortCommandsReady() const override { return false; }
+  int PortSetting() const override;
+  void SelectPort(int port) override;
+  void ShowPortDialog(int) override {}
+  int HighSpeedSetting() const override;
+  void SetHighSpeed(int value) override;
 
  protected:
   ModelCodes modelCodes_;
@@ -99,9 +165,28 @@ class cuiMain : public SheetOpener {
  private:
   static void OnEvent(void* self, const Event& event);
   bool Confirm(std::string_view cautionName);
+  // The area heights of the layout groups, from and to the settings.
+  void LoadStoredHeights();
+  void StoreHeights();
+  // The sheet opened when there is no tree to choose one.
+  void OpenFallbackSheet();
+
+  // DocumentWindow
+  std::optional<std::string> AskOpenPath(const FileDialogRequest& request) override;
+  std::optional<std::string> AskSavePath(const FileDialogRequest& request) override;
+  void SetBusy(bool busy) override;
+  void SetTitle(const std::string& title) override;
+  void ModelTypeChosen(ModelType modelType) override;
+  // SheetHost
+  SheetServices ServicesForSheet() override;
+  void HostSheet(std::unique_ptr<cuiSheet> sheet) override;
+  void RemoveSheet() override;
+  bool SheetHasFocus() const override;
+  void FocusSheet(bool sheet) override;
 
   indEnviron& settings_;
   cmcGTex& overlay_;
+  cmcGTex& languageList_;
   cmcEvMan& events_;
   const std::string baseName_;
   const int imageSize_;
@@ -112,12 +197,19 @@ class cuiMain : public SheetOpener {
   // The clone manager, the HTML help and the channel clipboard join here.
 
   Document document_;
-  // The links the menu, tool bar and tree evaluate; they open no editor.
-  NoEditors noEditors_;
-  LinkEnvironment linkEnvironment_;
-  CellLinks links_;
-  LinkItemDispatch commands_;
-  std::string currentSheet_;
+  DocumentCommands documentCommands_;
+  WindowWants wants_;
+  WorkLayout layout_;
+  // The drop-down choice lists of the cells.
+  GridLinkHost editors_;
+  LinkEnvironment environment_;
+  LinkTable linkTable_;
+  std::unique_ptr<CellLinks> links_;
+  std::unique_ptr<LinkItemDispatch> items_;
+  SheetSwitcher sheets_;
+  const platform::Clock& clock_;
+  std::optional<cmcTick> refreshTimer_;  // the delayed check after an edit
+  bool editMenuAnnounced_ = false;       // the open sheet's grid filled the Edit menu
 
   cmcTask* task_;
 

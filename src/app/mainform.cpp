@@ -4,31 +4,48 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 
 #include "app/cuimain.h"
 #include "app/environ.h"
+#include "app/filedialogs.h"
 #include "app/mainmenus.h"
+#include "app/menu.h"
+#include "app/statuspanels.h"
+#include "app/toolbar.h"
 #include "app/windowbounds.h"
+#include "app/workarea.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
+#include "grid/grid.h"
 #include "grid/qtfont.h"
+#include "grid/sheetframe.h"
 #include "markup/cellparser.h"
+#include "sheet/sheet.h"
+
+namespace {
+
+constexpr int kTreeSplitterHandle = 3;
+constexpr int kTreeMinimumWidth = 8;
+
+}  // namespace
 
 TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), controller_(controller) {
   SetTitle(controller_.MainOverlay().GetLine(gi::GI_Sys_AppTitle, 0));
   ApplyOverlayFont();
   ApplyStoredBounds();
   setMinimumSize(kMinimumWidth, kMinimumHeight);
-  setCentralWidget(new QWidget(this));
+  BuildClientArea();
   BuildStatusBar();
   menus_ = std::make_unique<MainMenus>(
-      *this, MainMenus::Services{controller_.MainOverlay(),
-                                 controller_.Commands(),
-                                 controller_,
-                                 controller_.Events(),
-                                 {[this] { return controller_.TreeFactsNow(); },
-                                  [this]() -> const cmcEeprom& { return controller_.EditImage(); }}});
+      *this, *treePanel_,
+      MainMenus::Services{controller_.MainOverlay(),
+                          controller_.Items(),
+                          controller_,
+                          controller_.Events(),
+                          {[this] { return controller_.TreeFactsNow(); },
+                           [this]() -> const cmcEeprom& { return controller_.EditImage(); }}});
   menus_->Build();
 }
 
@@ -36,13 +53,21 @@ TForm1::~TForm1() = default;
 
 void TForm1::RebuildTree() { menus_->RebuildTree(); }
 
+void TForm1::MarkTree(const WarningMarks& marks) {
+  if (iuiTree* tree = menus_->Tree()) {
+    tree->MarkNodes({marks.warnings.begin(), marks.warnings.end()}, {marks.errors.begin(), marks.errors.end()});
+  }
+}
+
 void TForm1::SetTitle(const std::string& title) {
   const QString text = QString::fromStdString(title);
   setWindowTitle(text);
   QGuiApplication::setApplicationDisplayName(text);
 }
 
-void TForm1::SetStatusMessage(const std::string& text) { messagePanel_->setText(QString::fromStdString(text)); }
+void TForm1::SetStatusMessage(CellColour text, CellColour background, const std::string& message) {
+  messagePanel_->SetMessage(text, background, QString::fromStdString(message));
+}
 
 void TForm1::ApplyOverlayFont() {
   cmcGTex& overlay = controller_.MainOverlay();
@@ -59,9 +84,34 @@ void TForm1::ApplyStoredBounds() {
   setGeometry(screen != nullptr ? FitToWorkArea(stored, screen->availableGeometry()) : stored);
 }
 
+void TForm1::BuildClientArea() {
+  treeSplitter_ = new QSplitter(Qt::Horizontal, this);
+  treeSplitter_->setHandleWidth(kTreeSplitterHandle);
+  treeSplitter_->setChildrenCollapsible(false);
+  treeSplitter_->setOpaqueResize(true);
+  treePanel_ = new QWidget(treeSplitter_);
+  treePanel_->setObjectName("treePanel");
+  treePanel_->setMinimumWidth(kTreeMinimumWidth);
+  workArea_ = new WorkArea(treeSplitter_);
+  sheetFrame_ = new cuiSheetFrame;
+  sheetFrame_->Grid().SetMenuOverlays(&controller_.MainOverlay(), &controller_.MainOverlay());
+  sheetFrame_->Grid().SetEvents(&controller_.Events());
+  workArea_->SetSheetWidget(sheetFrame_);
+  treeSplitter_->addWidget(treePanel_);
+  treeSplitter_->addWidget(workArea_);
+  treeSplitter_->setStretchFactor(1, 1);
+  const int treeWidth = std::max(controller_.Settings().splitterV, kTreeMinimumWidth);
+  treeSplitter_->setSizes({treeWidth, std::max(width() - treeWidth, 0)});
+  setCentralWidget(treeSplitter_);
+}
+
 void TForm1::BuildStatusBar() {
-  messagePanel_ = new QLabel(this);
+  messagePanel_ = new MessagePanel(this);
   statusBar()->addWidget(messagePanel_, 1);
+  squarePanel_ = new QWidget(this);
+  squarePanel_->setObjectName("squarePanel");
+  statusBar()->addPermanentWidget(squarePanel_);
+  squarePanel_->setFixedWidth(statusBar()->sizeHint().height());
 }
 
 void TForm1::ShowMakerPanel(const std::string& panelText) {
@@ -79,6 +129,45 @@ void TForm1::ShowMakerPanel(const std::string& panelText) {
   statusBar()->addPermanentWidget(makerPanel_);
 }
 
+std::optional<std::string> TForm1::AskOpenPath(const FileDialogRequest& request) {
+  return ::AskOpenPath(this, request);
+}
+
+std::optional<std::string> TForm1::AskSavePath(const FileDialogRequest& request) {
+  return ::AskSavePath(this, request);
+}
+
+void TForm1::SetBusy(bool busy) {
+  if (busy) {
+    if (busyDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (busyDepth_ > 0 && --busyDepth_ == 0) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TForm1::HostSheet(std::unique_ptr<cuiSheet> sheet) { sheetFrame_->Attach(std::move(sheet)); }
+
+void TForm1::RemoveSheet() { sheetFrame_->Detach(); }
+
+SheetView* TForm1::SheetAreaView() { return &sheetFrame_->Grid(); }
+
+const TextMeasurer& TForm1::SheetMeasurer() const { return sheetFrame_->Grid().Measurer(); }
+
+bool TForm1::SheetHasFocus() const { return sheetFrame_->Grid().hasFocus(); }
+
+void TForm1::FocusSheet(bool sheet) {
+  QWidget* target = sheet ? static_cast<QWidget*>(&sheetFrame_->Grid()) : treePanel_;
+  if (target->isVisible()) target->setFocus();
+}
+
+int TForm1::WorkAreaHeight() const { return workArea_->height(); }
+
+AreaHeights TForm1::ShownHeights() const { return workArea_->ShownHeights(); }
+
+void TForm1::ApplyLayout(const WorkLayout::Change& change) { workArea_->ApplyLayout(change); }
+
+void TForm1::SetToolBarVisible(bool visible) { menus_->ToolBar().SetVisible(visible); }
+
 void TForm1::StoreBounds() {
   const QRect bounds = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
   indEnviron& settings = controller_.Settings();
@@ -86,9 +175,20 @@ void TForm1::StoreBounds() {
   settings.top = bounds.y();
   settings.width = bounds.width();
   settings.height = bounds.height();
+  if (!treeSplitter_->sizes().isEmpty()) settings.splitterV = treeSplitter_->sizes().first();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  squarePanel_->setFixedWidth(statusBar()->height());
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A modal operation (a clone transfer) disables the window: it stays.
+  if (!isEnabled() || !controller_.QueryClose()) {
+    event->ignore();
+    return;
+  }
   StoreBounds();
   controller_.OnFormClosing();
   QMainWindow::closeEvent(event);

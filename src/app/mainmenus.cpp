@@ -1,6 +1,5 @@
 #include "app/mainmenus.h"
 
-#include <QDockWidget>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTreeView>
@@ -10,28 +9,17 @@
 #include "app/toolbar.h"
 #include "platform/paths.h"
 
-namespace {
-
-constexpr int kTreePanelWidth = 220;
-
-}  // namespace
-
-MainMenus::MainMenus(QMainWindow& form, Services services)
+MainMenus::MainMenus(QMainWindow& form, QWidget& treePanel, Services services)
     : form_(form),
       services_(std::move(services)),
       treeImages_(IconList::TreeImages()),
       toolBarImages_(IconList::ToolBarImages()),
-      treePanel_(new QDockWidget(&form)) {
+      treePanel_(treePanel) {
   form_.setWindowIcon(QIcon(QString::fromStdString(platform::DataDir()) + QStringLiteral("icons/rw-m52-q.png")));
-  treePanel_->setObjectName(QStringLiteral("TreePanel"));
-  treePanel_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-  treePanel_->setTitleBarWidget(new QWidget(treePanel_));
-  auto* holder = new QWidget(treePanel_);
-  auto* layout = new QVBoxLayout(holder);
-  layout->setContentsMargins(0, 0, 0, 0);
-  treePanel_->setWidget(holder);
-  treePanel_->setMinimumWidth(kTreePanelWidth);
-  form_.addDockWidget(Qt::LeftDockWidgetArea, treePanel_);
+  if (treePanel_.layout() == nullptr) {
+    auto* layout = new QVBoxLayout(&treePanel_);
+    layout->setContentsMargins(0, 0, 0, 0);
+  }
   menu_ = std::make_unique<cuiMenu>(*form_.menuBar(), services_.overlay, "GI_Menu_Main", services_.commands,
                                     services_.events);
   toolBar_ = std::make_unique<cuiToolBar>(form_, services_.overlay, "GI_ToolBar_Main", toolBarImages_,
@@ -48,7 +36,7 @@ void MainMenus::Build() {
 void MainMenus::RebuildTree() {
   // The old view goes with the old tree.
   tree_.reset();
-  tree_ = std::make_unique<iuiTree>(*treePanel_->widget(), services_.overlay, treeImages_, services_.sheets,
-                                    services_.events, services_.tree);
+  tree_ = std::make_unique<iuiTree>(treePanel_, services_.overlay, treeImages_, services_.sheets, services_.events,
+                                    services_.tree);
   tree_->Rebuild();
 }

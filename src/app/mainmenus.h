@@ -6,8 +6,8 @@
 #include "app/navigationtree.h"
 
 class ItemDispatch;
-class QDockWidget;
 class QMainWindow;
+class QWidget;
 class cuiMenu;
 class cuiToolBar;
 
@@ -23,7 +23,8 @@ class MainMenus {
     iuiTree::Sources tree;
   };
 
-  MainMenus(QMainWindow& form, Services services);
+  // The tree is placed in `treePanel`.
+  MainMenus(QMainWindow& form, QWidget& treePanel, Services services);
   ~MainMenus();
 
   // The menu and the tool bar from the overlay.
@@ -40,7 +41,7 @@ class MainMenus {
   Services services_;
   IconList treeImages_;
   IconList toolBarImages_;
-  QDockWidget* treePanel_;
+  QWidget& treePanel_;
   std::unique_ptr<cuiMenu> menu_;
   std::unique_ptr<cuiToolBar> toolBar_;
   std::unique_ptr<iuiTree> tree_;

@@ -1,5 +1,6 @@
 #include "control/document.h"
 
+#include "control/prepareimage.h"
 #include "model/memorymap.h"
 
 Document::Document(cmcGTex& mainOverlay, int imageSize) : overlay_(mainOverlay), imageSize_(imageSize) {
@@ -57,6 +58,7 @@ void Document::Adopt(const cmcEeprom& raw) {
   cloneio::CopyRawArea(raw, second_);
   memmap::Decode(edit_);
   memmap::Decode(second_);
+  PrepareImage(edit_);
 }
 
 void Document::TakeFromRadio(const cmcEeprom& received) {
@@ -70,8 +72,14 @@ void Document::TakeFromRadio(const cmcEeprom& received) {
 }
 
 Document::SaveResult Document::SaveAs(const std::string& path) {
+  // A refused save leaves the edit image, and so the modified test, as it was.
+  const cmcEeprom before = edit_;
+  PrepareImage(edit_);
   const SaveResult result = cloneio::Save(overlay_, path, edit_, type_);
-  if (result != SaveResult::kSaved) return result;
+  if (result != SaveResult::kSaved) {
+    edit_ = before;
+    return result;
+  }
   fileName_ = path;
   saved_ = edit_;
   modifiedMark_ = false;

@@ -72,6 +72,9 @@ constexpr int kCommentLine1 = 0xA9DC;
 constexpr int kCommentLine2 = 0xA9EC;
 constexpr int kClonePassword = 0xA9CA;  // 16 bytes, ended early by a 0
 constexpr int kClonePasswordSize = 16;
+constexpr int kKeyFunctions = 0x8A80;       // block 5: the normal function of 16 key positions
+constexpr int kEmergencySettings = 0xBF6F;  // bit 5: the emergency call is silent
+constexpr int kEmergencyRepeatCycle = 0xBF82;
 }  // namespace addr
 
 constexpr int kLowLimit = 0x3B7F;

@@ -38,6 +38,8 @@ class TaskScheduler {
   }
 
   std::uint32_t NowMs() const { return clock_.NowMs(); }
+  // The clock the tasks run by, for stopwatches that must agree with them.
+  const platform::Clock& TimeSource() const { return clock_; }
   std::size_t TaskCount() const { return tasks_.size(); }
 
  private:

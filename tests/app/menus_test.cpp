@@ -34,6 +34,7 @@
 #include "runtime/evman.h"
 #include "runtime/taskscheduler.h"
 #include "sheet/headless.h"
+#include "sheet/sheet.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
@@ -274,14 +275,20 @@ TEST_F(MainWindowMenusTest, MenuToolBarAndTreeFromTheShippedOverlayForEachModelT
   }
 }
 
+// The reference of the sheet the main window shows, or "" when none.
+std::string OpenSheetName(const cuiMain& controller) {
+  const cuiSheet* sheet = controller.CurrentSheet();
+  return sheet != nullptr ? sheet->Ref().Text() : std::string();
+}
+
 TEST_F(MainWindowMenusTest, SelectingANodeOpensItsSheetAfterTheDelay) {
   Start(1);
-  ASSERT_TRUE(ProcessEventsUntil([this] { return controller_->CurrentSheet() == "GI_Sheet_TopPage"; }));
+  ASSERT_TRUE(ProcessEventsUntil([this] { return OpenSheetName(*controller_) == "GI_Sheet_TopPage"; }));
   const TreeNode* bank = Tree().FindByArgument("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 2");
   ASSERT_NE(bank, nullptr);
   Tree().Select(bank);
   EXPECT_TRUE(
-      ProcessEventsUntil([this] { return controller_->CurrentSheet() == "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 2"; }));
+      ProcessEventsUntil([this] { return OpenSheetName(*controller_) == "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 2"; }));
   EXPECT_EQ(Tree().SelectedCell()->argument, "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 2");
 }
 

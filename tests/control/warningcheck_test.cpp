@@ -1,0 +1,105 @@
+#include "control/warningcheck.h"
+
+#include <gtest/gtest.h>
+
+#include "control/prepareimage.h"
+#include "core/gtex.h"
+#include "links/celllinks.h"
+#include "links/linktable.h"
+#include "markup/fcache.h"
+#include "markup/ids.h"
+#include "model/memorymap.h"
+#include "sheet/headless.h"
+
+namespace {
+
+// Check links whose marks the test chooses: the common check by its
+// parameter, the channel check by the bank.
+class WarningCheckTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    table_.Add(cl::CL_Check_Common, [this](LinkCall& call) { return Mark(call, commonMarks_); });
+    table_.Add(cl::CL_Check_SetMode, [this](LinkCall& call) { return Mark(call, setModeMarks_); });
+    table_.Add(cl::CL_Check_Mch, [this](LinkCall& call) {
+      checkedBanks_.push_back(call.number);
+      return Mark(call, call.number == 2 ? cellmark::kError : call.number == 5 ? cellmark::kWarning : 0);
+    });
+  }
+  static LinkOutcome Mark(LinkCall& call, int marks) {
+    call.request.marks |= marks;
+    return {};
+  }
+  WarningMarks Run(std::vector<std::string> list, ModelType type = ModelType::kLandMobile) {
+    list.insert(list.begin(), "#GI_WarningCheckList");
+    list.push_back("#");
+    list.push_back("#GI_Other");
+    list.push_back("{(%CL_Check_Common)}Not in the list");
+    list.push_back("#");
+    overlay_.OpenLines(list);
+    return RunWarningCheck(overlay_, links_, type);
+  }
+
+  cmcGTex overlay_;
+  cmcEeprom image_{cmcEeprom::kImageSize};
+  cmcFCache choices_{overlay_};
+  NoEditors editors_;
+  LinkEnvironment environment_{image_, overlay_, choices_, editors_};
+  LinkTable table_;
+  CellLinks links_{environment_, table_};
+  int commonMarks_ = 0;
+  int setModeMarks_ = 0;
+  std::vector<std::int32_t> checkedBanks_;
+};
+
+TEST_F(WarningCheckTest, CollectsDisplayTextsOrArgumentsOfMarkedCellsAndBankSheets) {
+  commonMarks_ = cellmark::kWarning;
+  setModeMarks_ = cellmark::kError | cellmark::kWarning;
+  const WarningMarks marks =
+      Run({"{(%CL_Check_Common)}Common settings", "{(%CL_Check_SetMode:GI_Sheet_SetMode)}"}, ModelType::kPmrVexl);
+  EXPECT_EQ(marks.warnings,
+            (std::vector<std::string>{"Common settings", "GI_Sheet_SetMode", "[St_ChBank]GI_Sheet_Mch_PmrB,Bank 5"}));
+  EXPECT_EQ(marks.errors, (std::vector<std::string>{"GI_Sheet_SetMode", "[St_ChBank]GI_Sheet_Mch_PmrB,Bank 2"}));
+  EXPECT_EQ(checkedBanks_, (std::vector<std::int32_t>{0, 1, 2, 3, 4, 5, 6, 7}));
+}
+
+TEST_F(WarningCheckTest, AnEmptyListStillChecksTheBanksAndCleanCellsGiveNoMarks) {
+  const WarningMarks marks = Run({});
+  EXPECT_EQ(marks.errors, (std::vector<std::string>{"[St_ChBank]GI_Sheet_Mch_Lmr,Bank 2"}));
+  EXPECT_EQ(Run({"{(%CL_Check_Common)}Common"}).warnings.size(), 1u);
+}
+
+TEST_F(WarningCheckTest, BankCheckCellsNameTheModelsSheets) {
+  EXPECT_EQ(BankCheckCell(ModelType::kLandMobile, 0), "{(%CL_Check_Mch:[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0)}");
+  EXPECT_EQ(BankCheckCell(ModelType::kDpmr446, 7), "{(%CL_Check_Mch:[St_ChBank]GI_Sheet_Mch_DPmr446,Bank 7)}");
+}
+
+TEST(PrepareImageTest, SetsTheFormatMarkerAndConvertsOldEmergencyKeys) {
+  using namespace memmap::addr;
+  struct Case {
+    std::vector<std::uint8_t> keys;  // from position 0
+    bool silent;
+    bool repeat;
+  };
+  const Case cases[] = {
+      {{27}, false, true},      {{28}, false, false},       {{37}, true, true},     {{38}, true, false},
+      {{37, 28}, false, false}, {{37, 38, 27}, true, true}, {{5, 6}, false, false},
+  };
+  for (const Case& c : cases) {
+    cmcEeprom image(cmcEeprom::kImageSize);
+    image.SetByte(kDataFormatMarker, 3);
+    for (std::size_t p = 0; p < c.keys.size(); ++p) image.SetByte(kKeyFunctions + static_cast<int>(p), c.keys[p]);
+    PrepareImage(image);
+    EXPECT_EQ(image.GetByte(kDataFormatMarker), 1);
+    for (std::size_t p = 0; p < c.keys.size(); ++p) {
+      const bool old = c.keys[p] == 27 || c.keys[p] == 28 || c.keys[p] == 37 || c.keys[p] == 38;
+      EXPECT_EQ(image.GetByte(kKeyFunctions + static_cast<int>(p)), old ? 67 : c.keys[p]);
+    }
+    EXPECT_EQ((image.GetByte(kEmergencySettings) & 0x20) != 0, c.silent) << int(c.keys[0]);
+    EXPECT_EQ(image.GetByte(kEmergencyRepeatCycle) == 1, c.repeat) << int(c.keys[0]);
+  }
+  cmcEeprom tiny(16);
+  PrepareImage(tiny);  // too small for any of it: left alone
+  EXPECT_EQ(tiny, cmcEeprom(16));
+}
+
+}  // namespace
