@@ -58,7 +58,9 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
       baseName_(std::move(baseName)),
       imageSize_(imageSize),
       selectionCache_(services.mainOverlay),
+      scheduler_(services.scheduler),
       document_(services.mainOverlay, imageSize),
+      undo_(document_, services.mainOverlay, &services.events),
       documentCommands_(document_, services.mainOverlay, services.events,
                         {documentFolder_, services.settings.currentDirectory, services.settings.recent}, *this),
       environment_{document_.Edit(), services.mainOverlay, selectionCache_, editors_},
@@ -85,6 +87,14 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
     PostStatusMessage(events_, {clWindowText, clBtnFace, text});
   };
   environment_.afterUserAction = [this] { MarkModifiedIfChanged(); };
+  environment_.recorder = &undo_;
+  environment_.undo = &undo_;
+  undo_.SetSheets([this] {
+    std::vector<cuiSheet*> sheets;
+    if (cuiSheet* sheet = sheets_.Current()) sheets.push_back(sheet);
+    return sheets;
+  });
+  undo_.SetAfterStep([this] { MarkModifiedIfChanged(); });
   AddCommandLinks(linkTable_, *this);
   links_ = std::make_unique<CellLinks>(environment_, linkTable_);
   items_ = std::make_unique<LinkItemDispatch>(*links_);
@@ -108,6 +118,8 @@ void cuiMain::Build(MainView& view, std::span<const char* const>) {
   LoadModel(type);
   RebuildTree();
   if (imageSize_ < cmcEeprom::kImageSize) platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
+  // The desktop window is a widget; a window without one (a test's) has no radio or CSV commands.
+  BuildTools(dynamic_cast<QWidget*>(&view));
   view.SetToolBarVisible(settings_.toolbarVisible != 0);
   task_->SetCallback([this](cmcTask&) { OnTick(); });
   task_->SetInterval(kTaskIntervalMs);
@@ -230,6 +242,7 @@ void cuiMain::OnFormClosing() {
   StoreHeights();
   task_->SetInterval(-1);
   sheets_.CloseSheet();
+  csv_.reset();
   view_ = nullptr;
 }
 

@@ -6,9 +6,12 @@
 #include <string>
 
 #include "app/accesswords.h"
+#include "app/channelcsvcommands.h"
+#include "app/clonedesk.h"
 #include "control/commandlinks.h"
 #include "control/document.h"
 #include "control/documentcommands.h"
+#include "control/documentundo.h"
 #include "control/itemdispatch.h"
 #include "control/navtree.h"
 #include "control/sheetopener.h"
@@ -23,6 +26,7 @@
 
 class MainView;
 class QObject;
+class QWidget;
 class TaskScheduler;
 class cmcEvMan;
 class cmcGTex;
@@ -125,6 +129,8 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void SaveDocumentAs() override { documentCommands_.SaveDocumentAs(); }
   std::string RecentDisplayName(int n) const override { return documentCommands_.RecentDisplayName(n); }
   void OpenRecent(int n) override { documentCommands_.OpenRecent(n); }
+  void ExportChannels() override;
+  void ImportChannels() override;
   void CloseMainWindow() override;
   void PrepareEditMenu() override;
   void OpenSheet(const std::string& reference) override;
@@ -142,21 +148,6 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   bool IsHelpPopupAvailable() const override;
   void ShowHelpPopup() override;
   std::string LanguageName(int n) const override;
-  // The radio commands: single seams, off until the clone commands are wired in.
-  bool AreCloneCommandsReady() const override { return false; }
-  void CloneReadCommand() override { CloneRead(); }
-  void CloneWriteCommand() override;
-  void CloneInformationCommand() override { CloneInformation(); }
-  virtual void CloneRead() {}
-  virtual void CloneWrite() {}
-  virtual void CloneInformation() {}
-  // The port commands: single seams, off until the port commands are wired in.
-  bool ArePortCommandsReady() const override { return false; }
-  int PortSetting() const override;
-  void SelectPort(int port) override;
-  void ShowPortDialog(int) override {}
-  int HighSpeedSetting() const override;
-  void SetHighSpeed(int value) override;
 
  protected:
   ModelCodes modelCodes_;
@@ -168,6 +159,9 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   // The area heights of the layout groups, from and to the settings.
   void LoadStoredHeights();
   void StoreHeights();
+  // The radio commands and the CSV commands, which need the main window.
+  void BuildTools(QWidget* window);
+  CloneControllerHooks CloneHooks();
   // The sheet opened when there is no tree to choose one.
   void OpenFallbackSheet();
 
@@ -194,9 +188,13 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   int languageCount_ = 0;
   cmcFCache selectionCache_;
   std::string documentFolder_;
-  // The clone manager, the HTML help and the channel clipboard join here.
+  TaskScheduler& scheduler_;
+  // The HTML help and the channel clipboard join here.
 
   Document document_;
+  DocumentUndo undo_;
+  std::unique_ptr<CloneDesk> cloneDesk_;
+  std::unique_ptr<ChannelCsvCommands> csv_;
   DocumentCommands documentCommands_;
   WindowWants wants_;
   WorkLayout layout_;

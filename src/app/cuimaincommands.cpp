@@ -24,11 +24,6 @@ constexpr int kHelpShown = 2;
 constexpr int kHelpFollowsSheet = 4;
 constexpr char kNoItemMenu[] = "GI_PMenu_NoItem";
 
-void ShowMessage(cmcGTex& overlay, std::string_view block, platform::MsgIcon icon) {
-  platform::CurrentMessageBox().Show(
-      {overlay.GetLine(gi::GI_Sys_AppTitle, 0), overlay.GetBlockText(block), icon, platform::MsgButtons::Ok, true});
-}
-
 }  // namespace
 
 void cuiMain::CloseMainWindow() {
@@ -113,30 +108,6 @@ std::string cuiMain::LanguageName(int n) const {
   const std::string line = languageList_.GetLine(gi::GI_Sys_Language, static_cast<std::size_t>(n));
   return line.substr(0, line.find('\t'));
 }
-
-void cuiMain::CloneWriteCommand() {
-  events_.Send(ev::kFinishEdit, nullptr, 0);
-  if (RunWarningCheck()) {
-    ShowMessage(overlay_, gi::GI_Mess_DataError, platform::MsgIcon::Error);
-    return;
-  }
-  if (datCh::ChannelsInUse(document_.Edit()) == 0) {
-    ShowMessage(overlay_, gi::GI_AppMess_CloneErr_NoActualCh, platform::MsgIcon::Error);
-    return;
-  }
-  CloneWrite();
-}
-
-int cuiMain::PortSetting() const { return settings_.comPort; }
-
-void cuiMain::SelectPort(int port) {
-  settings_.comPort = port;
-  events_.Send(ev::kRefresh, nullptr, 0);
-}
-
-int cuiMain::HighSpeedSetting() const { return settings_.comSpeedHigh; }
-
-void cuiMain::SetHighSpeed(int value) { settings_.comSpeedHigh = value; }
 
 // --- what the document commands ask of the window ---
 

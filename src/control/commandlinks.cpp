@@ -63,14 +63,6 @@ ItemState RecentState(const ItemContext& item) {
   return state;
 }
 
-ItemState CloneState(const ItemContext& item) { return DisabledIf(!item.target.AreCloneCommandsReady()); }
-
-ItemState PortState(const ItemContext& item, bool ticked) {
-  ItemState state = Ticked(ticked);
-  state.disabled = !item.target.ArePortCommandsReady();
-  return state;
-}
-
 template <ModelType kType>
 ItemState ModelState(const ItemContext& item) {
   return Ticked(item.target.Model() == kType);
@@ -79,13 +71,6 @@ template <ModelType kType>
 void ChangeModelTo(const ItemContext& item) {
   item.target.ChangeModel(kType, true);
 }
-
-// The port dialog in list form 0 to 2; the USB item opens its own form.
-template <int kListForm>
-void PortDialog(const ItemContext& item) {
-  if (item.target.ArePortCommandsReady()) item.target.ShowPortDialog(kListForm);
-}
-constexpr int kUsbForm = -1;
 
 // Printing, the help file, the adjustment window and the language dialog come
 // with their own windows; until then their items stay disabled.
@@ -97,6 +82,8 @@ constexpr CommandRow kRows[] = {
     {cl::CL_Menu_File_Print_Current, Disabled, Nothing},
     {cl::CL_Menu_File_Print_All, Disabled, Nothing},
     {cl::CL_Menu_File_Recent, RecentState, [](const ItemContext& i) { i.target.OpenRecent(i.N()); }},
+    {cl::CL_Menu_File_ExportCsv, Plain, [](const ItemContext& i) { i.target.ExportChannels(); }},
+    {cl::CL_Menu_File_ImportCsv, Plain, [](const ItemContext& i) { i.target.ImportChannels(); }},
     {cl::CL_Menu_File_Exit, Plain, [](const ItemContext& i) { i.target.CloseMainWindow(); }},
     {cl::CL_Menu_Edit_Top,
      [](const ItemContext& i) {
@@ -112,32 +99,6 @@ constexpr CommandRow kRows[] = {
      [](const ItemContext& i) { i.target.SetFontSize(i.N()); }},
     {cl::CL_Menu_View_ToolBar, [](const ItemContext& i) { return Ticked(i.target.IsToolBarShown()); },
      [](const ItemContext& i) { i.target.ToggleToolBar(); }},
-    {cl::CL_Menu_Port_Com, [](const ItemContext& i) { return PortState(i, i.target.PortSetting() == i.N()); },
-     [](const ItemContext& i) {
-       if (i.target.ArePortCommandsReady()) i.target.SelectPort(i.N());
-     }},
-    {cl::CL_Menu_Port_Usb, [](const ItemContext& i) { return PortState(i, i.target.PortSetting() > 4); },
-     PortDialog<kUsbForm>},
-    {cl::CL_Menu_Port_ComList0, [](const ItemContext& i) { return PortState(i, false); }, PortDialog<0>},
-    {cl::CL_Menu_Port_ComList1, [](const ItemContext& i) { return PortState(i, false); }, PortDialog<1>},
-    {cl::CL_Menu_Port_ComList2, [](const ItemContext& i) { return PortState(i, false); }, PortDialog<2>},
-    {cl::CL_Menu_Port_SpeedHigh,
-     [](const ItemContext& i) { return PortState(i, i.target.HighSpeedSetting() == i.N()); },
-     [](const ItemContext& i) {
-       if (i.target.ArePortCommandsReady()) i.target.SetHighSpeed(i.N());
-     }},
-    {cl::CL_Menu_Clone_Read, CloneState,
-     [](const ItemContext& i) {
-       if (i.target.AreCloneCommandsReady()) i.target.CloneReadCommand();
-     }},
-    {cl::CL_Menu_Clone_Write, CloneState,
-     [](const ItemContext& i) {
-       if (i.target.AreCloneCommandsReady()) i.target.CloneWriteCommand();
-     }},
-    {cl::CL_Menu_Clone_Info, CloneState,
-     [](const ItemContext& i) {
-       if (i.target.AreCloneCommandsReady()) i.target.CloneInformationCommand();
-     }},
     {cl::CL_Model_Lmr, ModelState<ModelType::kLandMobile>, ChangeModelTo<ModelType::kLandMobile>},
     {cl::CL_Model_Pmr, ModelState<ModelType::kPmr>, ChangeModelTo<ModelType::kPmr>},
     {cl::CL_Model_VexlPmr, ModelState<ModelType::kPmrVexl>, ChangeModelTo<ModelType::kPmrVexl>},

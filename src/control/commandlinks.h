@@ -23,6 +23,9 @@ class CommandTarget {
   // Entry n of the recent-file list as a menu shows it; empty past the end.
   virtual std::string RecentDisplayName(int n) const = 0;
   virtual void OpenRecent(int n) = 0;
+  // The channel list to and from a CSV file.
+  virtual void ExportChannels() = 0;
+  virtual void ImportChannels() = 0;
   // Closes the main window, which asks before unsaved changes are lost.
   virtual void CloseMainWindow() = 0;
 
@@ -51,26 +54,13 @@ class CommandTarget {
   virtual void ShowHelpPopup() = 0;
   // The name of language n of the language list.
   virtual std::string LanguageName(int n) const = 0;
-
-  // The radio: disabled until the clone and port commands are wired in.
-  virtual bool AreCloneCommandsReady() const = 0;
-  virtual void CloneReadCommand() = 0;
-  // The data check, then the write.
-  virtual void CloneWriteCommand() = 0;
-  virtual void CloneInformationCommand() = 0;
-  virtual bool ArePortCommandsReady() const = 0;
-  virtual int PortSetting() const = 0;
-  virtual void SelectPort(int port) = 0;
-  // The port selection dialog; list form -1 is the USB form.
-  virtual void ShowPortDialog(int listForm) = 0;
-  virtual int HighSpeedSetting() const = 0;
-  virtual void SetHighSpeed(int value) = 0;
 };
 
 // Adds the rows of every main menu, tool bar and tree command to `table`. A
 // row's state rule sets the item's state flags and caption each time the item
 // is evaluated; its action runs when the item is activated (Enter or a click).
-// Commands whose windows are not built yet are present and disabled.
+// Commands whose windows are not built yet are present and disabled. The
+// clone and port commands have rows of their own (AddCloneCommandLinks).
 void AddCommandLinks(LinkTable& table, CommandTarget& target);
 
 // The state flags of a command item.

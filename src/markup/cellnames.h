@@ -8,7 +8,7 @@
 // (celltypes.def, celllinks.def); a name is resolved to its position.
 constexpr int kCellTypeCount = 28;
 constexpr int kNoCellType = kCellTypeCount;  // an empty type name, and a cell's default
-constexpr int kCellLinkCount = 1611;
+constexpr int kCellLinkCount = 1613;
 constexpr int kNoCellLink = kCellLinkCount;  // an empty link name, and a cell's default
 
 // The channel categories of the memory-channel types: one per radio model type.

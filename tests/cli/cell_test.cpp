@@ -19,8 +19,8 @@ TEST(CellCommand, PrintsEveryCellWithTypeAndLinkNames) {
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out,
             "CT_Mch(2)\tCL_Mch_FreqR(129)\t5\t<~S\t0x000000FF\t-\t-\ta)b\tx y\n"
-            "none(28)\tnone(1611)\t0\t<~\t0x80000005\t-\t-\t-\t\n"
-            "none(28)\tnone(1611)\t0\t^-WH\t0x00808080\t1,,0x00FFFFFF,0,0,1,0\t-\t-\t5\\nz\n");
+            "none(28)\tnone(1613)\t0\t<~\t0x80000005\t-\t-\t-\t\n"
+            "none(28)\tnone(1613)\t0\t^-WH\t0x00808080\t1,,0x00FFFFFF,0,0,1,0\t-\t-\t5\\nz\n");
 }
 
 TEST(CellCommand, UnknownNamesAreFatalAndBadUsageIsReported) {

@@ -24,6 +24,8 @@ class FakeTarget : public CommandTarget {
     return n >= 0 && n < static_cast<int>(recent.size()) ? recent[static_cast<std::size_t>(n)] : "";
   }
   void OpenRecent(int n) override { calls.push_back("recent " + std::to_string(n)); }
+  void ExportChannels() override { calls.push_back("export channels"); }
+  void ImportChannels() override { calls.push_back("import channels"); }
   void CloseMainWindow() override { calls.push_back("exit"); }
   void PrepareEditMenu() override { calls.push_back("edit menu"); }
   void OpenSheet(const std::string& reference) override { calls.push_back("sheet " + reference); }
@@ -43,22 +45,11 @@ class FakeTarget : public CommandTarget {
   bool IsHelpPopupAvailable() const override { return helpPopup; }
   void ShowHelpPopup() override { calls.push_back("help popup"); }
   std::string LanguageName(int n) const override { return "Language " + std::to_string(n); }
-  bool AreCloneCommandsReady() const override { return cloneReady; }
-  void CloneReadCommand() override { calls.push_back("clone read"); }
-  void CloneWriteCommand() override { calls.push_back("clone write"); }
-  void CloneInformationCommand() override { calls.push_back("clone info"); }
-  bool ArePortCommandsReady() const override { return portReady; }
-  int PortSetting() const override { return port; }
-  void SelectPort(int p) override { calls.push_back("port " + std::to_string(p)); }
-  void ShowPortDialog(int form) override { calls.push_back("port dialog " + std::to_string(form)); }
-  int HighSpeedSetting() const override { return highSpeed; }
-  void SetHighSpeed(int value) override { calls.push_back("speed " + std::to_string(value)); }
 
   std::vector<std::string> calls;
   std::vector<std::string> recent;
   bool mchWanted = false, helpWanted = false, toolBar = false, helpPopup = false;
-  bool cloneReady = false, portReady = false;
-  int fontSize = 0, port = 0, highSpeed = 0;
+  int fontSize = 0;
   ModelType model = ModelType::kLandMobile;
 };
 
@@ -117,25 +108,19 @@ TEST_F(CommandLinksTest, ActivatedItemsRunTheirCommand) {
     int n;
     const char* call;
   };
-  target_.cloneReady = target_.portReady = true;
   const Case cases[] = {
       {cl::CL_Menu_File_New, 0, "new"},
       {cl::CL_Menu_File_Open, 0, "open"},
       {cl::CL_Menu_File_Save, 0, "save"},
       {cl::CL_Menu_File_SaveAs, 0, "save as"},
       {cl::CL_Menu_File_Recent, 3, "recent 3"},
+      {cl::CL_Menu_File_ExportCsv, 0, "export channels"},
+      {cl::CL_Menu_File_ImportCsv, 0, "import channels"},
       {cl::CL_Menu_File_Exit, 0, "exit"},
       {cl::CL_Menu_View_MchWin, 0, "mch window"},
       {cl::CL_Menu_View_HelpWin, 0, "help window"},
       {cl::CL_Menu_View_FontSize, 2, "font 2"},
       {cl::CL_Menu_View_ToolBar, 0, "tool bar"},
-      {cl::CL_Menu_Port_Com, 3, "port 3"},
-      {cl::CL_Menu_Port_Usb, 0, "port dialog -1"},
-      {cl::CL_Menu_Port_ComList1, 0, "port dialog 1"},
-      {cl::CL_Menu_Port_SpeedHigh, 1, "speed 1"},
-      {cl::CL_Menu_Clone_Read, 0, "clone read"},
-      {cl::CL_Menu_Clone_Write, 0, "clone write"},
-      {cl::CL_Menu_Clone_Info, 0, "clone info"},
       {cl::CL_Model_Lmr, 0, "model 0 ask"},
       {cl::CL_Model_Pmr, 0, "model 1 ask"},
       {cl::CL_Model_VexlPmr, 0, "model 2 ask"},
@@ -157,42 +142,27 @@ TEST_F(CommandLinksTest, ItemsOfCommandsNotWiredYetAreDisabledAndDoNothing) {
                        cl::CL_Menu_Ad_Read,
                        cl::CL_Menu_View_Ad,
                        cl::CL_Menu_View_Ad_Update,
-                       cl::CL_Menu_Clone_Read,
-                       cl::CL_Menu_Clone_Write,
-                       cl::CL_Menu_Clone_Info,
-                       cl::CL_Menu_Port_Com,
-                       cl::CL_Menu_Port_Usb,
-                       cl::CL_Menu_Port_ComList0,
-                       cl::CL_Menu_Port_SpeedHigh,
                        cl::CL_Help_Popup};
   for (int link : links) {
     EXPECT_EQ(Show(link).flags & Flags(false, false, true, false), Flags(false, false, true, false)) << link;
     Activate(link);
   }
   EXPECT_TRUE(target_.calls.empty());
-  target_.cloneReady = true;
-  EXPECT_EQ(Show(cl::CL_Menu_Clone_Write).flags, 0);
 }
 
 TEST_F(CommandLinksTest, TicksFollowTheSettings) {
   target_.mchWanted = true;
   target_.fontSize = 2;
   target_.model = ModelType::kPmrVexl;
-  target_.portReady = true;
-  target_.port = 6;
-  target_.highSpeed = 1;
   struct Case {
     int link;
     int n;
     bool ticked;
   };
   const Case cases[] = {
-      {cl::CL_Menu_View_MchWin, 0, true},    {cl::CL_Menu_View_HelpWin, 0, false},
-      {cl::CL_Menu_View_FontSize, 2, true},  {cl::CL_Menu_View_FontSize, 1, false},
-      {cl::CL_Menu_View_ToolBar, 0, false},  {cl::CL_Model_Lmr, 0, false},
-      {cl::CL_Model_VexlPmr, 0, true},       {cl::CL_Menu_Port_Com, 6, true},
-      {cl::CL_Menu_Port_Com, 1, false},      {cl::CL_Menu_Port_Usb, 0, true},
-      {cl::CL_Menu_Port_SpeedHigh, 1, true}, {cl::CL_Menu_Port_SpeedHigh, 0, false},
+      {cl::CL_Menu_View_MchWin, 0, true},    {cl::CL_Menu_View_HelpWin, 0, false}, {cl::CL_Menu_View_FontSize, 2, true},
+      {cl::CL_Menu_View_FontSize, 1, false}, {cl::CL_Menu_View_ToolBar, 0, false}, {cl::CL_Model_Lmr, 0, false},
+      {cl::CL_Model_VexlPmr, 0, true},
   };
   for (const Case& c : cases) {
     // A tick left from before is cleared when it no longer holds.
