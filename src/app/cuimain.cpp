@@ -75,6 +75,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
   settings_.language = language.index;
   overlay_.Open(language.mainOverlayPath);
   services.helpOverlay.Open(dataDir + overlay_.GetLine(gi::GI_Sys_MyHelpOvl, 0));
+  charset_ = Charset::LoadShipped();
 
   documentFolder_ = settings_.currentDirectory.empty() ? DefaultDocumentFolder() : settings_.currentDirectory;
   wants_.mchWanted = settings_.mchView != 0;
@@ -87,6 +88,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
     PostStatusMessage(events_, {clWindowText, clBtnFace, text});
   };
   environment_.afterUserAction = [this] { MarkModifiedIfChanged(); };
+  environment_.charset = &*charset_;
   environment_.recorder = &undo_;
   environment_.undo = &undo_;
   undo_.SetSheets([this] {
@@ -118,8 +120,7 @@ void cuiMain::Build(MainView& view, std::span<const char* const>) {
   LoadModel(type);
   RebuildTree();
   if (imageSize_ < cmcEeprom::kImageSize) platform::Fatal("Self Check Error.\nEEPROM Map is too large.");
-  // The desktop window is a widget; a window without one (a test's) has no radio or CSV commands.
-  BuildTools(dynamic_cast<QWidget*>(&view));
+  BuildTools(view);
   view.SetToolBarVisible(settings_.toolbarVisible != 0);
   task_->SetCallback([this](cmcTask&) { OnTick(); });
   task_->SetInterval(kTaskIntervalMs);
@@ -260,6 +261,9 @@ void cuiMain::OnEvent(void* self, const Event& event) {
     break;
   case ev::kMenuFill:
     if (event.argument == cl::CL_Menu_Edit_Top && event.sender != nullptr) controller.editMenuAnnounced_ = true;
+    break;
+  case ev::kMchWindow:
+    if (event.argument == 0) controller.OpenMchWindow();
     break;
   case ev::kTakeComparisonImage: controller.document_.Comparison() = controller.document_.Edit(); break;
   default: break;

@@ -21,11 +21,13 @@
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "model/charset.h"
 #include "model/eeprom.h"
 #include "runtime/tick.h"
 
 class MainView;
 class QObject;
+class MchWinForm;
 class QWidget;
 class TaskScheduler;
 class cmcEvMan;
@@ -160,7 +162,9 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void LoadStoredHeights();
   void StoreHeights();
   // The radio commands and the CSV commands, which need the main window.
-  void BuildTools(QWidget* window);
+  void BuildTools(MainView& view);
+  // The memory-channel window in its area of the work area, once.
+  void OpenMchWindow();
   CloneControllerHooks CloneHooks();
   // The sheet opened when there is no tree to choose one.
   void OpenFallbackSheet();
@@ -195,6 +199,11 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   DocumentUndo undo_;
   std::unique_ptr<CloneDesk> cloneDesk_;
   std::unique_ptr<ChannelCsvCommands> csv_;
+  // The radio's character set of the channel and bank names.
+  // Read after the overlays, whose faults are reported first.
+  std::optional<Charset> charset_;
+  QWidget* mchArea_ = nullptr;
+  MchWinForm* mchWindow_ = nullptr;
   DocumentCommands documentCommands_;
   WindowWants wants_;
   WorkLayout layout_;

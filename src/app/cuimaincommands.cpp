@@ -141,6 +141,7 @@ SheetServices cuiMain::ServicesForSheet() {
   services.view = view_ != nullptr ? view_->SheetAreaView() : nullptr;
   services.links = links_.get();
   services.events = &events_;
+  services.charset = &*charset_;
   services.modes.modelType = document_.Type();
   services.modes.makerMode = makerMode_;
   services.modes.languageCount = languageCount_;

@@ -1,14 +1,22 @@
 // The main controller's radio and CSV commands: the clone desk with its
 // windows, and the channel list's export and import.
 
+#include <QVBoxLayout>
+
 #include "app/cuimain.h"
 #include "app/environ.h"
+#include "app/mainform.h"
+#include "app/mchwinform.h"
+#include "app/workarea.h"
 #include "control/statusmessage.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
 
-void cuiMain::BuildTools(QWidget* window) {
+void cuiMain::BuildTools(MainView& view) {
+  // Only the desktop window has them; a test's window without widgets does not.
+  auto* window = dynamic_cast<TForm1*>(&view);
   if (window == nullptr) return;
+  mchArea_ = window->Work()->MchArea();
   cloneDesk_ = std::make_unique<CloneDesk>(scheduler_, overlay_, events_, document_, settings_, window, CloneHooks());
   // The desk's rows serve every clone and port item of the menu and tool bar.
   cloneDesk_->AddLinks(linkTable_);
@@ -51,4 +59,31 @@ void cuiMain::ImportChannels() {
   CloseSheet();
   RebuildTree();
   MarkModifiedIfChanged();
+}
+
+void cuiMain::OpenMchWindow() {
+  if (mchWindow_ != nullptr || mchArea_ == nullptr) return;
+  MchWinForm::Setup setup{overlay_, document_.Edit()};
+  setup.links = links_.get();
+  setup.events = &events_;
+  setup.charset = &*charset_;
+  setup.environment = &environment_;
+  setup.settings = &settings_;
+  setup.modes.modelType = document_.Type();
+  setup.modes.makerMode = makerMode_;
+  mchWindow_ = new MchWinForm(setup, mchArea_);
+  mchWindow_->setAttribute(Qt::WA_DeleteOnClose);
+  if (mchArea_->layout() == nullptr) new QVBoxLayout(mchArea_);
+  mchArea_->layout()->setContentsMargins(0, 0, 0, 0);
+  mchArea_->layout()->addWidget(mchWindow_);
+  QObject::connect(mchWindow_, &QObject::destroyed, [this] {
+    mchWindow_ = nullptr;
+    // Closed by its own button while the program runs: the View menu's tick goes.
+    if (view_ == nullptr) return;
+    wants_.mchWanted = wants_.mchCreated = false;
+    settings_.mchView = 0;
+    UpdateLayout();
+  });
+  mchWindow_->OpenFor(sheets_.Current());
+  mchWindow_->show();
 }
