@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QToolBar>
 #include <QTreeView>
@@ -18,9 +19,11 @@
 #include "app/indmain.h"
 #include "app/mainform.h"
 #include "app/mainmenus.h"
+#include "app/mchwinform.h"
 #include "app/menu.h"
 #include "app/qt_application.h"
 #include "app/toolbar.h"
+#include "app/workarea.h"
 #include "control/itemdispatch.h"
 #include "control/sheetopener.h"
 #include "core/gtex.h"
@@ -357,3 +360,43 @@ TEST_F(MainWindowMenusTest, AModelItemChangesTheModelAfterItsQuestionAndTheTreeF
 }
 
 }  // namespace
+
+// The shipped menu's radio, channel-list and window items reach the commands
+// the main window wires to them.
+TEST_F(MainWindowMenusTest, RadioChannelListAndWindowItemsAreWiredToTheirCommands) {
+  Start(1);
+  events_.Send(ev::kMenuStates, nullptr, 0);
+  cuiMenu& menu = form_->Menus().Menu();
+  for (int link : {cl::CL_Menu_Clone_Read, cl::CL_Menu_Clone_Write, cl::CL_Menu_Clone_Info, cl::CL_Menu_Port_Com,
+                   cl::CL_Menu_File_ExportCsv, cl::CL_Menu_File_ImportCsv, cl::CL_Menu_View_MchWin}) {
+    QAction* item = menu.FindByLink(link);
+    ASSERT_NE(item, nullptr) << link;
+    EXPECT_TRUE(item->isEnabled()) << link;
+  }
+  // "Verify after writing" is on until the user turns it off.
+  QAction* verify = nullptr;
+  auto* cloneMenu = qobject_cast<QMenu*>(menu.FindByLink(cl::CL_Menu_Clone_Read)->parent());
+  ASSERT_NE(cloneMenu, nullptr);
+  for (QAction* item : cloneMenu->actions()) {
+    const cmcCellObj* cell = menu.CellOf(item);
+    if (cell != nullptr && cell->link == cl::CL_Menu_Clone_Write && cell->parameter == 1) verify = item;
+  }
+  ASSERT_NE(verify, nullptr);
+  EXPECT_TRUE(verify->isChecked());
+
+  // View > Memory Channel Window places the window in its area, shown beside a bank's sheet.
+  controller_->OpenSheet("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+  QWidget* area = form_->Work()->MchArea();
+  EXPECT_EQ(area->findChild<MchWinForm*>(), nullptr);
+  menu.FindByLink(cl::CL_Menu_View_MchWin)->trigger();
+  Pump();
+  auto* window = area->findChild<MchWinForm*>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->isHidden());
+  // Its own Close button ends it, and the View item loses its tick.
+  window->CloseButton().click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(area->findChild<MchWinForm*>(), nullptr);
+  events_.Send(ev::kMenuStates, nullptr, 0);
+  EXPECT_FALSE(menu.FindByLink(cl::CL_Menu_View_MchWin)->isChecked());
+}
