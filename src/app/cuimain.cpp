@@ -126,6 +126,8 @@ void cuiMain::Build(MainView& view, std::span<const char* const>) {
   task_->SetInterval(kTaskIntervalMs);
   view.ShowView();
   UpdateLayout();
+  // The menu and tool bar were built with the window; their states now see every command.
+  events_.Send(ev::kRefresh, nullptr, 0);
 }
 
 void cuiMain::LoadModel(ModelType modelType) {
