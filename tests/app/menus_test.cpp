@@ -365,6 +365,18 @@ TEST_F(MainWindowMenusTest, AModelItemChangesTheModelAfterItsQuestionAndTheTreeF
 // the main window wires to them.
 TEST_F(MainWindowMenusTest, RadioChannelListAndWindowItemsAreWiredToTheirCommands) {
   Start(1);
+  // The tool bar is live from the start: its clone buttons are enabled without any further event.
+  cuiToolBar& toolBar = form_->Menus().ToolBar();
+  int cloneButtons = 0;
+  for (QToolBar* row : toolBar.Rows()) {
+    for (QAction* button : row->actions()) {
+      const cmcCellObj* cell = toolBar.CellOf(button);
+      if (cell == nullptr || cell->link != cl::CL_Menu_Clone_Read) continue;
+      ++cloneButtons;
+      EXPECT_TRUE(button->isEnabled());
+    }
+  }
+  EXPECT_EQ(cloneButtons, 1);
   events_.Send(ev::kMenuStates, nullptr, 0);
   cuiMenu& menu = form_->Menus().Menu();
   for (int link : {cl::CL_Menu_Clone_Read, cl::CL_Menu_Clone_Write, cl::CL_Menu_Clone_Info, cl::CL_Menu_Port_Com,
