@@ -1,11 +1,11 @@
 #include "app/clonepassworddialog.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dialogbuttons.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "platform/messagebox.h"
@@ -24,9 +24,7 @@ ClonePasswordDialog::ClonePasswordDialog(QWidget* owner, cmcGTex& overlay)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
       overlay_(overlay),
-      field_(new QLineEdit(this)),
-      okButton_(new QPushButton(FromOverlay(overlay.GetLine(gi::GI_AppInd_Opt_ClonePwd_Buttons, 0)), this)),
-      cancelButton_(new QPushButton(FromOverlay(overlay.GetLine(gi::GI_AppInd_Opt_ClonePwd_Buttons, 1)), this)) {
+      field_(new QLineEdit(this)) {
   setModal(true);
   const QString caption = FromOverlay(overlay_.GetLine(gi::GI_AppInd_Opt_ClonePwd_Caption, 0));
   setWindowTitle(caption);
@@ -41,20 +39,11 @@ ClonePasswordDialog::ClonePasswordDialog(QWidget* owner, cmcGTex& overlay)
   field_->setAttribute(Qt::WA_InputMethodEnabled, false);
   layout->addWidget(field_);
 
+  const DialogButtons buttons = AddDialogButtons(*this, *layout, overlay_, gi::GI_AppInd_Opt_ClonePwd_Buttons,
+                                                 gi::GI_AppInd_Opt_ClonePwd_SizeOfButtons);
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
   const QFontMetrics metrics = fontMetrics();
-  const QSize buttonSize(
-      metrics.horizontalAdvance(FromOverlay(overlay_.GetLine(gi::GI_AppInd_Opt_ClonePwd_SizeOfButtons, 0))),
-      metrics.height() * 2);
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  for (QPushButton* button : {okButton_, cancelButton_}) {
-    button->setFixedSize(buttonSize);
-    row->addWidget(button);
-  }
-  okButton_->setDefault(true);
-  connect(okButton_, &QPushButton::clicked, this, &ClonePasswordDialog::accept);
-  connect(cancelButton_, &QPushButton::clicked, this, &ClonePasswordDialog::reject);
-  layout->addLayout(row);
   setMinimumWidth(metrics.horizontalAdvance(caption) + kMinimumExtraWidth);
 }
 

@@ -28,8 +28,8 @@ class ClonePasswordDialog : public QDialog {
  private:
   cmcGTex& overlay_;
   QLineEdit* field_;
-  QPushButton* okButton_;
-  QPushButton* cancelButton_;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
   std::optional<std::string> password_;
 };
 

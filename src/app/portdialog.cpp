@@ -1,7 +1,6 @@
 #include "app/portdialog.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -12,6 +11,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/dialogbuttons.h"
 #include "app/environ.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
@@ -116,22 +116,10 @@ void PortDialog::BuildField(int currentPort) {
 }
 
 void PortDialog::BuildButtons(QVBoxLayout& layout) {
-  okButton_ = new QPushButton(FromOverlay(overlay_.GetLine(gi::GI_AppInd_Opt_ComSel_Buttons, 0)), this);
-  cancelButton_ = new QPushButton(FromOverlay(overlay_.GetLine(gi::GI_AppInd_Opt_ComSel_Buttons, 1)), this);
-  const QFontMetrics metrics = fontMetrics();
-  const QSize buttonSize(
-      metrics.horizontalAdvance(FromOverlay(overlay_.GetLine(gi::GI_AppInd_Opt_ComSel_SizeOfButtons, 0))),
-      metrics.height() * 2);
-  auto* row = new QHBoxLayout;
-  row->addStretch(1);
-  for (QPushButton* button : {okButton_, cancelButton_}) {
-    button->setFixedSize(buttonSize);
-    row->addWidget(button);
-  }
-  okButton_->setDefault(true);
-  connect(okButton_, &QPushButton::clicked, this, &PortDialog::accept);
-  connect(cancelButton_, &QPushButton::clicked, this, &PortDialog::reject);
-  layout.addLayout(row);
+  const DialogButtons buttons = AddDialogButtons(*this, layout, overlay_, gi::GI_AppInd_Opt_ComSel_Buttons,
+                                                 gi::GI_AppInd_Opt_ComSel_SizeOfButtons);
+  okButton_ = buttons.ok;
+  cancelButton_ = buttons.cancel;
 }
 
 void PortDialog::RefillList() {
