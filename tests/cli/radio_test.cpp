@@ -11,6 +11,7 @@
 #include "model/clonefile.h"
 #include "model/memorymap.h"
 #include "support/child_process.h"
+#include "support/locked_clone_file.h"
 #include "support/radio_process.h"
 #include "support/temp_dir.h"
 
@@ -136,24 +137,8 @@ TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesTheDevice) {
 
 // A copy of the shipped file with a clone password in its settings.
 std::string LockedFile(const TempDir& temp, const std::string& password) {
-  cmcEeprom image(cmcEeprom::kImageSize);
-  cmcCloneFile file;
-  file.AttachImage(&image);
-  file.SetMapRevCheck([](int) { return true; });
-  file.SetHeaderCheck([&](int model, int extra, cmcCloneFile::Error&) {
-    file.SetModelCode(model);
-    file.SetExtraCode(extra);
-    return true;
-  });
-  EXPECT_EQ(file.Read(kFile, nullptr), cmcCloneFile::kOk);
-  memmap::Decode(image);
-  for (int i = 0; i < memmap::addr::kClonePasswordSize; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    image.SetByte(memmap::addr::kClonePassword + i, at < password.size() ? static_cast<std::uint8_t>(password[at]) : 0);
-  }
-  EXPECT_TRUE(memmap::Encode(image, ModelType::kDpmr446));
-  const std::string path = temp.File("locked.rwc");
-  EXPECT_EQ(file.Write(path, {{0x0000, 0x7D7F}}), cmcCloneFile::kOk);
+  const std::string path = LockedCloneFile(kFile, temp.File("locked.rwc"), password);
+  EXPECT_FALSE(path.empty());
   return path;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "runtime/taskscheduler.h"
 #include "support/child_process.h"
+#include "support/locked_clone_file.h"
 #include "support/radio_process.h"
 #include "support/temp_dir.h"
 
@@ -228,24 +229,8 @@ TEST_F(RadioSimTest, RecordsOfSeveralEvenLengths) {
 
 TEST_F(RadioSimTest, AClonePasswordRightAndWrong) {
   // A copy of the shipped file with the clone password "tarn" in its settings.
-  cmcEeprom image(cmcEeprom::kImageSize);
-  cmcCloneFile file;
-  file.AttachImage(&image);
-  file.SetMapRevCheck([](int) { return true; });
-  file.SetHeaderCheck([&](int model, int extra, cmcCloneFile::Error&) {
-    file.SetModelCode(model);
-    file.SetExtraCode(extra);
-    return true;
-  });
-  ASSERT_EQ(file.Read(kFile, nullptr), cmcCloneFile::kOk);
-  memmap::Decode(image);
-  const std::string password = "tarn";
-  for (std::size_t i = 0; i < 16; ++i) {
-    image.SetByte(0xA9CA + static_cast<int>(i), i < password.size() ? static_cast<std::uint8_t>(password[i]) : 0);
-  }
-  ASSERT_TRUE(memmap::Encode(image, ModelType::kDpmr446));
-  const std::string locked = temp.File("locked.rwc");
-  ASSERT_EQ(file.Write(locked, {{0x0000, 0x7D7F}}), cmcCloneFile::kOk);
+  const std::string locked = LockedCloneFile(kFile, temp.File("locked.rwc"), "tarn");
+  ASSERT_FALSE(locked.empty());
 
   StartRadio({"--top", "0FFF"}, locked);
   Configure(false, false);

@@ -31,6 +31,7 @@
 #include "runtime/evman.h"
 #include "runtime/taskscheduler.h"
 #include "support/child_process.h"
+#include "support/locked_clone_file.h"
 #include "support/radio_process.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
@@ -92,24 +93,8 @@ class LoggingBoxes : public RecordingMessageBox {
 
 // A copy of the radio's file with a clone password in its settings.
 std::string LockedFile(const TempDir& temp, const std::string& password) {
-  cmcEeprom image(cmcEeprom::kImageSize);
-  cmcCloneFile file;
-  file.AttachImage(&image);
-  file.SetMapRevCheck([](int) { return true; });
-  file.SetHeaderCheck([&](int model, int extra, cmcCloneFile::Error&) {
-    file.SetModelCode(model);
-    file.SetExtraCode(extra);
-    return true;
-  });
-  EXPECT_EQ(file.Read(kRadioFile, nullptr), cmcCloneFile::kOk);
-  memmap::Decode(image);
-  for (int i = 0; i < memmap::addr::kClonePasswordSize; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    image.SetByte(memmap::addr::kClonePassword + i, at < password.size() ? static_cast<std::uint8_t>(password[at]) : 0);
-  }
-  EXPECT_TRUE(memmap::Encode(image, ModelType::kDpmr446));
-  const std::string path = temp.File("locked.rwc");
-  EXPECT_EQ(file.Write(path, {{0x0000, 0x7D7F}}), cmcCloneFile::kOk);
+  const std::string path = LockedCloneFile(kRadioFile, temp.File("locked.rwc"), password);
+  EXPECT_FALSE(path.empty());
   return path;
 }
 
