@@ -265,7 +265,7 @@ void cuiMain::OnEvent(void* self, const Event& event) {
     if (event.argument == cl::CL_Menu_Edit_Top && event.sender != nullptr) controller.editMenuAnnounced_ = true;
     break;
   case ev::kMchWindow:
-    if (event.argument == 0) controller.OpenMchWindow();
+    if (event.argument == ev::window::kCreate) controller.OpenMchWindow();
     break;
   case ev::kTakeComparisonImage: controller.document_.Comparison() = controller.document_.Edit(); break;
   default: break;

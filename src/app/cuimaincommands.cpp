@@ -15,13 +15,6 @@
 
 namespace {
 
-// Arguments of the window events.
-constexpr int kCreate = 0;
-constexpr int kClose = 1;
-constexpr int kHide = 0;
-constexpr int kShow = 1;
-constexpr int kHelpShown = 2;
-constexpr int kHelpFollowsSheet = 4;
 constexpr char kNoItemMenu[] = "GI_PMenu_NoItem";
 
 }  // namespace
@@ -46,11 +39,11 @@ void cuiMain::ToggleMchWindow() {
   settings_.mchView = wants_.mchWanted ? 1 : 0;
   events_.Send(ev::kRefresh, nullptr, 0);
   if (wants_.mchWanted) {
-    events_.Post(ev::kMchWindow, nullptr, kCreate);
+    events_.Post(ev::kMchWindow, nullptr, ev::window::kCreate);
     wants_.mchCreated = true;
-    if (sheets_.Facts().bankSheet) events_.Post(ev::kMchWindowVisible, nullptr, kShow);
+    if (sheets_.Facts().bankSheet) events_.Post(ev::kMchWindowVisible, nullptr, ev::window::kShow);
   } else {
-    events_.Post(ev::kMchWindow, nullptr, kClose);
+    events_.Post(ev::kMchWindow, nullptr, ev::window::kClose);
     wants_.mchCreated = false;
   }
   UpdateLayout();
@@ -60,9 +53,9 @@ void cuiMain::ToggleHelpWindow() {
   wants_.helpWanted = !wants_.helpWanted;
   settings_.pHelpView = wants_.helpWanted ? 1 : 0;
   if (wants_.helpWanted) {
-    if (!wants_.helpCreated) events_.Post(ev::kHelpWindow, nullptr, kCreate);
+    if (!wants_.helpCreated) events_.Post(ev::kHelpWindow, nullptr, ev::window::kCreate);
     wants_.helpCreated = true;
-    if (sheets_.Facts().admitsHelp) events_.Post(ev::kHelpWindowState, nullptr, kHelpFollowsSheet);
+    if (sheets_.Facts().admitsHelp) events_.Post(ev::kHelpWindowState, nullptr, ev::window::kHelpFollowsSheet);
   } else {
     events_.Send(ev::kCloseHelpWindow, nullptr, 0);
     wants_.helpCreated = false;
@@ -78,7 +71,7 @@ void cuiMain::SetFontSize(int size) {
   sheets_.CloseSheet();
   if (wants_.mchCreated) {
     events_.Send(ev::kRebuildMchWindow, nullptr, 0);
-    if (sheets_.Facts().bankSheet) events_.Post(ev::kMchWindowVisible, nullptr, kHide);
+    if (sheets_.Facts().bankSheet) events_.Post(ev::kMchWindowVisible, nullptr, ev::window::kHide);
   }
   if (wants_.helpCreated) events_.Send(ev::kHelpZoom, nullptr, 0);
 }
@@ -97,9 +90,9 @@ void cuiMain::ShowAbout() { events_.Post(ev::kAboutBox, nullptr, 0); }
 bool cuiMain::IsHelpPopupAvailable() const { return sheets_.Facts().admitsHelp && !wants_.helpCreated; }
 
 void cuiMain::ShowHelpPopup() {
-  if (!wants_.helpCreated) events_.Post(ev::kHelpWindow, nullptr, kCreate);
+  if (!wants_.helpCreated) events_.Post(ev::kHelpWindow, nullptr, ev::window::kCreate);
   wants_.helpCreated = true;
-  if (sheets_.Facts().admitsHelp) events_.Post(ev::kHelpWindowState, nullptr, kHelpShown);
+  if (sheets_.Facts().admitsHelp) events_.Post(ev::kHelpWindowState, nullptr, ev::window::kHelpShown);
   wants_.helpWanted = true;
 }
 

@@ -20,15 +20,15 @@ struct WindowRoute {
 };
 constexpr std::intptr_t kAnyOther = -1;
 constexpr WindowRoute kWindowRoutes[] = {
-    {ev::kMchWindow, 0, 0},
+    {ev::kMchWindow, ev::window::kCreate, 0},
     {ev::kMchWindow, kAnyOther, ev::kCloseMchWindow},
-    {ev::kMchWindowVisible, 0, ev::kHideMchWindow},
+    {ev::kMchWindowVisible, ev::window::kHide, ev::kHideMchWindow},
     {ev::kMchWindowVisible, kAnyOther, ev::kShowMchWindow},
-    {ev::kHelpWindow, 0, 0},
+    {ev::kHelpWindow, ev::window::kCreate, 0},
     {ev::kHelpWindow, kAnyOther, ev::kCloseHelpWindow},
-    {ev::kHelpWindowState, 0, ev::kHideHelpWindow},
-    {ev::kHelpWindowState, 1, ev::kDockHelpWindow},
-    {ev::kHelpWindowState, 2, ev::kShowHelpWindow},
+    {ev::kHelpWindowState, ev::window::kHelpHidden, ev::kHideHelpWindow},
+    {ev::kHelpWindowState, ev::window::kHelpDocked, ev::kDockHelpWindow},
+    {ev::kHelpWindowState, ev::window::kHelpShown, ev::kShowHelpWindow},
 };
 
 std::uint32_t AnswerTo(const Event& event) {

@@ -4,17 +4,6 @@
 #include "runtime/evman.h"
 #include "sheet/sheetfactory.h"
 
-namespace {
-
-// Arguments of the window events.
-constexpr int kCreate = 0;
-constexpr int kHelpHidden = 0;
-constexpr int kHelpDocked = 1;
-constexpr int kHide = 0;
-constexpr int kShow = 1;
-
-}  // namespace
-
 SheetSwitcher::SheetSwitcher(SheetHost& host, cmcGTex& overlay, cmcEvMan& events, WindowWants& wants)
     : host_(host), overlay_(overlay), events_(events), wants_(wants) {}
 
@@ -50,17 +39,18 @@ bool SheetSwitcher::OpenSheet(const std::string& reference) {
 
   admitsHelp_ = SheetAdmitsHelp(ref.name);
   if (wants_.helpWanted && !wants_.helpCreated && !wants_.helpClosing) {
-    events_.Post(ev::kHelpWindow, nullptr, kCreate);
+    events_.Post(ev::kHelpWindow, nullptr, ev::window::kCreate);
     wants_.helpCreated = true;
   }
-  events_.Post(ev::kHelpWindowState, nullptr, admitsHelp_ && wants_.helpCreated ? kHelpDocked : kHelpHidden);
+  events_.Post(ev::kHelpWindowState, nullptr,
+               admitsHelp_ && wants_.helpCreated ? ev::window::kHelpDocked : ev::window::kHelpHidden);
 
   bankSheet_ = IsChannelBankSheet(ref);
   if (wants_.mchWanted && !wants_.mchCreated) {
-    events_.Post(ev::kMchWindow, nullptr, kCreate);
+    events_.Post(ev::kMchWindow, nullptr, ev::window::kCreate);
     wants_.mchCreated = true;
   }
-  events_.Post(ev::kMchWindowVisible, nullptr, bankSheet_ && wants_.mchCreated ? kShow : kHide);
+  events_.Post(ev::kMchWindowVisible, nullptr, bankSheet_ && wants_.mchCreated ? ev::window::kShow : ev::window::kHide);
 
   host_.FocusSheet(focusInSheet_);
   return true;

@@ -209,4 +209,17 @@ constexpr bool CodesAreDistinctAndInRange() {
 }
 static_assert(CodesAreDistinctAndInRange(), "event codes clash or leave 1..70");
 
+// The arguments of the tool-window requests kMchWindow, kMchWindowVisible,
+// kHelpWindow and kHelpWindowState.
+namespace window {
+inline constexpr int kCreate = 0;
+inline constexpr int kClose = 1;
+inline constexpr int kHide = 0;
+inline constexpr int kShow = 1;
+inline constexpr int kHelpHidden = 0;
+inline constexpr int kHelpDocked = 1;
+inline constexpr int kHelpShown = 2;
+inline constexpr int kHelpFollowsSheet = 4;
+}  // namespace window
+
 }  // namespace ev
