@@ -174,7 +174,14 @@ void cuiGrid::ScrollTo(int leftColumn, int topRow) {
   viewport()->update();
 }
 
-SheetView::Size cuiGrid::ClientSize() const { return {viewport()->width(), viewport()->height()}; }
+// Until a layout or resize() has given the grid its size and the resize has
+// reached the viewport, the viewport holds a placeholder size; report no size
+// so the sheet does not limit its columns against it (resizeEvent applies the
+// limits once the real size is known).
+SheetView::Size cuiGrid::ClientSize() const {
+  if (!testAttribute(Qt::WA_Resized) || testAttribute(Qt::WA_PendingResizeEvent)) return {0, 0};
+  return {viewport()->width(), viewport()->height()};
+}
 
 void cuiGrid::OpenEditor(int column, int row, const std::string& text, int caret, int selectionLength) {
   cuiSheet* sheet = Sheet();

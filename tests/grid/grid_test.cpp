@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QVBoxLayout>
 
 #include "grid/cellpainter.h"
 #include "grid/grideditor.h"
@@ -251,3 +252,35 @@ TEST_F(GridTest, TheCurrentCellIsDrawnInTheHighlightColour) {
 }
 
 }  // namespace
+
+// A sheet shown in a grid that its window's layout has not sized yet keeps
+// the widths its texts need: the placeholder size before layout is no limit.
+TEST_F(GridTest, ASheetShownBeforeLayoutKeepsTheWidthsOfASizedGrid) {
+  UseSheet("(FixedRows=1)", {"a|b", "{($Sel)}a rather long cell text to be measured|{($Sel)}another long text here"});
+  // The widths the texts need, from a sheet with no view to limit them.
+  SheetServices unlimited{*overlay_, *overlay_, image_, grid_->Measurer()};
+  std::unique_ptr<cuiSheet> natural = CreateSheet(SheetRef::Parse("GI_T"), unlimited);
+  ASSERT_TRUE(natural->Build());
+  std::vector<int> expected;
+  for (int column = 0; column < natural->Columns(); ++column)
+    expected.push_back(natural->Geometry().ColumnWidth(column));
+  ASSERT_GT(expected[0], 200);  // wider than a grid's size before layout
+
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* grid = new cuiGrid(&window);
+  layout->addWidget(grid);
+  SheetServices services{*overlay_, *overlay_, image_, grid->Measurer()};
+  services.view = grid;
+  services.onFault = [this](const std::string& text) { faults_.push_back(text); };
+  std::unique_ptr<cuiSheet> sheet = CreateSheet(SheetRef::Parse("GI_T"), services);
+  cuiSheet& early = *sheet;
+  grid->Attach(std::move(sheet));
+  ASSERT_TRUE(early.Show());
+  window.resize(800, 300);
+  window.show();
+  QApplication::processEvents();
+  for (int column = 0; column < early.Columns(); ++column) {
+    EXPECT_EQ(early.Geometry().ColumnWidth(column), expected[static_cast<std::size_t>(column)]) << column;
+  }
+}
