@@ -124,6 +124,9 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void AfterInput();
   void ScheduleRepeat();
   void RepeatDue();
+  // A mouse drag held beyond the viewport's edge scrolls a cell per tick.
+  void FollowDragBeyondEdge(const QPoint& point);
+  void EdgeScrollDue();
   void UpdateScrollBars();
   void EnsureCurrentVisible();
   void RefreshPopupMenu(bool focusGained);
@@ -147,5 +150,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   QTimer repeatTimer_;
   std::optional<ColumnDrag> drag_;
   bool mouseDown_ = false;
+  QTimer edgeScrollTimer_;
+  QPoint dragPoint_;
   CellPosition lastCurrent_;
 };
