@@ -140,7 +140,16 @@ void cuiGrid::SetEvents(cmcEvMan* events) {
 }
 
 void cuiGrid::Listen(void* data, const Event& event) {
-  if (event.code == ev::kFinishEdit) static_cast<cuiGrid*>(data)->CommitPendingEdit();
+  auto* grid = static_cast<cuiGrid*>(data);
+  if (event.code == ev::kFinishEdit) grid->CommitPendingEdit();
+  if (event.code == ev::kQueryActiveCell) grid->AnswerActiveCell();
+}
+
+void cuiGrid::AnswerActiveCell() {
+  cuiSheet* sheet = Sheet();
+  if (!answersActiveCell_ || !events_ || !sheet || !sheet->Built()) return;
+  clsSheetCellId* current = sheet->CellAt(sheet->Current().column, sheet->Current().row);
+  if (current) events_->Answer(1, &current->cell);
 }
 
 void cuiGrid::SetMenuOverlays(cmcGTex* overlay, cmcGTex* mainOverlay) {
