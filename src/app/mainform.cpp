@@ -96,6 +96,7 @@ void TForm1::BuildClientArea() {
   sheetFrame_ = new cuiSheetFrame;
   sheetFrame_->Grid().SetMenuOverlays(&controller_.MainOverlay(), &controller_.MainOverlay());
   sheetFrame_->Grid().SetEvents(&controller_.Events());
+  sheetFrame_->Grid().SetAnswersActiveCell(true);
   workArea_->SetSheetWidget(sheetFrame_);
   treeSplitter_->addWidget(treePanel_);
   treeSplitter_->addWidget(workArea_);

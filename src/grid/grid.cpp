@@ -57,6 +57,11 @@ int FirstShowing(int index, int first, int fixed, const std::function<int(int)>&
 }
 
 // Every grid alive, for the pop-up editors that are given only a cell.
+constexpr int kEdgeScrollIntervalMs = 50;
+
+// -1, 0 or 1: which side of [0, size) the coordinate lies on.
+int Beyond(int coordinate, int size) { return coordinate < 0 ? -1 : (coordinate >= size ? 1 : 0); }
+
 std::vector<cuiGrid*>& Grids() {
   static std::vector<cuiGrid*> grids;
   return grids;
@@ -73,6 +78,8 @@ cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), measurer_(font(
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   repeatTimer_.setSingleShot(true);
   connect(&repeatTimer_, &QTimer::timeout, this, [this] { RepeatDue(); });
+  edgeScrollTimer_.setInterval(kEdgeScrollIntervalMs);
+  connect(&edgeScrollTimer_, &QTimer::timeout, this, [this] { EdgeScrollDue(); });
 }
 
 cuiGrid::~cuiGrid() {
@@ -114,6 +121,7 @@ void cuiGrid::Detach() {
   edit_.Cancel();
   if (editor_) editor_->hide();
   repeatTimer_.stop();
+  edgeScrollTimer_.stop();
   drag_.reset();
   mouseDown_ = false;
   menu_.reset();
@@ -132,7 +140,16 @@ void cuiGrid::SetEvents(cmcEvMan* events) {
 }
 
 void cuiGrid::Listen(void* data, const Event& event) {
-  if (event.code == ev::kFinishEdit) static_cast<cuiGrid*>(data)->CommitPendingEdit();
+  auto* grid = static_cast<cuiGrid*>(data);
+  if (event.code == ev::kFinishEdit) grid->CommitPendingEdit();
+  if (event.code == ev::kQueryActiveCell) grid->AnswerActiveCell();
+}
+
+void cuiGrid::AnswerActiveCell() {
+  cuiSheet* sheet = Sheet();
+  if (!answersActiveCell_ || !events_ || !sheet || !sheet->Built()) return;
+  clsSheetCellId* current = sheet->CellAt(sheet->Current().column, sheet->Current().row);
+  if (current) events_->Answer(1, &current->cell);
 }
 
 void cuiGrid::SetMenuOverlays(cmcGTex* overlay, cmcGTex* mainOverlay) {
@@ -446,6 +463,7 @@ void cuiGrid::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   viewport()->setCursor(ColumnEdgeUnder(point) ? Qt::SplitHCursor : Qt::ArrowCursor);
+  if (mouseDown_) FollowDragBeyondEdge(point);
   const bool follow = mouseDown_ || sheet->DropDown();
   if (!follow) return;
   const std::optional<CellPosition> cell = CellAtPoint(*sheet, point.x(), point.y());
@@ -455,10 +473,34 @@ void cuiGrid::mouseMoveEvent(QMouseEvent* event) {
   }
 }
 
+void cuiGrid::FollowDragBeyondEdge(const QPoint& point) {
+  dragPoint_ = point;
+  const bool outside = !viewport()->rect().contains(point);
+  if (!outside) {
+    edgeScrollTimer_.stop();
+  } else if (!edgeScrollTimer_.isActive()) {
+    edgeScrollTimer_.start();
+  }
+}
+
+void cuiGrid::EdgeScrollDue() {
+  cuiSheet* sheet = Sheet();
+  if (!sheet || !sheet->Built() || !mouseDown_) {
+    edgeScrollTimer_.stop();
+    return;
+  }
+  const int dx = Beyond(dragPoint_.x(), viewport()->width());
+  const int dy = Beyond(dragPoint_.y(), viewport()->height());
+  if (dx != 0) sheet->MoveCurrent(dx, 0, true);
+  if (dy != 0) sheet->MoveCurrent(0, dy, true);
+  AfterInput();
+}
+
 void cuiGrid::mouseReleaseEvent(QMouseEvent* event) {
   cuiSheet* sheet = Sheet();
   drag_.reset();
   mouseDown_ = false;
+  edgeScrollTimer_.stop();
   if (!sheet || !sheet->Built()) return;
   InvalidateCell(sheet->Current().column, sheet->Current().row);
   if (event->button() != Qt::LeftButton || !sheet->DropDown()) return;

@@ -59,6 +59,9 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   // the grid as click-handler owner: see RunPopupCommand) and asks whether a
   // wheel turn is consumed elsewhere (query 39). None: the grid keeps to itself.
   void SetEvents(cmcEvMan* events);
+  // The grid of the main window's current sheet answers query 12 with its
+  // current cell, so that a main-menu command knows the cell it acts from.
+  void SetAnswersActiveCell(bool answers) { answersActiveCell_ = answers; }
   // A pop-up menu command on the current cell, as its menu item runs it.
   void RunPopupCommand(int link);
 
@@ -124,11 +127,15 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   void AfterInput();
   void ScheduleRepeat();
   void RepeatDue();
+  // A mouse drag held beyond the viewport's edge scrolls a cell per tick.
+  void FollowDragBeyondEdge(const QPoint& point);
+  void EdgeScrollDue();
   void UpdateScrollBars();
   void EnsureCurrentVisible();
   void RefreshPopupMenu(bool focusGained);
   void RefreshMenuStates();
   static void Listen(void* data, const Event& event);
+  void AnswerActiveCell();
   void EditorKey(InPlaceEdit::KeyAction action, int virtualKey);
   void ShowPopupMenu(const QPoint& global);
   std::optional<ColumnDrag> ColumnEdgeUnder(const QPoint& point) const;
@@ -147,5 +154,8 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   QTimer repeatTimer_;
   std::optional<ColumnDrag> drag_;
   bool mouseDown_ = false;
+  bool answersActiveCell_ = false;
+  QTimer edgeScrollTimer_;
+  QPoint dragPoint_;
   CellPosition lastCurrent_;
 };

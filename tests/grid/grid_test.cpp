@@ -187,6 +187,24 @@ TEST_F(GridEditorTest, ClosingTheSheetWithTheEditorOpenCommitsNothing) {
   EXPECT_TRUE(Commits().empty());
 }
 
+TEST_F(GridTest, TheMainWindowsGridAnswersTheActiveCellQueryWithItsCurrentCell) {
+  UseSheet("(FixedRows=1)", kCells);
+  grid_->SetEvents(&events_);
+  cuiSheet& sheet = Show();
+  sheet.MakeCurrent(2, 3);
+  // A grid that does not show the main window's sheet keeps quiet.
+  EXPECT_EQ(events_.Query(ev::kQueryActiveCell, nullptr, 0), nullptr);
+
+  grid_->SetAnswersActiveCell(true);
+  const cmcEvAns* answer = events_.Query(ev::kQueryActiveCell, nullptr, 0);
+  ASSERT_NE(answer, nullptr);
+  EXPECT_EQ(answer->object, &sheet.CellAt(2, 3)->cell);
+  EXPECT_EQ(answer->next, nullptr);
+
+  grid_->Detach();  // no sheet, no answer
+  EXPECT_EQ(events_.Query(ev::kQueryActiveCell, nullptr, 0), nullptr);
+}
+
 TEST_F(GridTest, APopupMenuItemAndItsShortcutRunTheItemsCommandOnTheCurrentCell) {
   std::vector<std::string> blocks = SheetBlocks("GI_T", "(FixedRows=1)", "{($Basic)(PopupMenu=GI_PMenu_T)}", kCells);
   for (const char* line :

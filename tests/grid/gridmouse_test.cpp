@@ -120,4 +120,49 @@ TEST_F(GridMouseTest, ARepeatedActionRunsOnTheTimerUntilTheLinkStopsAsking) {
   EXPECT_EQ(Codes(), (std::vector<int>{0x7000, 0x2600, 0x2600, 0x2600}));
 }
 
+TEST_F(GridMouseTest, ADragHeldBelowTheGridScrollsAndExtendsTheSelectionUntilReleased) {
+  std::vector<std::string> lines{"a|b"};
+  for (int row = 1; row < 40; ++row) lines.emplace_back("{($Sel)}x|y");
+  UseOverlay(SheetBlocks("GI_T", "(FixedRows=1)(MultiSelect=Cell)", "{($Basic)}", lines));
+  cuiSheet& sheet = Show();
+  auto& geometry = const_cast<SheetGeometry&>(sheet.Geometry());
+  for (int row = 0; row < sheet.Rows(); ++row) geometry.SetRowHeight(row, 20);
+  grid_->InvalidateAll();
+  const int firstTop = sheet.TopRow();
+  auto selectedRows = [&] {
+    int count = 0;
+    for (int row = 0; row < sheet.Rows(); ++row) count += sheet.CellAt(0, row)->selected ? 1 : 0;
+    return count;
+  };
+
+  Send(QEvent::MouseButtonPress, {10, 25}, Qt::LeftButton, Qt::LeftButton);
+  ASSERT_EQ(sheet.Current(), (Pos{0, 1}));
+  const QPoint below(10, grid_->viewport()->height() + 30);
+  Send(QEvent::MouseMove, below, Qt::NoButton, Qt::LeftButton);
+  const Pos afterMove = sheet.Current();
+  const int topAfterMove = sheet.TopRow();
+  QTest::qWait(600);
+  // The mouse stays still: only the timer moves on, a whole cell per tick.
+  EXPECT_GT(sheet.TopRow(), std::max(firstTop, topAfterMove + 2));
+  EXPECT_GT(sheet.Current().row, afterMove.row + 2);
+  EXPECT_EQ(selectedRows(), sheet.Current().row);  // rows 1 to current, all marked
+
+  Send(QEvent::MouseButtonRelease, below, Qt::LeftButton, Qt::NoButton);
+  const Pos released = sheet.Current();
+  const int releasedTop = sheet.TopRow();
+  QTest::qWait(300);
+  EXPECT_EQ(sheet.Current(), released);
+  EXPECT_EQ(sheet.TopRow(), releasedTop);
+
+  // Coming back inside stops the scroll while the button stays down.
+  Send(QEvent::MouseButtonPress, {10, 45}, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseMove, {10, -30}, Qt::NoButton, Qt::LeftButton);
+  QTest::qWait(200);
+  Send(QEvent::MouseMove, {10, 45}, Qt::NoButton, Qt::LeftButton);
+  const Pos back = sheet.Current();
+  QTest::qWait(300);
+  EXPECT_EQ(sheet.Current(), back);
+  Send(QEvent::MouseButtonRelease, {10, 45}, Qt::LeftButton, Qt::NoButton);
+}
+
 }  // namespace
