@@ -12,15 +12,9 @@
 #include "markup/fcache.h"
 #include "markup/ids.h"
 #include "platform/paths.h"
+#include "sheet/headless.h"
 
 namespace {
-
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
 
 // A PMR document whose channel 0 name is typed again and again.
 struct Bench {

@@ -17,6 +17,7 @@
 #include "model/charset.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
+#include "sheet/headless.h"
 
 namespace {
 
@@ -230,14 +231,6 @@ std::string NameText(const datCh& record, const Charset& charset) {
   return name;
 }
 
-// A host without pop-up editors: the import answers for them with replies of its own.
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
-
 // Types into the cells of one channel row as a user would.
 class RowTypist {
  public:
@@ -386,6 +379,7 @@ class ChannelLineImport {
   // The reasons the line was refused; none when every value was taken.
   std::vector<std::string> Apply(const std::array<bool, ChannelCsv::kColumnCount>& given) {
     if (!FindRow(given)) return refusals_;
+    // No pop-up editor opens: the import answers for them with replies of its own.
     NoEditors editors;
     LinkEnvironment environment{image_, owner_.overlay, owner_.choices, editors};
     environment.charset = &owner_.charset;

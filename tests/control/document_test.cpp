@@ -12,18 +12,11 @@
 #include "markup/ids.h"
 #include "model/ch.h"
 #include "model/memorymap.h"
+#include "sheet/headless.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-// A link host for evaluations that open no editor.
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
 
 class DocumentTest : public testing::Test {
  protected:

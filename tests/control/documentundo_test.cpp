@@ -18,17 +18,11 @@
 #include "runtime/events.h"
 #include "runtime/evman.h"
 #include "runtime/taskscheduler.h"
+#include "sheet/headless.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-class NoEditors : public LinkHost {
- public:
-  bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
-};
 
 // A PMR document (16 channels "PMR 1" to "PMR 16" in bank 0) edited through
 // the evaluator as the sheets edit it, with its undo wired as the controller
