@@ -82,8 +82,9 @@ class SilentMessageBox : public platform::MessageBox {
 class FuzzedEditors : public LinkHost {
  public:
   bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return open; }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return open; }
+  bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return open; }
   bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return open; }
+  bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return open; }
   bool open = false;
 };
 

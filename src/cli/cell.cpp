@@ -46,8 +46,12 @@ class TerminalEditors : public LinkHost {
              " current=" + std::to_string(current);
     return true;
   }
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view list, std::uint32_t bits) override {
-    opened = "flags " + std::string(list) + " bits=" + std::to_string(bits);
+  bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm& form, std::uint32_t bits) override {
+    opened = "flags " + FormName(form) + " bits=" + std::to_string(bits);
+    return true;
+  }
+  bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t pattern) override {
+    opened = "segments pattern=" + std::to_string(pattern);
     return true;
   }
   bool OpenTextEditor(cmcCellCapsule&, std::string_view text) override {
@@ -55,6 +59,14 @@ class TerminalEditors : public LinkHost {
     return true;
   }
   std::string opened;
+
+ private:
+  // A named sheet, or the generated form's options and label style.
+  static std::string FormName(const FlagEditorForm& form) {
+    if (!form.sheet.empty()) return std::string(form.sheet);
+    return "options=" + std::to_string(form.firstOption) + "-" + std::to_string(form.lastOption) +
+           " style=" + std::to_string(form.labelStyle);
+  }
 };
 
 std::string ColourText(const std::optional<CellColour>& colour) {

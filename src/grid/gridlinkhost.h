@@ -6,16 +6,18 @@
 #include "sheet/sheetcontext.h"
 
 // The pop-up editors the links open in the desktop program: the drop-down
-// choice list over the cell of whichever grid shows it. The flag and text
-// editors are not here (none is shown: the link leaves the value as it is).
+// choice list over the cell of whichever grid shows it. The flag, text and
+// segment character editors are not here (none is shown: the link leaves the
+// value as it is).
 class GridLinkHost : public LinkHost {
  public:
   // What the drop-down sheets are built with (their view and measurer are their own).
   void SetSheetServices(const SheetServices& services) { services_.emplace(services); }
 
   bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) override;
-  bool OpenFlagEditor(cmcCellCapsule&, std::string_view, std::uint32_t) override { return false; }
+  bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return false; }
   bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
+  bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
 
  private:
   std::optional<SheetServices> services_;

@@ -171,7 +171,7 @@ LinkOutcome RunAttributes(LinkCall& call) {
       call.changeBits |= changebit::kRowRewritten;
     }
   } else if (call.request.key == cellkey::kEnter && call.inUse) {
-    if (call.services.host.OpenFlagEditor(call.request, gi::GI_Sheet_Sel_Mch_Atr,
+    if (call.services.host.OpenFlagEditor(call.request, FlagEditorForm::Named(gi::GI_Sheet_Sel_Mch_Atr),
                                           static_cast<std::uint32_t>(record.atr))) {
       outcome.editor = kPopupEditor;
     }
@@ -426,7 +426,7 @@ LinkOutcome RunScanLists(LinkCall& call) {
     editorBits |= 1u << list;
   }
   if (request.editResult == kNoEdit && request.key == cellkey::kEnter &&
-      call.services.host.OpenFlagEditor(request, kScanListEditor, editorBits)) {
+      call.services.host.OpenFlagEditor(request, FlagEditorForm::Named(kScanListEditor), editorBits)) {
     outcome.editor = kPopupEditor;
   }
   request.displayText = shown.empty() ? call.services.choices.TextOf(kScanListChoice, cl::Flex0, 0) : shown;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -70,6 +71,21 @@ std::string OctalCode(int code) {
 }
 
 }  // namespace
+
+std::optional<std::string> ReplyText(const cmcCellCapsule& request) {
+  if (!request.reply || !request.reply->cell) return std::nullopt;
+  return DisplayTextOf(*request.reply->cell);
+}
+
+std::optional<std::int64_t> ReplyNumber(const cmcCellCapsule& request) {
+  const std::optional<std::string> text = ReplyText(request);
+  if (!text || text->empty()) return std::nullopt;
+  std::int64_t number = 0;
+  const char* end = text->data() + text->size();
+  const auto [stop, error] = std::from_chars(text->data(), end, number);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return number;
+}
 
 std::optional<double> ParseDecimalText(std::string_view text) {
   bool negative = !text.empty() && text.front() == '-';
@@ -450,9 +466,12 @@ LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services,
 
 LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValue& value) {
   LinkOutcome outcome;
-  if (request.editResult == kTextCommitted || (request.editResult == kPopupChoice && request.reply)) {
+  const std::optional<std::string> committed = request.editResult == kTextCommitted ? request.editedText
+                                               : request.editResult == kPopupChoice ? ReplyText(request)
+                                                                                    : std::nullopt;
+  if (committed) {
     std::string before = value.get();
-    outcome.changed = value.set(request.editedText) && value.get() != before;
+    outcome.changed = value.set(*committed) && value.get() != before;
   } else if (request.key == cellkey::kEnter || request.key == cellkey::kBackspace ||
              (request.key >= cellkey::kSpace && request.key < 127)) {
     std::string start = value.get();

@@ -16,16 +16,42 @@ class cmcFCache;
 // link, knows nothing of where the value lives, and is configured by a spec
 // (one table row of the link that uses it).
 
+// What a bit-field editor shows: a sheet of the main overlay, or, without one,
+// a form generated for the options first to last (option n is bit 26 - n of
+// the value) labelled in one of the label styles.
+struct FlagEditorForm {
+  std::string_view sheet;  // empty: the generated form
+  int firstOption = 1;
+  int lastOption = 1;
+  int labelStyle = 0;     // 1 hexadecimal, 2 and 3 decimal with 0 for 10, ..., other: decimal
+  bool drawTick = false;  // a set option is drawn as a tick instead of "o"
+
+  static FlagEditorForm Named(std::string_view sheet) { return FlagEditorForm{sheet}; }
+  static FlagEditorForm Generated(int first, int last, int labelStyle) {
+    return FlagEditorForm{{}, first, last, labelStyle};
+  }
+};
+
 // What the families ask of the program around them: the pop-up editors.
 class LinkHost {
  public:
   virtual ~LinkHost() = default;
   // Each opens a pop-up editor that holds the request and replies later with
-  // edit result 2; false when none can be shown.
+  // edit result 2; false when none can be shown. The flag, text and segment
+  // character editors reply with a cell of link Flex0 whose display text is
+  // the result (ReplyText): the value in decimal, or the edited text.
   virtual bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) = 0;
-  virtual bool OpenFlagEditor(cmcCellCapsule& request, std::string_view list, std::uint32_t bits) = 0;
+  virtual bool OpenFlagEditor(cmcCellCapsule& request, const FlagEditorForm& form, std::uint32_t bits) = 0;
   virtual bool OpenTextEditor(cmcCellCapsule& request, std::string_view text) = 0;
+  virtual bool OpenSegmentCharacterEditor(cmcCellCapsule& request, std::uint16_t pattern) = 0;
 };
+
+// The text of an editor's reply: the reply cell's display text; nothing when
+// the request carries no reply cell.
+std::optional<std::string> ReplyText(const cmcCellCapsule& request);
+// The number an editor's text reply gives (a decimal, as the flag and
+// segment character editors send); nothing for any other text.
+std::optional<std::int64_t> ReplyNumber(const cmcCellCapsule& request);
 
 struct LinkServices {
   cmcGTex& overlay;

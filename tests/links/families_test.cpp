@@ -351,6 +351,55 @@ TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold)
   EXPECT_EQ(painted.displayText, "");  // the radio font draws it
 }
 
+TEST_F(FamilyTest, TextTakesTheEditorsReplyFromTheReplyCellsDisplayText) {
+  std::string name = "ABC     ";
+  TextValue value{[&name] { return name; },
+                  [&name](const std::string& text) {
+                    name = text.substr(0, 8) + std::string(8 - std::min<std::size_t>(text.size(), 8), ' ');
+                    return true;
+                  }};
+  cmcCellObj chosen;
+  chosen.link = cl::Flex0;
+  chosen.displayText = "NEW";
+  cmcCellCapsule replyCapsule;
+  replyCapsule.cell = &chosen;
+  cmcCellCapsule reply;
+  reply.reply = &replyCapsule;
+  reply.editResult = kPopupChoice;
+  reply.editedText = "IGNORED";  // only an in-cell commit carries its text here
+  EXPECT_TRUE(TextFamily(reply, services_, value).changed);
+  EXPECT_EQ(name, "NEW     ");
+}
+
+TEST(ReplyTextTest, ReadsTheReplyCellsTextAndItsDecimalNumber) {
+  struct Case {
+    std::optional<std::string> shown;  // none: no reply cell
+    std::optional<std::string> text;
+    std::optional<std::int64_t> number;
+  };
+  const Case cases[] = {
+      {std::nullopt, std::nullopt, std::nullopt},
+      {"", "", std::nullopt},
+      {"33554432", "33554432", 33554432},
+      {"-5", "-5", -5},
+      {"12a", "12a", std::nullopt},
+      {" 12", " 12", std::nullopt},
+      {"99999999999999999999", "99999999999999999999", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    cmcCellObj chosen;
+    chosen.link = cl::Flex0;
+    if (c.shown) chosen.displayText = *c.shown;
+    cmcCellCapsule replyCapsule;
+    replyCapsule.cell = &chosen;
+    cmcCellCapsule request;
+    request.editResult = kPopupChoice;
+    if (c.shown) request.reply = &replyCapsule;
+    EXPECT_EQ(ReplyText(request), c.text) << c.shown.value_or("(none)");
+    EXPECT_EQ(ReplyNumber(request), c.number) << c.shown.value_or("(none)");
+  }
+}
+
 TEST_F(FamilyTest, ScanReferenceGoesFromModeToBankToChannel) {
   const ScanReferenceSpec spec{"GI_Sheet_Sel_Prio", 5};
   std::int64_t mode = 0, channel = 0;
