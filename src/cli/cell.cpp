@@ -146,6 +146,13 @@ class CellRun {
     } else if (action == "type") {
       request.editResult = kTextCommitted;
       request.editedText = rest[4];
+    } else if (action == "reply") {
+      // An editor's text reply: a cell of link Flex0 showing the text.
+      replyCell.link = cl::Flex0;
+      replyCell.displayText = rest[4];
+      reply.cell = &replyCell;
+      request.reply = &reply;
+      request.editResult = kPopupChoice;
     } else if (action == "choose") {
       std::optional<int> column = Number(rest[4]) ? Number(rest[4]) : FindCellLink(rest[4]);
       std::optional<std::int32_t> value = Number(rest[5]);
@@ -294,8 +301,8 @@ int ParseMarkup(Context& context, std::string_view markup) {
 // tells its result, the selection and where the cursor goes.
 int RunCell(Context& context, Args args) {
   if (args.size() == 2 && args[0] == "parse") return ParseMarkup(context, args[1]);
-  if (!args.empty() &&
-      (args[0] == "show" || args[0] == "key" || args[0] == "type" || args[0] == "choose" || args[0] == "menu")) {
+  if (!args.empty() && (args[0] == "show" || args[0] == "key" || args[0] == "type" || args[0] == "reply" ||
+                        args[0] == "choose" || args[0] == "menu")) {
     return CellRun(context, args).Run();
   }
   return UsageError(context, CellCommand());
@@ -307,10 +314,12 @@ const Command& CellCommand() {
   static const Command command{
       "cell",
       "parse MARKUP | show FILE TYPE LINK PARAM | key FILE TYPE LINK PARAM KEYCODE [--out OUT] | "
-      "type FILE TYPE LINK PARAM TEXT [--out OUT] | choose FILE TYPE LINK PARAM COLUMN VALUE [--out OUT] | "
+      "type FILE TYPE LINK PARAM TEXT [--out OUT] | reply FILE TYPE LINK PARAM TEXT [--out OUT] | choose FILE TYPE "
+      "LINK PARAM COLUMN VALUE [--out OUT] | "
       "menu FILE TYPE LINK PARAM COMMAND [--rows FIRST-LAST] [--from FIRST-LAST] [--out OUT]",
       "parse cell mark-up; or evaluate one cell of a clone file: show it, press a key (decimal code), commit a "
-      "typed text or a pop-up choice, or run a pop-up menu command (CL_PMenu_Copy to CL_PMenu_Insert) on the "
+      "typed text, an editor's text reply or a pop-up choice, or run a pop-up menu command (CL_PMenu_Copy to "
+      "CL_PMenu_Insert) on the "
       "records FIRST to LAST, pasting the records copied --from; and save the changed file",
       RunCell};
   return command;

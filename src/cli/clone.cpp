@@ -1,9 +1,13 @@
-// rw-m52-q-cli clone check|dump|roundtrip|diff: clone files from a shell.
+// rw-m52-q-cli clone check|dump|roundtrip|diff|set: clone files from a shell.
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "cli/command.h"
 #include "cli/workbench.h"
@@ -62,12 +66,51 @@ int Diff(Context& context, const std::string& a, const std::string& b) {
   return kSuccess;
 }
 
+// A hexadecimal number of at most `digits` digits ("0x" allowed), or nothing.
+std::optional<int> HexNumber(std::string_view text, int digits) {
+  if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
+  if (text.empty() || text.size() > static_cast<std::size_t>(digits)) return std::nullopt;
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+// Writes bytes at an address of the raw header or the work area, for states no
+// cell sets, and saves as `roundtrip` does. A test tool: the edit is not undoable.
+int Set(Context& context, Args args) {
+  const std::optional<int> address = HexNumber(args[1], 4);
+  std::vector<std::uint8_t> bytes;
+  for (const std::string& word : args.subspan(2, args.size() - 4)) {
+    const std::optional<int> byte = HexNumber(word, 2);
+    if (!byte) {
+      context.err << "rw-m52-q-cli clone set: not a hexadecimal byte: " << word << '\n';
+      return kUsage;
+    }
+    bytes.push_back(static_cast<std::uint8_t>(*byte));
+  }
+  Workbench bench;
+  if (!bench.Open(args[0])) return kFailure;
+  cmcEeprom& image = bench.Doc().Edit();
+  if (!address || *address + static_cast<int>(bytes.size()) > image.Size()) {
+    context.err << "rw-m52-q-cli clone set: the bytes do not fit the image at " << args[1] << '\n';
+    return kUsage;
+  }
+  for (std::size_t i = 0; i < bytes.size(); ++i) image.SetByte(*address + static_cast<int>(i), bytes[i]);
+  bench.Doc().MarkModified();
+  return bench.SaveAs(args.back()) ? kSuccess : kFailure;
+}
+
 int RunClone(Context& context, Args args) {
   std::string action = args.empty() ? "" : args[0];
   std::size_t operands = args.size() - (args.empty() ? 0 : 1);
   bool work = operands == 2 && action == "dump" && args[2] == "--work";
   bool fits = (action == "check" && operands == 1) || (action == "dump" && (operands == 1 || work)) ||
               ((action == "roundtrip" || action == "diff") && operands == 2);
+  if (action == "set") {
+    const bool setFits = operands >= 5 && args[operands - 1] == "--out";
+    return setFits ? Set(context, args.subspan(1)) : UsageError(context, CloneCommand());
+  }
   if (!fits) return UsageError(context, CloneCommand());
 
   if (action == "check") return Check(context, args[1]);
@@ -80,9 +123,10 @@ int RunClone(Context& context, Args args) {
 
 const Command& CloneCommand() {
   static const Command command{
-      "clone", "check FILE | dump FILE [--work] | roundtrip IN OUT | diff A B",
+      "clone", "check FILE | dump FILE [--work] | roundtrip IN OUT | diff A B | set FILE ADDRESS HH [HH ...] --out OUT",
       "check a clone file (model code, map revision, model type), dump its raw or work area in hexadecimal, "
-      "read and save it again, or list the bytes in which two files differ",
+      "read and save it again, list the bytes in which two files differ, or write bytes at a hexadecimal "
+      "address of the raw or work area and save (a test tool, not undoable)",
       RunClone};
   return command;
 }

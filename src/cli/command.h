@@ -37,6 +37,7 @@ const Command& CloneCommand();
 const Command& ChannelsCommand();
 const Command& SheetCommand();
 const Command& RadioCommand();
+const Command& WarningsCommand();
 
 // Prints "usage: rw-m52-q-cli NAME USAGE" to err and returns kUsage.
 int UsageError(Context& context, const Command& command);

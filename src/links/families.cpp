@@ -14,11 +14,6 @@
 #include "markup/ids.h"
 #include "model/memorymap.h"
 
-namespace {
-
-bool IsDigit(int key) { return key >= '0' && key <= '9'; }
-
-// Begins in-cell editing with `text` and the caret at `caret`.
 LinkOutcome BeginEditing(cmcCellCapsule& request, std::string text, std::size_t caret) {
   request.displayText = std::move(text);
   request.caretPosition = static_cast<std::int32_t>(std::min(caret, request.displayText.size()));
@@ -26,7 +21,6 @@ LinkOutcome BeginEditing(cmcCellCapsule& request, std::string text, std::size_t 
   return {false, kInCellEditor};
 }
 
-// Stores `next` when it differs from the current value.
 bool Store(LinkValue& value, std::int64_t next) {
   if (value.get() == next) return false;
   value.set(next);
@@ -38,6 +32,10 @@ std::int64_t Wrap(std::int64_t next, std::int64_t minimum, std::int64_t maximum)
   if (next < minimum) return maximum;
   return next;
 }
+
+namespace {
+
+bool IsDigit(int key) { return key >= '0' && key <= '9'; }
 
 std::vector<std::string> BlockLines(cmcGTex& overlay, std::string_view block) {
   std::vector<std::string> lines;

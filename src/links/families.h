@@ -79,6 +79,12 @@ std::optional<double> ParseDecimalText(std::string_view text);
 std::string KeepOnly(std::string_view text, std::string_view allowed);
 // Rounded half away from zero.
 std::int64_t RoundHalfAway(double value);
+// Begins in-cell editing with `text` and the caret at `caret`.
+LinkOutcome BeginEditing(cmcCellCapsule& request, std::string text, std::size_t caret);
+// Stores `next` when it differs from the current value.
+bool Store(LinkValue& value, std::int64_t next);
+// A stepped value past one limit goes to the other.
+std::int64_t Wrap(std::int64_t next, std::int64_t minimum, std::int64_t maximum);
 
 // --- frequency ---
 
