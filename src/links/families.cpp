@@ -179,20 +179,29 @@ LinkOutcome FrequencyFamily(cmcCellCapsule& request, const FrequencySpec& spec, 
 
 // --- choice ---
 
-LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const ChoiceSpec& spec, LinkValue& value) {
+LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const ChoiceSpec& spec, LinkValue& value,
+                         const ValueFits& fits) {
   LinkOutcome outcome;
+  auto held = [&fits](std::int64_t v) { return !fits || fits(v); };
   std::int64_t current = value.get();
   // TextOf also builds the cache entry that stepping walks.
   request.displayText = services.choices.TextOf(spec.list, spec.column, static_cast<std::int32_t>(current));
   if (request.editResult == kPopupChoice && request.reply) {
-    if (services.choices.Carries(spec.list, spec.column, request.ReplyValue())) {
+    if (services.choices.Carries(spec.list, spec.column, request.ReplyValue()) && held(request.ReplyValue())) {
       outcome.changed = Store(value, request.ReplyValue());
     }
   } else if (request.key == cellkey::kSpace || request.key == cellkey::kBackspace) {
     int delta = request.key == cellkey::kSpace ? 1 : -1;
-    if (auto next = services.choices.Step(spec.list, spec.column, static_cast<std::int32_t>(current), delta)) {
-      outcome.changed = Store(value, *next);
+    // Past the values the field cannot hold, at most once round the list.
+    std::optional<std::int32_t> next =
+        services.choices.Step(spec.list, spec.column, static_cast<std::int32_t>(current), delta);
+    const std::optional<std::int32_t> first = next;
+    constexpr int kMostSteps = 4096;  // a list with repeated values may circle without coming back to `first`
+    for (int steps = 0; next && !held(*next); ++steps) {
+      next = services.choices.Step(spec.list, spec.column, *next, delta);
+      if (next == first || steps == kMostSteps) next.reset();
     }
+    if (next) outcome.changed = Store(value, *next);
   } else if (request.key == cellkey::kEnter) {
     if (services.host.OpenChoiceList(request, spec.list, spec.column, static_cast<std::int32_t>(current))) {
       outcome.editor = kPopupEditor;

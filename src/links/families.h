@@ -126,7 +126,12 @@ struct ChoiceSpec {
   std::string_view list;  // a GI_Sheet_Sel_... selection sheet
   int column;             // the cell link of the sheet's cells that carry the values
 };
-LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const ChoiceSpec& spec, LinkValue& value);
+// Whether the field can hold a value; none: every value of the list.
+using ValueFits = std::function<bool(std::int64_t)>;
+// A value the field cannot hold is refused as a reply and skipped when stepping,
+// never stored cut to the field.
+LinkOutcome ChoiceFamily(cmcCellCapsule& request, LinkServices& services, const ChoiceSpec& spec, LinkValue& value,
+                         const ValueFits& fits = {});
 
 // --- tone ---
 

@@ -2,47 +2,220 @@
 
 #include "links/celllinks.h"
 #include "links/linktable.h"
+#include "markup/fcache.h"
 
 namespace {
 
-LinkValue ImageValue(cmcEeprom& image, const BitField& field) {
-  return {[&image, &field] { return static_cast<std::int64_t>(field.Get(image.Bytes())); },
-          [&image, &field](std::int64_t v) { field.Set(image.Bytes(), static_cast<std::uint32_t>(v)); }};
+BitField Moved(BitField field, int base) {
+  field.address += base;
+  return field;
 }
 
-// Registers each row as its family over the row's field of the image.
+// A row's value on the image at `base`: get, set (with the row's hook) and
+// whether a value fits the field.
+struct RowAccess {
+  LinkValue value;
+  ValueFits fits;
+};
+
+std::int64_t ReadField(std::span<const std::uint8_t> bytes, const RowField& row, int base) {
+  if (!row.parts.empty()) {
+    std::int64_t sum = 0;
+    for (const RowPart& part : row.parts) sum += part.weight * Moved(part.field, base).Get(bytes);
+    return sum;
+  }
+  const BitField field = Moved(row.field, base);
+  const std::uint32_t raw = field.Get(bytes);
+  switch (row.stored) {
+  case StoredAs::kInverted: return raw == 0 ? 1 : 0;
+  case StoredAs::kOnIsFF: return raw == 0xFF ? 1 : raw;  // another byte keeps its value: no list entry shows it
+  case StoredAs::kSigned: {
+    const std::uint32_t sign = 1u << (field.width - 1);
+    return field.width >= 32 ? static_cast<std::int32_t>(raw)
+                             : static_cast<std::int64_t>(raw ^ sign) - static_cast<std::int64_t>(sign);
+  }
+  case StoredAs::kPlain: break;
+  }
+  return raw;
+}
+
+bool Fits(const RowField& row, std::int64_t value) {
+  if (!row.parts.empty()) {
+    if (value < 0) return false;
+    for (const RowPart& part : row.parts) {
+      const std::int64_t share = value / part.weight;
+      if (share > part.field.Mask()) return false;
+      value -= share * part.weight;
+    }
+    return value == 0;
+  }
+  const std::int64_t mask = row.field.Mask();
+  switch (row.stored) {
+  case StoredAs::kInverted:
+  case StoredAs::kOnIsFF: return value == 0 || value == 1;
+  case StoredAs::kSigned: return value >= -(mask + 1) / 2 && value <= mask / 2;
+  case StoredAs::kPlain: break;
+  }
+  return value >= 0 && value <= mask;
+}
+
+void WriteField(std::span<std::uint8_t> bytes, const RowField& row, int base, std::int64_t value) {
+  if (!row.parts.empty()) {
+    for (const RowPart& part : row.parts) {  // the heaviest part first
+      const std::int64_t share = value / part.weight;
+      Moved(part.field, base).Set(bytes, static_cast<std::uint32_t>(share));
+      value -= share * part.weight;
+    }
+    return;
+  }
+  const BitField field = Moved(row.field, base);
+  switch (row.stored) {
+  case StoredAs::kInverted: field.Set(bytes, value != 0 ? 0 : 1); return;
+  case StoredAs::kOnIsFF: field.Set(bytes, value != 0 ? 0xFF : 0); return;
+  case StoredAs::kSigned:
+  case StoredAs::kPlain: field.Set(bytes, static_cast<std::uint32_t>(value)); return;
+  }
+}
+
+// The row's value for the call, or nothing when the cell has no place (its
+// parameter is no entry of the row's table) or does not act now.
+std::optional<RowAccess> Access(LinkCall& call, const RowField& row) {
+  int base = 0;
+  if (row.entries) {
+    const std::optional<int> address = PlaceOf(*row.entries).AddressOf(call.number);
+    if (!address) return std::nullopt;
+    base = *address;
+  }
+  cmcEeprom& image = call.environment.image;
+  if (row.actsWhile && Moved(*row.actsWhile, base).Get(image.Bytes()) == 0) return std::nullopt;
+  LinkValue value{[&image, &row, base] { return ReadField(image.Bytes(), row, base); },
+                  [&image, &row, base, &call](std::int64_t v) {
+                    WriteField(image.Bytes(), row, base, v);
+                    if (row.afterStore) row.afterStore(call, v);
+                  }};
+  return RowAccess{std::move(value), [&row](std::int64_t v) { return Fits(row, v); }};
+}
+
+void MarkOutside(cmcCellCapsule& request, std::int64_t value, std::int64_t minimum, std::int64_t maximum) {
+  if (value < minimum || value > maximum) request.marks |= cellmark::kWarning;
+}
+
+// Registers each row as its family over the row's field; a cell without a
+// place shows nothing and ignores keys.
 template <typename Row, typename Family>
 void AddRows(LinkTable& table, std::span<const Row> rows, Family family) {
   for (const Row& row : rows) {
     table.Add(row.link, [&row, family](LinkCall& call) {
-      LinkValue value = ImageValue(call.environment.image, row.field);
-      return family(call, row, value);
+      std::optional<RowAccess> access = Access(call, row.field);
+      if (!access) {
+        call.request.displayText.clear();
+        return LinkOutcome{};
+      }
+      return family(call, row, *access);
     });
   }
+}
+
+LinkOutcome MarkedChoice(LinkCall& call, const ChoiceSpec& spec, RowAccess& access) {
+  LinkOutcome outcome = ChoiceFamily(call.request, call.services, spec, access.value, access.fits);
+  const std::int64_t stored = access.value.get();
+  if (!call.services.choices.Carries(spec.list, spec.column, static_cast<std::int32_t>(stored))) {
+    call.request.marks |= cellmark::kWarning;
+  }
+  return outcome;
 }
 
 }  // namespace
 
 void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows) {
-  AddRows(table, rows, [](LinkCall& call, const ImageChoiceRow& row, LinkValue& value) {
-    return ChoiceFamily(call.request, call.services, row.choice, value);
+  AddRows(table, rows, [](LinkCall& call, const ImageChoiceRow& row, RowAccess& access) {
+    return MarkedChoice(call, row.choice, access);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageModelChoiceRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageModelChoiceRow& row, RowAccess& access) {
+    const auto type = static_cast<std::size_t>(call.environment.modelType);
+    if (type >= row.lists.size()) {
+      call.request.displayText.clear();
+      return LinkOutcome{};
+    }
+    return MarkedChoice(call, ChoiceSpec{row.lists[type], row.column}, access);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageTypedChoiceRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageTypedChoiceRow& row, RowAccess& access) {
+    LinkOutcome outcome = TypedChoiceFamily(call.request, call.services, row.choice, access.value);
+    const auto stored = static_cast<std::int32_t>(access.value.get());
+    if (outcome.editor == kNoEditor && !call.services.choices.Carries(row.choice.list, row.choice.column, stored)) {
+      call.request.marks |= cellmark::kWarning;
+    }
+    return outcome;
   });
 }
 
 void AddImageRows(LinkTable& table, std::span<const ImageNumericRow> rows) {
-  AddRows(table, rows, [](LinkCall& call, const ImageNumericRow& row, LinkValue& value) {
-    return NumericFamily(call.request, row.spec, value);
+  AddRows(table, rows, [](LinkCall& call, const ImageNumericRow& row, RowAccess& access) {
+    LinkOutcome outcome = NumericFamily(call.request, row.spec, access.value);
+    MarkOutside(call.request, access.value.get(), row.spec.minimum, row.spec.maximum);
+    return outcome;
   });
 }
 
 void AddImageRows(LinkTable& table, std::span<const ImageMinSecRow> rows) {
-  AddRows(table, rows, [](LinkCall& call, const ImageMinSecRow& row, LinkValue& value) {
-    return MinSecTimerFamily(call.request, call.services, row.spec, value);
+  AddRows(table, rows, [](LinkCall& call, const ImageMinSecRow& row, RowAccess& access) {
+    LinkOutcome outcome = MinSecTimerFamily(call.request, call.services, row.spec, access.value);
+    const std::int64_t stored = access.value.get();
+    if (!(row.spec.mayBeOff && stored == 0)) MarkOutside(call.request, stored, row.spec.minimum, row.spec.maximum);
+    return outcome;
   });
 }
 
 void AddImageRows(LinkTable& table, std::span<const ImageDecimalRow> rows) {
-  AddRows(table, rows, [](LinkCall& call, const ImageDecimalRow& row, LinkValue& value) {
-    return DecimalTimerFamily(call.request, call.services, row.spec, value);
+  AddRows(table, rows, [](LinkCall& call, const ImageDecimalRow& row, RowAccess& access) {
+    LinkOutcome outcome = DecimalTimerFamily(call.request, call.services, row.spec, access.value);
+    const std::int64_t stored = access.value.get();
+    if (stored != row.spec.offValue) MarkOutside(call.request, stored, row.spec.minimum, row.spec.maximum);
+    return outcome;
   });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageFixedPointRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageFixedPointRow& row, RowAccess& access) {
+    return FixedPointFamily(call.request, row.spec, access.value);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageIdentityRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageIdentityRow& row, RowAccess& access) {
+    return IdentityFamily(call.request, row.spec, access.value);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageHexDigitRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageHexDigitRow& row, RowAccess& access) {
+    return HexDigitFamily(call.request, row.spec, access.value);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageSyncWordRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageSyncWordRow&, RowAccess& access) {
+    return SyncWordFamily(call.request, access.value);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageDigitSetRow> rows) {
+  AddRows(table, rows, [](LinkCall& call, const ImageDigitSetRow& row, RowAccess& access) {
+    return DigitSetFamily(call.request, call.services, row.spec, access.value);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageFixedTextRow> rows) {
+  for (const ImageFixedTextRow& row : rows) {
+    table.Add(row.link, [&row](LinkCall& call) {
+      call.request.displayText = std::string(row.text);
+      return LinkOutcome{};
+    });
+  }
 }

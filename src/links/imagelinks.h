@@ -1,36 +1,147 @@
 #pragma once
 
+#include <optional>
 #include <span>
+#include <string_view>
 
 #include "core/bitfield.h"
+#include "links/digitfamilies.h"
 #include "links/families.h"
+#include "model/entryplaces.h"
 
 class LinkTable;
+struct LinkCall;
 
 // Links whose field has a fixed place in the image (the radio's common
-// settings): each is one row of its family. The rows must outlive the table.
+// settings) or a place in the entry the cell's parameter names: each is one
+// row of its family. The rows must outlive the table.
+
+// One part of a composite value: value = Σ weight × part.
+struct RowPart {
+  BitField field;
+  std::int64_t weight;
+};
+
+// How a row's field holds its value.
+enum class StoredAs {
+  kPlain,
+  kInverted,  // a one-bit flag stored inverted (0 means on)
+  kOnIsFF,    // a byte holding 0xFF for on and 0 for off
+  kSigned,    // the field read as a two's complement number
+};
+
+// Where a row's value lives. Addresses are image addresses, or offsets in the
+// entry when `entries` names a table; a parameter outside that table's entries
+// leaves the cell empty and inert.
+struct RowField {
+  constexpr RowField(BitField plain) : field(plain) {}  // NOLINT: a plain field is the common case
+  constexpr RowField(EntryTable table, BitField inEntry) : field(inEntry), entries(table) {}
+
+  constexpr RowField As(StoredAs how) const {
+    RowField copy = *this;
+    copy.stored = how;
+    return copy;
+  }
+  // The value is Σ weight × part of the parts instead of `field` (composite and level values).
+  constexpr RowField Of(std::span<const RowPart> composite) const {
+    RowField copy = *this;
+    copy.parts = composite;
+    return copy;
+  }
+  // The cell acts only while this bit (same base as the field) is set; otherwise it is empty and ignores keys.
+  constexpr RowField While(BitField flag) const {
+    RowField copy = *this;
+    copy.actsWhile = flag;
+    return copy;
+  }
+  // Runs after each store, for fields derived from this one.
+  constexpr RowField Then(void (*hook)(LinkCall& call, std::int64_t stored)) const {
+    RowField copy = *this;
+    copy.afterStore = hook;
+    return copy;
+  }
+
+  BitField field;
+  std::optional<EntryTable> entries;
+  StoredAs stored = StoredAs::kPlain;
+  std::span<const RowPart> parts;
+  std::optional<BitField> actsWhile;
+  void (*afterStore)(LinkCall& call, std::int64_t stored) = nullptr;
+};
+
+// A stored choice value its list lacks shows "error" with the warning mark; a
+// value the field cannot hold is never offered.
 struct ImageChoiceRow {
   int link;
-  BitField field;
+  RowField field;
+  ChoiceSpec choice;
+};
+// A choice per model type: the list of model type t is lists[t].
+struct ImageModelChoiceRow {
+  int link;
+  RowField field;
+  std::span<const std::string_view> lists;
+  int column;
+};
+struct ImageTypedChoiceRow {
+  int link;
+  RowField field;
   ChoiceSpec choice;
 };
 struct ImageNumericRow {
   int link;
-  BitField field;
+  RowField field;
   NumericSpec spec;
 };
 struct ImageMinSecRow {
   int link;
-  BitField field;
+  RowField field;
   MinSecTimerSpec spec;
 };
 struct ImageDecimalRow {
   int link;
-  BitField field;
+  RowField field;
   DecimalTimerSpec spec;
+};
+struct ImageFixedPointRow {
+  int link;
+  RowField field;
+  FixedPointSpec spec;
+};
+struct ImageIdentityRow {
+  int link;
+  RowField field;
+  IdentitySpec spec;
+};
+struct ImageHexDigitRow {
+  int link;
+  RowField field;
+  HexDigitSpec spec;
+};
+struct ImageSyncWordRow {
+  int link;
+  RowField field;
+};
+struct ImageDigitSetRow {
+  int link;
+  RowField field;
+  DigitSetSpec spec;
+};
+// A fixed text ("----", empty, a label) that ignores keys.
+struct ImageFixedTextRow {
+  int link;
+  std::string_view text;
 };
 
 void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageModelChoiceRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageTypedChoiceRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageNumericRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageMinSecRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageDecimalRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageFixedPointRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageIdentityRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageHexDigitRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageSyncWordRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageDigitSetRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageFixedTextRow> rows);

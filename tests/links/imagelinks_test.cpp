@@ -14,10 +14,10 @@
 
 namespace {
 
-const ImageChoiceRow kChoices[] = {{cl::CL_Comm_Tot, {0x10, 1, 7, 1}, {"GI_Sheet_Sel_OnOff", cl::Flex0}}};
-const ImageNumericRow kNumbers[] = {{cl::CL_Comm_Tot + 1, {0x11, 2, 4, 8}, {1, 99, 0, 1, false}}};
-const ImageMinSecRow kTimers[] = {{cl::CL_Comm_Tot + 2, {0x13, 1, 0, 8}, {10, 0, 60, true}}};
-const ImageDecimalRow kDecimals[] = {{cl::CL_Comm_Tot + 3, {0x14, 1, 0, 8}, {10, 1, 200, std::nullopt}}};
+const ImageChoiceRow kChoices[] = {{cl::CL_Comm_Tot, BitField{0x10, 1, 7, 1}, {"GI_Sheet_Sel_OnOff", cl::Flex0}}};
+const ImageNumericRow kNumbers[] = {{cl::CL_Comm_Tot + 1, BitField{0x11, 2, 4, 8}, {1, 99, 0, 1, false}}};
+const ImageMinSecRow kTimers[] = {{cl::CL_Comm_Tot + 2, BitField{0x13, 1, 0, 8}, {10, 0, 60, true}}};
+const ImageDecimalRow kDecimals[] = {{cl::CL_Comm_Tot + 3, BitField{0x14, 1, 0, 8}, {10, 1, 200, std::nullopt}}};
 
 class ImageLinksTest : public ::testing::Test {
  protected:
