@@ -28,7 +28,9 @@ std::int64_t ReadField(std::span<const std::uint8_t> bytes, const RowField& row,
   const std::uint32_t raw = field.Get(bytes);
   switch (row.stored) {
   case StoredAs::kInverted: return raw == 0 ? 1 : 0;
-  case StoredAs::kOnIsFF: return raw == 0xFF ? 1 : raw;  // another byte keeps its value: no list entry shows it
+  case StoredAs::kOnIsFF:
+    // Any other byte reads as a value no on/off list carries: "error" with the warning mark.
+    return raw == 0xFF ? 1 : raw == 0 ? 0 : 0x100 | raw;
   case StoredAs::kSigned: {
     const std::uint32_t sign = 1u << (field.width - 1);
     return field.width >= 32 ? static_cast<std::int32_t>(raw)

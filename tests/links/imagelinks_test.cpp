@@ -71,4 +71,170 @@ TEST_F(ImageLinksTest, EachRowRunsItsFamilyOnItsFieldAndKeepsTheOtherBits) {
   EXPECT_EQ(Run(cl::CL_Comm_Tot + 4, 0), std::to_string(cl::CL_Comm_Tot + 4) + " *Yet*");
 }
 
+// Rows of the other kinds on one list of four values and a beep list of levels
+// and levels + 100.
+constexpr int kFirst = cl::CL_Comm_Tot + 10;
+constexpr RowPart kPair[] = {{{0x20, 1, 7, 1}, 2}, {{0x21, 1, 0, 1}, 1}};
+constexpr RowPart kLevel[] = {{{0x23, 1, 2, 1}, 100}, {{0x22, 1, 0, 4}, 1}};
+void CopyToByte30(LinkCall& call, std::int64_t stored) {
+  call.environment.image.SetByte(0x30, static_cast<std::uint8_t>(stored));
+}
+const ImageChoiceRow kKinds[] = {
+    {kFirst, RowField(BitField{}).Of(kPair), {"GI_Sheet_Sel_Four", cl::Flex0}},
+    {kFirst + 1, RowField(BitField{}).Of(kLevel), {"GI_Sheet_Sel_Beep", cl::Flex0}},
+    {kFirst + 2, RowField(BitField{0x24, 1, 4, 1}).As(StoredAs::kInverted), {"GI_Sheet_Sel_OnOff", cl::Flex0}},
+    {kFirst + 3, RowField(BitField{0x25, 1, 0, 8}).As(StoredAs::kOnIsFF), {"GI_Sheet_Sel_OnOff", cl::Flex0}},
+    {kFirst + 4, RowField(BitField{0x26, 1, 0, 8}).While(BitField{0x27, 1, 0, 1}), {"GI_Sheet_Sel_Four", cl::Flex0}},
+    {kFirst + 5, RowField(BitField{0x28, 1, 0, 8}).Then(CopyToByte30), {"GI_Sheet_Sel_Four", cl::Flex0}},
+};
+// The digit count of a DTMF entry (byte 20 of 21).
+const ImageNumericRow kEntryRows[] = {
+    {kFirst + 6, RowField(EntryTable::kDtmf, BitField{20, 1, 0, 8}), {0, 24, 0, 1, false}}};
+const ImageFixedTextRow kTexts[] = {{kFirst + 7, "----"}};
+
+class ImageRowKindsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    overlay_.OpenLines(
+        {"#GI_Sheet_Sel_OnOff_Cells", "{(%Flex0[0])}Off|{(%Flex0[1])}On", "#", "#GI_Sheet_Sel_Four_Cells",
+         "{(%Flex0[0])}zero|{(%Flex0[1])}one|{(%Flex0[2])}two|{(%Flex0[3])}three", "#", "#GI_Sheet_Sel_Beep_Cells",
+         "{(%Flex0[0])}L0|{(%Flex0[15])}L15|{(%Flex0[16])}L16|{(%Flex0[100])}+L0|{(%Flex0[116])}+L16", "#",
+         "#End_Of_Ovl"});
+    image_.Resize(cmcEeprom::kImageSize);
+    image_.Fill(0x5A);
+    AddImageRows(table_, kKinds);
+    AddImageRows(table_, kEntryRows);
+    AddImageRows(table_, kTexts);
+  }
+  cmcCellCapsule Request(int link, std::int32_t parameter = 0) {
+    cell_.type = ct::CT_Null;
+    cell_.link = link;
+    cell_.parameter = parameter;
+    cmcCellCapsule request;
+    request.cell = &cell_;
+    return request;
+  }
+  cmcCellCapsule Run(int link, int key, std::int32_t parameter = 0) {
+    cmcCellCapsule request = Request(link, parameter);
+    request.key = key;
+    links_.Evaluate(request, false);
+    return request;
+  }
+  cmcCellCapsule Choose(int link, std::int32_t value) {
+    cmcCellObj chosen;
+    chosen.link = cl::Flex0;
+    chosen.parameter = value;
+    cmcCellCapsule reply;
+    reply.cell = &chosen;
+    cmcCellCapsule request = Request(link);
+    request.editResult = kPopupChoice;
+    request.reply = &reply;
+    links_.Evaluate(request, false);
+    request.reply = nullptr;
+    return request;
+  }
+
+  cmcGTex overlay_;
+  cmcFCache choices_{overlay_};
+  cmcEeprom image_;
+  RecordingLinkHost host_;
+  LinkEnvironment environment_{image_, overlay_, choices_, host_};
+  LinkTable table_;
+  CellLinks links_{environment_, table_};
+  cmcCellObj cell_;
+};
+
+TEST_F(ImageRowKindsTest, CompositeAndLevelChoicesWriteEachBitBackAndKeepTheRestOfTheByte) {
+  image_.SetByte(0x20, 0x00);
+  image_.SetByte(0x21, 0xFE);
+  EXPECT_EQ(Choose(kFirst, 3).displayText, "three");
+  EXPECT_EQ(image_.GetByte(0x20), 0x80);
+  EXPECT_EQ(image_.GetByte(0x21), 0xFF);
+  EXPECT_EQ(Choose(kFirst, 2).displayText, "two");
+  EXPECT_EQ(image_.GetByte(0x21), 0xFE);
+
+  image_.SetByte(0x22, 0xA0);
+  image_.SetByte(0x23, 0x00);
+  EXPECT_EQ(Choose(kFirst + 1, 115).displayText, "L0");  // not in the list: refused
+  EXPECT_EQ(Choose(kFirst + 1, 100).displayText, "+L0");
+  EXPECT_EQ(image_.GetByte(0x22), 0xA0);
+  EXPECT_EQ(image_.GetByte(0x23), 0x04);
+  EXPECT_EQ(Choose(kFirst + 1, 15).displayText, "L15");
+  EXPECT_EQ(image_.GetByte(0x22), 0xAF);
+  EXPECT_EQ(image_.GetByte(0x23), 0x00);
+}
+
+TEST_F(ImageRowKindsTest, ALevelTheFieldCannotHoldIsRefusedAndSkippedWhenStepping) {
+  image_.SetByte(0x22, 0x0F);
+  image_.SetByte(0x23, 0x00);
+  EXPECT_EQ(Choose(kFirst + 1, 16).displayText, "L15");  // a four-bit level holds no 16
+  EXPECT_EQ(Choose(kFirst + 1, 116).displayText, "L15");
+  EXPECT_EQ(Run(kFirst + 1, cellkey::kSpace).displayText, "+L0");  // past L16
+  EXPECT_EQ(Run(kFirst + 1, cellkey::kSpace).displayText, "L0");   // past +L16, round to the first
+  EXPECT_EQ(image_.GetByte(0x22), 0x00);
+  EXPECT_EQ(image_.GetByte(0x23), 0x00);
+}
+
+TEST_F(ImageRowKindsTest, InvertedAndFFFlags) {
+  image_.SetByte(0x24, 0xEF);  // bit 4 clear: on
+  EXPECT_EQ(Run(kFirst + 2, cellkey::kEvaluate).displayText, "On");
+  EXPECT_EQ(Run(kFirst + 2, cellkey::kSpace).displayText, "Off");
+  EXPECT_EQ(image_.GetByte(0x24), 0xFF);
+
+  image_.SetByte(0x25, 0x00);
+  EXPECT_EQ(Run(kFirst + 3, cellkey::kSpace).displayText, "On");
+  EXPECT_EQ(image_.GetByte(0x25), 0xFF);
+  EXPECT_EQ(Run(kFirst + 3, cellkey::kSpace).displayText, "Off");
+  EXPECT_EQ(image_.GetByte(0x25), 0x00);
+  image_.SetByte(0x25, 0x01);  // neither 0 nor 0xFF
+  cmcCellCapsule strange = Run(kFirst + 3, cellkey::kEvaluate);
+  EXPECT_EQ(strange.displayText, "error");
+  EXPECT_EQ(strange.marks & cellmark::kWarning, cellmark::kWarning);
+}
+
+TEST_F(ImageRowKindsTest, ACellActsOnlyWhileItsBitIsSet) {
+  image_.SetByte(0x26, 1);
+  image_.SetByte(0x27, 0xFE);
+  cmcCellCapsule idle = Run(kFirst + 4, cellkey::kSpace);
+  EXPECT_EQ(idle.displayText, "");
+  EXPECT_EQ(image_.GetByte(0x26), 1);
+  image_.SetByte(0x27, 0x01);
+  EXPECT_EQ(Run(kFirst + 4, cellkey::kSpace).displayText, "two");
+  EXPECT_EQ(image_.GetByte(0x26), 2);
+}
+
+TEST_F(ImageRowKindsTest, TheStoreHookRunsAfterEachStore) {
+  image_.SetByte(0x28, 0);
+  Run(kFirst + 5, cellkey::kSpace);
+  EXPECT_EQ(image_.GetByte(0x30), 1);
+}
+
+TEST_F(ImageRowKindsTest, AParameterPastItsPlaceLeavesTheWholeImageUnchanged) {
+  image_.SetByte(0xACAE + 7 * 21 + 20, 3);
+  EXPECT_EQ(Run(kFirst + 6, cellkey::kSpace, 7).displayText, "4");
+  EXPECT_EQ(image_.GetByte(0xACAE + 7 * 21 + 20), 4);
+  const cmcEeprom before = image_;
+  for (const std::int32_t parameter : {8, -1, 1000}) {
+    cmcCellCapsule request = Request(kFirst + 6, parameter);
+    request.editResult = kTextCommitted;
+    request.editedText = "9";
+    links_.Evaluate(request, false);
+    EXPECT_EQ(request.displayText, "") << parameter;
+    EXPECT_EQ(Run(kFirst + 6, cellkey::kSpace, parameter).displayText, "") << parameter;
+  }
+  EXPECT_TRUE(image_ == before);
+}
+
+TEST_F(ImageRowKindsTest, AStoredValueTheRowCouldNeverWriteCarriesTheWarningMark) {
+  image_.SetByte(0x28, 7);
+  cmcCellCapsule strange = Run(kFirst + 5, cellkey::kEvaluate);
+  EXPECT_EQ(strange.displayText, "error");
+  EXPECT_EQ(strange.marks & cellmark::kWarning, cellmark::kWarning);
+  image_.SetByte(0xACAE + 20, 30);
+  EXPECT_EQ(Run(kFirst + 6, cellkey::kEvaluate, 0).marks & cellmark::kWarning, cellmark::kWarning);
+  image_.SetByte(0xACAE + 20, 24);
+  EXPECT_EQ(Run(kFirst + 6, cellkey::kEvaluate, 0).marks & cellmark::kWarning, 0);
+  EXPECT_EQ(Run(kFirst + 7, cellkey::kSpace).displayText, "----");
+}
+
 }  // namespace
