@@ -84,3 +84,27 @@ TEST(CloneCommand, RoundTripKeepsTheFileAndDiffListsChangedBytes) {
   EXPECT_TRUE(diff.out.starts_with("0211 ")) << diff.out.substr(0, 40);  // the Vexl blocks move the low-group end
   EXPECT_EQ(RunClone({"diff", Initial("Initial_PMR.rwc"), dir.File("none.rwc")}).status, 1);
 }
+
+TEST(CloneCommand, SetWritesRawOrWorkBytesAndDiffListsExactlyThem) {
+  TempDir dir;
+  const std::string set = dir.File("set.rwc");
+  ASSERT_EQ(RunClone({"set", Initial("Initial_LMR.rwc"), "0x010B", "5A", "--out", set}).status, 0);
+  EXPECT_EQ(RunClone({"diff", Initial("Initial_LMR.rwc"), set}).out, "010B 00 5A\n");
+  const std::string work = dir.File("work.rwc");
+  ASSERT_EQ(RunClone({"set", Initial("Initial_LMR.rwc"), "A965", "a0", "01", "--out", work}).status, 0);
+  const std::string dump = RunClone({"dump", work, "--work"}).out;
+  EXPECT_NE(dump.find("A960: 00 00 00 00 00 A0 01 00"), std::string::npos);
+  // Bad operands change nothing and write no file.
+  const std::string none = dir.File("none.rwc");
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"set", Initial("Initial_LMR.rwc"), "C187", "00", "--out", none},
+           {"set", Initial("Initial_LMR.rwc"), "C186", "00", "00", "--out", none},
+           {"set", Initial("Initial_LMR.rwc"), "10G", "00", "--out", none},
+           {"set", Initial("Initial_LMR.rwc"), "0100", "100", "--out", none},
+           {"set", Initial("Initial_LMR.rwc"), "0100", "--out", none},
+           {"set", Initial("Initial_LMR.rwc"), "0100", "00", none},
+       }) {
+    EXPECT_EQ(RunClone(bad).status, 2) << bad[2] << ' ' << bad[3];
+  }
+  EXPECT_FALSE(std::filesystem::exists(none));
+}
