@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTreeView>
+
+#include "app/mainmenus.h"
+#include "app/navigationtree.h"
+#include "grid/grid.h"
+#include "journey.h"
+#include "markup/ids.h"
+#include "sheet/sheet.h"
+
+namespace {
+
+// Columns and rows of a bank sheet: row 0 holds the headings.
+constexpr int kFrequency = 2;
+constexpr int kFirstChannel = 1;
+
+// A user with the PMR file open on bank 1.
+class BankJourney : public testing::Test {
+ protected:
+  void SetUp() override {
+    user.Start();
+    user.Open("Initial_PMR.rwc");
+    user.SelectNode("1:");
+    ASSERT_EQ(user.Sheet().Ref().Text(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+  }
+  QTreeView& TreeView() { return user.Form().Menus().Tree()->View(); }
+
+  Journey user;
+};
+
+TEST_F(BankJourney, TheTreeKeepsTheKeyboardAndArrowsOpenTheNextSheet) {
+  EXPECT_EQ(user.Focus(), &TreeView());
+  user.Key(Qt::Key_Down);
+  EXPECT_EQ(user.Focus(), &TreeView());
+  (void)QTest::qWaitFor([&] { return user.Sheet().Ref().Text() == "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 1"; });
+  EXPECT_EQ(user.Sheet().Ref().Text(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 1");
+}
+
+TEST_F(BankJourney, EnterOnATreeNodeOpensItsSheetAtOnce) {
+  user.Key(Qt::Key_Up);  // to the Banks node; the sheet waits for the change delay
+  ASSERT_EQ(user.Sheet().Ref().Text(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
+  user.Key(Qt::Key_Return);
+  EXPECT_EQ(user.Sheet().Ref().Text(), "GI_Sheet_Mch_BankOp");
+}
+
+TEST_F(BankJourney, EnterOnAFrequencyCellOpensItsChooserWithoutAnAmbiguousShortcut) {
+  user.ClickCell(kFrequency, kFirstChannel);
+  EXPECT_EQ(user.Focus(), &user.Grid());
+  user.Key(Qt::Key_Return);
+  EXPECT_NE(user.Chooser(), nullptr);
+  EXPECT_EQ(Journey::QtWarnings(), std::vector<std::string>{});
+}
+
+TEST_F(BankJourney, CtrlZAfterAnEditRestoresTheCellAndCtrlYRedoesIt) {
+  user.ClickCell(kFrequency, kFirstChannel);
+  const std::string before = user.CellText(kFrequency, kFirstChannel);
+  user.Key(Qt::Key_Return);
+  ASSERT_NE(user.Chooser(), nullptr);
+  user.Key(Qt::Key_Down);
+  user.Key(Qt::Key_Return);
+  const std::string chosen = user.CellText(kFrequency, kFirstChannel);
+  ASSERT_NE(chosen, before);
+  user.Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(user.CellText(kFrequency, kFirstChannel), before);
+  user.Key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(user.CellText(kFrequency, kFirstChannel), chosen);
+  user.Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing left to redo
+  EXPECT_EQ(user.CellText(kFrequency, kFirstChannel), chosen);
+  EXPECT_EQ(Journey::QtWarnings(), std::vector<std::string>{});
+}
+
+TEST_F(BankJourney, TheEditMenusEditOpensTheCurrentCellsChooser) {
+  user.ClickCell(kFrequency, kFirstChannel);
+  user.MenuItem(cl::CL_PMenu_Edit);
+  EXPECT_NE(user.Chooser(), nullptr);
+}
+
+}  // namespace
