@@ -77,4 +77,24 @@ TEST_F(BankJourney, TheEditMenusEditOpensTheCurrentCellsChooser) {
   EXPECT_NE(user.Chooser(), nullptr);
 }
 
+TEST(StartJourney, AFileNamedOnTheCommandLineOpensAsFileOpenOpensIt) {
+  const std::string file = std::string(RWQ_SOURCE_DATA_DIR) + "/Initial_PMR.rwc";
+  Journey user({"rw-m52-q", file.c_str(), "/kestrel"});
+  user.Start();
+  EXPECT_EQ(user.Form().windowTitle(), "Initial_PMR.rwc - RW-M52-Q");
+  EXPECT_EQ(user.Controller().Type(), ModelType::kPmr);
+  EXPECT_FALSE(user.Controller().IsModified());
+  // The maker switch beside it still asks for maker mode.
+  ASSERT_FALSE(user.boxes.shown.empty());
+  EXPECT_EQ(user.boxes.shown.back().icon, platform::MsgIcon::Warning);
+}
+
+TEST(StartJourney, AnUnreadableFileOnTheCommandLineLeavesTheInitialImage) {
+  Journey user({"rw-m52-q", "/nonexistent/missing.rwc"});
+  user.Start();
+  EXPECT_EQ(user.Form().windowTitle(), "Untitled - RW-M52-Q");
+  EXPECT_EQ(user.Controller().EditImage().Size(), user.Controller().InitialImage().Size());
+  EXPECT_FALSE(user.boxes.shown.empty());  // the open told why
+}
+
 }  // namespace
