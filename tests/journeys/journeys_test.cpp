@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
 #include <QTreeView>
 
 #include "app/mainmenus.h"
 #include "app/navigationtree.h"
 #include "grid/grid.h"
+#include "grid/sheetframe.h"
 #include "journey.h"
 #include "markup/ids.h"
 #include "sheet/sheet.h"
@@ -75,6 +77,16 @@ TEST_F(BankJourney, TheEditMenusEditOpensTheCurrentCellsChooser) {
   user.ClickCell(kFrequency, kFirstChannel);
   user.MenuItem(cl::CL_PMenu_Edit);
   EXPECT_NE(user.Chooser(), nullptr);
+}
+
+TEST_F(BankJourney, TheTitlePanelShowsEachSheetsTitleOnItsFirstShow) {
+  EXPECT_TRUE(user.Form().SheetFrame()->Title().isVisibleTo(&user.Form()));
+  EXPECT_NE(user.Title().find("channels still fit"), std::string::npos) << user.Title();
+  user.SelectNode("Banks");
+  EXPECT_EQ(user.Title(), "Banks");
+  EXPECT_TRUE(user.Form().SheetFrame()->Title().isVisibleTo(&user.Form()));
+  user.SelectNode("RW-M52-Q");  // the top page has no title
+  EXPECT_FALSE(user.Form().SheetFrame()->Title().isVisibleTo(&user.Form()));
 }
 
 TEST(StartJourney, AFileNamedOnTheCommandLineOpensAsFileOpenOpensIt) {
