@@ -10,6 +10,8 @@
 #include "grid/sheetframe.h"
 #include "journey.h"
 #include "markup/ids.h"
+#include "runtime/event.h"
+#include "runtime/events.h"
 #include "sheet/sheet.h"
 
 namespace {
@@ -87,6 +89,24 @@ TEST_F(BankJourney, TheTitlePanelShowsEachSheetsTitleOnItsFirstShow) {
   EXPECT_TRUE(user.Form().SheetFrame()->Title().isVisibleTo(&user.Form()));
   user.SelectNode("RW-M52-Q");  // the top page has no title
   EXPECT_FALSE(user.Form().SheetFrame()->Title().isVisibleTo(&user.Form()));
+}
+
+// The warning marks follow the data from the start, not only after an edit.
+void CountWarningChecks(void* count, const Event& event) {
+  if (event.code == ev::kWarningCheckDone) ++*static_cast<int*>(count);
+}
+
+TEST(StartJourney, TheWarningCheckRunsAfterStartUpOpenAndNew) {
+  int checks = 0;  // outlives the window, which may still send events as it closes
+  Journey user;
+  user.Events().AddListener(&CountWarningChecks, &checks);
+  user.Start();
+  EXPECT_EQ(checks, 1);
+  user.Open("Initial_PMR.rwc");
+  EXPECT_EQ(checks, 2);
+  user.MenuItem(cl::CL_Menu_File_New);
+  EXPECT_EQ(checks, 3);
+  user.Events().RemoveListener(&CountWarningChecks, &checks);
 }
 
 TEST(StartJourney, AFileNamedOnTheCommandLineOpensAsFileOpenOpensIt) {
