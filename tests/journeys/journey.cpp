@@ -137,11 +137,6 @@ void Journey::MenuItem(int link) {
 void Journey::Settle() {
   for (int i = 0; i < kSettleTurns; ++i) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    // The offscreen platform has no window manager to give the main window
-    // back its activation once a chooser closes; the desktop does.
-    if (QApplication::activeWindow() == nullptr && form_ && form_->isVisible()) {
-      QApplication::setActiveWindow(form_.get());
-    }
     clock_.Advance(50);
     scheduler_.RunDue();
   }
