@@ -146,7 +146,6 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void ToggleToolBar() override;
   ModelType Model() const override { return document_.Type(); }
   void ChangeModel(ModelType modelType, bool ask) override;
-  void ShowAbout() override;
   bool IsHelpPopupAvailable() const override;
   void ShowHelpPopup() override;
   std::string LanguageName(int n) const override;

@@ -5,6 +5,7 @@
 #include <QTreeView>
 
 #include "app/mainmenus.h"
+#include "app/menu.h"
 #include "app/navigationtree.h"
 #include "grid/grid.h"
 #include "grid/sheetframe.h"
@@ -94,6 +95,14 @@ TEST_F(BankJourney, TheTitlePanelShowsEachSheetsTitleOnItsFirstShow) {
 // The warning marks follow the data from the start, not only after an edit.
 void CountWarningChecks(void* count, const Event& event) {
   if (event.code == ev::kWarningCheckDone) ++*static_cast<int*>(count);
+}
+
+TEST_F(BankJourney, CommandsWithoutTheirWindowAreDisabled) {
+  cuiMenu& menu = user.Form().Menus().Menu();
+  menu.RefreshStates();
+  const QAction* about = menu.FindByLink(cl::CL_Help_About);
+  ASSERT_NE(about, nullptr);
+  EXPECT_FALSE(about->isEnabled());
 }
 
 TEST(StartJourney, TheWarningCheckRunsAfterStartUpOpenAndNew) {
