@@ -128,6 +128,8 @@ void cuiMain::Build(MainView& view, std::span<const char* const>) {
   UpdateLayout();
   // The menu and tool bar were built with the window; their states now see every command.
   events_.Send(ev::kRefresh, nullptr, 0);
+  // The tree shows the start-up data's warnings too, not only those after an edit.
+  MarkModifiedIfChanged();
 }
 
 void cuiMain::LoadModel(ModelType modelType) {
@@ -198,6 +200,7 @@ void cuiMain::RequestMakerMode() {
     return;
   }
   makerMode_ = true;
+  MarkModifiedIfChanged();  // the mode shows more of the data, and so more marks
   RebuildTree();
   if (view_ != nullptr) view_->ShowMakerPanel(overlay_.GetLine(gi::GI_StatusPanel_Maker, 0));
 }
@@ -207,6 +210,7 @@ void cuiMain::RequestExtendedMode() {
   if (!Confirm(gi::GI_Mess_Extended_Caution)) return;
   extendedMode_ = true;
   RebuildTree();
+  MarkModifiedIfChanged();
 }
 
 void cuiMain::OnKeyChar(QObject*, char typed) {
@@ -266,6 +270,10 @@ void cuiMain::OnEvent(void* self, const Event& event) {
     break;
   case ev::kMchWindow:
     if (event.argument == ev::window::kCreate) controller.OpenMchWindow();
+    break;
+  case ev::kImageReplaced:
+    // New, Open, a clone read and a model change bring other data: its marks follow.
+    controller.MarkModifiedIfChanged();
     break;
   case ev::kTakeComparisonImage: controller.document_.Comparison() = controller.document_.Edit(); break;
   default: break;

@@ -96,7 +96,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void UpdateTitle() { documentCommands_.UpdateTitle(); }
   // The document's file commands and their questions.
   DocumentCommands& Documents() { return documentCommands_; }
-  // A value was written into the edit image: the title and the delayed check follow.
+  // The data or what shows of it changed: the title and the delayed warning check follow.
   void MarkModifiedIfChanged();
   void CloseSheet() override { sheets_.CloseSheet(); }
   // Re-evaluates the work-area layout; nothing happens when it has not changed.
@@ -146,7 +146,6 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void ToggleToolBar() override;
   ModelType Model() const override { return document_.Type(); }
   void ChangeModel(ModelType modelType, bool ask) override;
-  void ShowAbout() override;
   bool IsHelpPopupAvailable() const override;
   void ShowHelpPopup() override;
   std::string LanguageName(int n) const override;

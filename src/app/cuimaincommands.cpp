@@ -85,8 +85,6 @@ void cuiMain::ToggleToolBar() {
 
 void cuiMain::ChangeModel(ModelType modelType, bool ask) { documentCommands_.ChangeModel(modelType, ask); }
 
-void cuiMain::ShowAbout() { events_.Post(ev::kAboutBox, nullptr, 0); }
-
 bool cuiMain::IsHelpPopupAvailable() const { return sheets_.Facts().admitsHelp && !wants_.helpCreated; }
 
 void cuiMain::ShowHelpPopup() {

@@ -63,6 +63,9 @@ void indMain::InitModelCodes() {
 void indMain::Build(MainView& view, std::span<const char* const> arguments) {
   cuiMain::Build(view, arguments);
   ShowBetaNotice();
+  // A file named on the command line opens as File > Open opens it; one that
+  // cannot be read leaves the initial image.
+  if (const std::optional<std::string> file = FileArgument(arguments)) Documents().OpenFile(*file);
   // After the form is shown, so the caution appears over it. Each switch asks
   // again until maker mode is on.
   for (int n = CountMakerSwitches(arguments); n > 0; --n) RequestMakerMode();

@@ -12,6 +12,7 @@
 #include "app/filedialogs.h"
 #include "app/mainmenus.h"
 #include "app/menu.h"
+#include "app/navigationtree.h"
 #include "app/statuspanels.h"
 #include "app/toolbar.h"
 #include "app/windowbounds.h"
@@ -47,6 +48,16 @@ TForm1::TForm1(cuiMain& controller, QWidget* parent) : QMainWindow(parent), cont
                           {[this] { return controller_.TreeFactsNow(); },
                            [this]() -> const cmcEeprom& { return controller_.EditImage(); }}});
   menus_->Build();
+  // The Edit menu's items from the grid's pop-up menu act on the grid's current cell.
+  menus_->Menu().SetPopupOwner({[this](int link) { sheetFrame_->Grid().RunPopupCommand(link); },
+                                [this](int link) -> std::uint8_t {
+                                  cuiSheet* sheet = sheetFrame_->Grid().Sheet();
+                                  if (sheet == nullptr) return 4;  // disabled
+                                  const CellPosition current = sheet->Current();
+                                  return sheet->MenuItemState(current.column, current.row, link);
+                                }});
+  // Commands follow the cell: Paste once something was copied, Undo after an edit.
+  connect(&sheetFrame_->Grid(), &cuiGrid::SheetInput, this, [this] { menus_->Menu().RefreshStates(); });
 }
 
 TForm1::~TForm1() = default;
@@ -157,7 +168,10 @@ const TextMeasurer& TForm1::SheetMeasurer() const { return sheetFrame_->Grid().M
 bool TForm1::SheetHasFocus() const { return sheetFrame_->Grid().hasFocus(); }
 
 void TForm1::FocusSheet(bool sheet) {
-  QWidget* target = sheet ? static_cast<QWidget*>(&sheetFrame_->Grid()) : treePanel_;
+  // The tree's view itself takes the keyboard, so that the arrows keep moving in it.
+  iuiTree* tree = menus_->Tree();
+  QWidget* target = sheet ? static_cast<QWidget*>(&sheetFrame_->Grid())
+                          : (tree != nullptr ? static_cast<QWidget*>(&tree->View()) : treePanel_);
   if (target->isVisible()) target->setFocus();
 }
 

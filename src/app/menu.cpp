@@ -19,6 +19,12 @@ bool IsSeparator(const cmcCellObj& cell) { return DisplayTextOf(cell) == "-"; }
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
+// The item's first key as the menu shows it beside the caption.
+QString ShortcutText(const std::string& argument) {
+  const QList<QKeySequence> keys = ShortcutsFromText(argument);
+  return keys.isEmpty() ? QString() : keys.first().toString(QKeySequence::NativeText);
+}
+
 }  // namespace
 
 cuiMenu::cuiMenu(QMenuBar& bar, cmcGTex& overlay, std::string listName, ItemDispatch& dispatch, cmcEvMan& events)
@@ -38,6 +44,7 @@ void cuiMenu::Rebuild() {
   for (QAction* action : bar_.actions()) delete action->menu();
   bar_.clear();
   cells_.clear();
+  fromPopup_.clear();
   order_.clear();
   popupItems_.clear();
   const CellParser parser(*overlay_);
@@ -47,17 +54,17 @@ void cuiMenu::Rebuild() {
     QMenu* menu = bar_.addMenu(Text(DisplayTextOf(item.cell)));
     cells_[menu->menuAction()] = &item.cell;
     order_.push_back(menu->menuAction());
-    AddItems(*menu, item.children);
+    AddItems(*menu, item.children, Origin::kList);
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { RefreshMenu(*menu); });
   }
   RefreshStates();
 }
 
-void cuiMenu::AddItems(QMenu& menu, std::vector<ItemNode>& items) {
-  for (ItemNode& item : items) AddItem(menu, item);
+void cuiMenu::AddItems(QMenu& menu, std::vector<ItemNode>& items, Origin origin) {
+  for (ItemNode& item : items) AddItem(menu, item, origin);
 }
 
-QAction* cuiMenu::AddItem(QMenu& menu, ItemNode& item) {
+QAction* cuiMenu::AddItem(QMenu& menu, ItemNode& item, Origin origin) {
   if (IsSeparator(item.cell)) return menu.addSeparator();
   QAction* action = nullptr;
   if (!item.children.empty()) {
@@ -65,15 +72,21 @@ QAction* cuiMenu::AddItem(QMenu& menu, ItemNode& item) {
     action = sub->menuAction();
     cells_[action] = &item.cell;
     order_.push_back(action);
-    AddItems(*sub, item.children);
+    AddItems(*sub, item.children, origin);
     connect(sub, &QMenu::aboutToShow, this, [this, sub] { RefreshMenu(*sub); });
     return action;
   }
   action = menu.addAction(Text(DisplayTextOf(item.cell)));
-  if (item.cell.argument) action->setShortcuts(ShortcutsFromText(*item.cell.argument));
+  if (item.cell.argument && origin == Origin::kPopup) {
+    const QString keys = ShortcutText(*item.cell.argument);
+    if (!keys.isEmpty()) action->setText(action->text() + QLatin1Char('\t') + keys);
+  } else if (item.cell.argument) {
+    action->setShortcuts(ShortcutsFromText(*item.cell.argument));
+  }
   cells_[action] = &item.cell;
   order_.push_back(action);
-  connect(action, &QAction::triggered, this, [this, action] { OnTriggered(action); });
+  if (origin == Origin::kPopup) fromPopup_[action] = true;
+  connect(action, &QAction::triggered, this, [this, action, origin] { OnTriggered(action, origin); });
   return action;
 }
 
@@ -96,13 +109,28 @@ void cuiMenu::RefreshAction(QAction& action) {
     action.setChecked(false);
     return;
   }
-  const ItemState state = dispatch_.Refresh(*cell);
+  const ItemState state = StateOf(action, *cell);
   // Only items whose link ticks them can be checked, so the others keep no box.
   action.setCheckable(state.ticked || action.isCheckable());
   action.setChecked(state.ticked);
   action.setVisible(!state.hidden);
   action.setEnabled(!state.disabled);
-  if (state.caption && action.text() != Text(*state.caption)) action.setText(Text(*state.caption));
+  if (state.caption) {
+    // A caption from the link keeps the key text shown after the tab.
+    const qsizetype tab = action.text().indexOf(QLatin1Char('\t'));
+    const QString caption = Text(*state.caption) + (tab < 0 ? QString() : action.text().mid(tab));
+    if (action.text() != caption) action.setText(caption);
+  }
+}
+
+ItemState cuiMenu::StateOf(const QAction& action, cmcCellObj& cell) {
+  if (!fromPopup_.contains(&action) || !popupOwner_.state) return dispatch_.Refresh(cell);
+  const std::uint8_t flags = popupOwner_.state(cell.link);
+  ItemState state;
+  state.ticked = (flags & 1) != 0;
+  state.hidden = (flags & 2) != 0;
+  state.disabled = (flags & 4) != 0;
+  return state;
 }
 
 void cuiMenu::RefreshMenu(QMenu& menu) {
@@ -119,10 +147,14 @@ void cuiMenu::RefreshStates() {
   }
 }
 
-void cuiMenu::OnTriggered(QAction* action) {
+void cuiMenu::OnTriggered(QAction* action, Origin origin) {
   cmcCellObj* cell = CellOf(action);
   if (cell == nullptr) return;
-  dispatch_.Activate(*cell);
+  if (origin == Origin::kPopup && popupOwner_.run) {
+    popupOwner_.run(cell->link);
+  } else {
+    dispatch_.Activate(*cell);
+  }
   RefreshStates();
 }
 
@@ -139,6 +171,7 @@ void cuiMenu::Forget(const QMenu& menu) {
   for (QAction* action : menu.actions()) {
     if (action->menu() != nullptr) Forget(*action->menu());
     cells_.erase(action);
+    fromPopup_.erase(action);
     std::erase(order_, action);
   }
 }
@@ -150,7 +183,9 @@ void cuiMenu::FillFromPopup(int link, const std::string& popupName) {
   const CellParser parser(*overlay_);
   std::vector<ItemNode>& items = popupItems_[link];
   items = itemlist::Nest(parser, itemlist::BodyLines(*overlay_, popupName), *list_.basic);
-  AddItems(*owner->menu(), items);
+  AddItems(*owner->menu(), items, Origin::kPopup);
+  // Only the new items: the owner's own state rule is what asks for a fill.
+  RefreshMenu(*owner->menu());
 }
 
 void cuiMenu::OnEvent(void* self, const Event& event) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "control/itemlist.h"
 
 class ItemDispatch;
+struct ItemState;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -18,10 +21,20 @@ struct Event;
 // The main menu from an overlay item list: one menu per top item, sub-menus
 // by depth, each item a cell whose link gives its state and runs its command.
 // States are refreshed before a menu opens, on the refresh event and after
-// every click. A menu item can be filled from a pop-up menu by event.
+// every click. A menu item can be filled from a pop-up menu by event: those
+// items show their keys as text only, since the pop-up menu's owner keeps the
+// live shortcuts (a second one would make each key ambiguous), and a click on
+// one runs the owner's command.
 class cuiMenu : public QObject {
   Q_OBJECT
  public:
+  // The owner of the pop-up menus that fill items: it runs an item's command
+  // and gives its state flags (0 ticked, 1 hidden, 2 disabled) on its current cell.
+  struct PopupOwner {
+    std::function<void(int link)> run;
+    std::function<std::uint8_t(int link)> state;
+  };
+
   cuiMenu(QMenuBar& bar, cmcGTex& overlay, std::string listName, ItemDispatch& dispatch, cmcEvMan& events);
   ~cuiMenu() override;
 
@@ -34,14 +47,19 @@ class cuiMenu : public QObject {
   QAction* FindByLink(int link) const;
   // The cell behind an action, or none.
   cmcCellObj* CellOf(const QAction* action) const;
+  // Without an owner the filled items go through the dispatch.
+  void SetPopupOwner(PopupOwner owner) { popupOwner_ = std::move(owner); }
 
  private:
   static void OnEvent(void* self, const Event& event);
-  void AddItems(QMenu& menu, std::vector<ItemNode>& items);
-  QAction* AddItem(QMenu& menu, ItemNode& item);
+  enum class Origin { kList, kPopup };
+  void AddItems(QMenu& menu, std::vector<ItemNode>& items, Origin origin);
+  QAction* AddItem(QMenu& menu, ItemNode& item, Origin origin);
   void RefreshAction(QAction& action);
+  // From the pop-up menu's owner for a filled item, else from the dispatch.
+  ItemState StateOf(const QAction& action, cmcCellObj& cell);
   void RefreshMenu(QMenu& menu);
-  void OnTriggered(QAction* action);
+  void OnTriggered(QAction* action, Origin origin);
   void ClearSubItems(int link);
   // Drops the cells of the menu's items and of their sub-menus.
   void Forget(const QMenu& menu);
@@ -57,4 +75,6 @@ class cuiMenu : public QObject {
   std::map<int, std::vector<ItemNode>> popupItems_;
   std::map<QAction*, cmcCellObj*, std::less<>> cells_;
   std::vector<QAction*> order_;  // every action with a cell, depth first
+  PopupOwner popupOwner_;
+  std::map<QAction*, bool, std::less<>> fromPopup_;
 };

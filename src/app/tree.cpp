@@ -51,6 +51,11 @@ cuiTree::cuiTree(QWidget& parent, cmcGTex& overlay, std::string listName, const 
   connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
     if (!syncing_) changeDelay_->start();
   });
+  // Enter (or a double click) on a node opens its sheet at once.
+  connect(view_, &QTreeView::activated, this, [this] {
+    changeDelay_->stop();
+    OpenSelectedSheet();
+  });
   connect(view_, &QTreeView::expanded, this, [this](const QModelIndex& index) { OnExpandedChanged(index, true); });
   connect(view_, &QTreeView::collapsed, this, [this](const QModelIndex& index) { OnExpandedChanged(index, false); });
 }

@@ -72,7 +72,7 @@ void ChangeModelTo(const ItemContext& item) {
   item.target.ChangeModel(kType, true);
 }
 
-// Printing, the help file, the adjustment window and the language dialog come
+// Printing, the About box, the help file, the adjustment window and the language dialog come
 // with their own windows; until then their items stay disabled.
 constexpr CommandRow kRows[] = {
     {cl::CL_Menu_File_New, Plain, [](const ItemContext& i) { i.target.NewDocument(); }},
@@ -103,7 +103,7 @@ constexpr CommandRow kRows[] = {
     {cl::CL_Model_Pmr, ModelState<ModelType::kPmr>, ChangeModelTo<ModelType::kPmr>},
     {cl::CL_Model_VexlPmr, ModelState<ModelType::kPmrVexl>, ChangeModelTo<ModelType::kPmrVexl>},
     {cl::CL_Model_DPmr446, ModelState<ModelType::kDpmr446>, ChangeModelTo<ModelType::kDpmr446>},
-    {cl::CL_Help_About, Plain, [](const ItemContext& i) { i.target.ShowAbout(); }},
+    {cl::CL_Help_About, Disabled, Nothing},
     {cl::CL_Help_Contents, Disabled, Nothing},
     {cl::CL_Help_Popup, [](const ItemContext& i) { return DisabledIf(!i.target.IsHelpPopupAvailable()); },
      [](const ItemContext& i) {

@@ -48,7 +48,6 @@ class CommandTarget {
   virtual void ChangeModel(ModelType modelType, bool ask) = 0;
 
   // Help.
-  virtual void ShowAbout() = 0;
   // False while the pop-up help window is docked or the open sheet admits no help.
   virtual bool IsHelpPopupAvailable() const = 0;
   virtual void ShowHelpPopup() = 0;

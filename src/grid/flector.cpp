@@ -88,7 +88,7 @@ void cuiFlector::PlaceAtOpener() {
 int cuiFlector::Serve(cmcCellCapsule& request, bool notify) {
   const bool plainKey = request.editResult == kNoEdit && request.menuCommand == 0 && !request.reply;
   if (plainKey && request.key == kEscape) {
-    close();
+    CloseToOpener();
     return kNoEditor;
   }
   if (plainKey && (request.key == cellkey::kEnter || request.key == cellkey::kDoubleClick)) {
@@ -103,7 +103,7 @@ int cuiFlector::Serve(cmcCellCapsule& request, bool notify) {
 void cuiFlector::Deliver(int link, std::int32_t value) {
   if (delivered_) return;
   delivered_ = true;
-  close();
+  CloseToOpener();
   if (!opener_.grid) return;
   const clsSheetCellId* id =
       opener_.grid->Sheet() ? opener_.grid->Sheet()->CellAt(opener_.cell.column, opener_.cell.row) : nullptr;
@@ -121,6 +121,16 @@ void cuiFlector::Deliver(int link, std::int32_t value) {
         grid->InvalidateAll();
         Q_EMIT grid->SheetInput();
       });
+}
+
+// The keyboard goes back to the cell that opened the drop-down, so that the
+// next key (Ctrl+Z, an arrow) reaches it also where no window manager hands
+// the activation back.
+void cuiFlector::CloseToOpener() {
+  close();
+  if (!opener_.grid) return;
+  opener_.grid->window()->activateWindow();
+  opener_.grid->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void cuiFlector::changeEvent(QEvent* event) {

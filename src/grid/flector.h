@@ -45,6 +45,7 @@ class cuiFlector : public QWidget {
  private:
   int Serve(cmcCellCapsule& request, bool notify);
   void Deliver(int link, std::int32_t value);
+  void CloseToOpener();
   void PlaceAtOpener();
 
   Opener opener_;

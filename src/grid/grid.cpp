@@ -80,6 +80,9 @@ cuiGrid::cuiGrid(QWidget* parent) : QAbstractScrollArea(parent), measurer_(font(
   connect(&repeatTimer_, &QTimer::timeout, this, [this] { RepeatDue(); });
   edgeScrollTimer_.setInterval(kEdgeScrollIntervalMs);
   connect(&edgeScrollTimer_, &QTimer::timeout, this, [this] { EdgeScrollDue(); });
+  // Every input that reached the sheet, a chooser's choice too, may change
+  // what the menu's items can do (Undo after an edit).
+  connect(this, &cuiGrid::SheetInput, this, [this] { RefreshMenuStates(); });
 }
 
 cuiGrid::~cuiGrid() {
@@ -376,7 +379,6 @@ void cuiGrid::AfterInput() {
     lastCurrent_ = sheet->Current();
     if (HasFocusWithin()) RefreshPopupMenu(false);
   }
-  RefreshMenuStates();
   ScheduleRepeat();
   Q_EMIT SheetInput();
 }

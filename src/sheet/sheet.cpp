@@ -482,6 +482,8 @@ bool cuiSheet::Show() {
   if (services_.view) {
     services_.view->ScrollTo(leftColumn_, topRow_);
     services_.view->InvalidateAll();
+    // The title is known once the sheet is built: the view shows it from the first show on.
+    services_.view->TitleChanged();
   }
   CurrentRowChanged();
   return true;

@@ -81,9 +81,11 @@ TEST(Application, EveryMakerSwitchAsksUntilMakerModeIsOn) {
     std::string answers;
     std::vector<std::string> expected;
   };
+  // A readable clone file beside the switches opens without a box of its own.
+  const std::string file = std::string(RWQ_SOURCE_DATA_DIR) + "/Initial_LMR.rwc";
   const Case cases[] = {
-      {{"/KESTREL", "/kestrel", "file.rwc"}, "cancel,cancel", {"cancel", "cancel"}},
-      {{"/KESTREL", "/kestrel", "file.rwc"}, "ok,cancel", {"ok"}},
+      {{"/KESTREL", "/kestrel", file}, "cancel,cancel", {"cancel", "cancel"}},
+      {{"/KESTREL", "/kestrel", file}, "ok,cancel", {"ok"}},
   };
   for (const Case& c : cases) {
     HeadlessRun run;

@@ -55,7 +55,6 @@ class ChannelWindowsTest : public testing::Test {
     frame.Attach(CreateSheet(SheetRef::Parse(ref), services));
     cuiSheet& sheet = *frame.Grid().Sheet();
     EXPECT_TRUE(sheet.Show()) << ref;
-    frame.UpdateTitle();
     return sheet;
   }
   void Pump() {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -78,6 +81,45 @@ TEST(CommandLine, MakerSwitchInAnyCaseAmongTheRealArgumentsOnly) {
   for (const Case& c : cases) {
     EXPECT_EQ(CountMakerSwitches(c.arguments), c.expected) << (c.arguments.size() > 1 ? c.arguments[1] : "");
   }
+}
+
+TEST(CommandLine, TheFileIsTheFirstArgumentThatIsNotTheMakerSwitch) {
+  struct Case {
+    std::vector<const char*> arguments;
+    std::optional<std::string> expected;
+  };
+  const Case cases[] = {
+      {{"rw-m52-q"}, std::nullopt},
+      {{"rw-m52-q", "/kestrel"}, std::nullopt},
+      {{"rw-m52-q", "a.rwc"}, "a.rwc"},
+      {{"rw-m52-q", "/KESTREL", "a.rwc", "b.rwc"}, "a.rwc"},
+      {{"rw-m52-q", "", "a.rwc"}, "a.rwc"},
+      {{"/kestrel.rwc"}, std::nullopt},  // the program path is never the file
+      {{}, std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FileArgument(c.arguments), c.expected) << c.arguments.size();
+}
+
+// A file manager opens clone files with the program: the desktop entry takes a
+// file and declares the type that the shared-mime-info entry gives *.rwc.
+TEST(DesktopEntry, DeclaresTheCloneFileTypeAndTakesAFile) {
+  auto read = [](const std::string& name) {
+    std::ifstream in(std::string(RWQ_SOURCE_DATA_DIR) + "/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  const std::string desktop = read("rw-m52-q.desktop");
+  const std::string mime = read("rw-m52-q.xml");
+  const std::string typeStart = R"(<mime-type type=")";
+  const std::size_t start = mime.find(typeStart);
+  ASSERT_NE(start, std::string::npos);
+  const std::size_t from = start + typeStart.size();
+  const std::string type = mime.substr(from, mime.find('"', from) - from);
+  ASSERT_FALSE(type.empty());
+  EXPECT_NE(mime.find(R"(<glob pattern="*.rwc"/>)"), std::string::npos);
+  EXPECT_NE(desktop.find("\nMimeType=" + type + ";"), std::string::npos) << desktop;
+  EXPECT_NE(desktop.find("\nExec=rw-m52-q %f\n"), std::string::npos) << desktop;
 }
 
 TEST(WindowBounds, KeepsSixteenPixelsReachableAndNoMoreThanTheWorkAreaBig) {

@@ -58,7 +58,6 @@ class ChannelSheetTest : public ::testing::Test {
     QApplication::setActiveWindow(frame_.get());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
     ASSERT_TRUE(sheet_->Show());
-    frame_->UpdateTitle();
     frame_->Grid().setFocus();
     QApplication::processEvents();
   }
