@@ -18,6 +18,7 @@
 #include "clone/clonebackup.h"
 #include "clone/cloneman.h"
 #include "clone/clonesequence.h"
+#include "control/writecheck.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/cloneinfotext.h"
@@ -212,6 +213,10 @@ int Write(Context& context, const Options& options) {
   if (options.positional.size() != 1) return UsageError(context, RadioCommand());
   Workbench bench;
   if (!bench.Open(options.positional[0])) return kFailure;
+  if (std::optional<std::string_view> refusal = writecheck::Refusal(bench.Doc().Edit())) {
+    context.err << bench.Overlay().GetBlockText(*refusal) << '\n';
+    return kFailure;
+  }
   RadioSession session(bench.Overlay(), options);
   if (!PointAtPort(session.Manager(), options.values.at("--port"))) return UsageError(context, RadioCommand());
   session.Sequence().SetVerify(options.flags.contains("--verify"));
