@@ -147,7 +147,12 @@ void indCloneMan::StopProgress() {
 
 void indCloneMan::ShowError(CloneCode code) {
   if (clonemessage::LosesSpeedState(code)) speedState_ = kSpeedUnknown;
-  clonemessage::Show(overlay_, clonemessage::Text(overlay_, code, portNumber_, driver_.LastOpenFailure()));
+  std::string text = clonemessage::Text(overlay_, code, portNumber_, driver_.LastOpenFailure());
+  if (!text.empty() && kind_ == CloneKind::kWrite && driver_.DataBytesMoved() > 0) {
+    text += "\n\n" + writeFailureNote_;
+  }
+  writeFailureNote_.clear();
+  clonemessage::Show(overlay_, text);
 }
 
 void indCloneMan::OnDriverDone(dst_CDrv_Result& result) {

@@ -170,6 +170,10 @@ void CloneSequence::WriteAfterInformation() {
   if (!TakePassword(id.PasswordSet())) return;
   writeImage_.SetByte(memmap::addr::kHeaderLimitByte, id.HeaderValue());
   KeepBackup(writeImage_);
+  // The cancelled-write line says what a half-written radio needs; the backup holds what was sent.
+  std::string note = overlay_.GetLine(gi::GI_AppMess_CloneCancel_Write, 1);
+  if (!backups_.empty()) note += "\n" + backups_.back();
+  manager_.SetWriteFailureNote(std::move(note));
   step_ = Step::kRead;
   manager_.SetImageSize(writeImage_.Size());
   manager_.Write(writeImage_, writeRanges_, [this](dst_CDrv_Result& result) {
