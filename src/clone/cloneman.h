@@ -102,6 +102,7 @@ class indCloneMan {
   ProgressListener progress_;
   bool progressOpen_ = false;
   std::string writeFailureNote_;
+  bool passwordSent_ = false;  // the running operation's request carries a password
   Check informationCheck_;
   Check readCheck_;
   Completion completion_;
