@@ -151,6 +151,7 @@ TEST_F(RadioCommandTest, ClonePasswordRightWrongAndMissing) {
   ChildResult wrong = Cli({"read", "--port", Port(), "--out", out, "--password", "tarm"});
   EXPECT_EQ(wrong.status, 1);
   EXPECT_NE(wrong.err.find("The radio did not answer in time."), std::string::npos) << wrong.err;
+  EXPECT_NE(wrong.err.find("Check the radio's clone password."), std::string::npos) << wrong.err;
   EXPECT_FALSE(std::filesystem::exists(out));
   ChildResult right = Cli({"read", "--port", Port(), "--out", out, "--password", "tarn"});
   EXPECT_EQ(right.status, 0) << right.err;
@@ -159,6 +160,56 @@ TEST_F(RadioCommandTest, ClonePasswordRightWrongAndMissing) {
   ChildResult write = Cli({"write", "--port", Port(), out, "--password", "tarn", "--yes", "--verify"});
   EXPECT_EQ(write.status, 0) << write.err;
   EXPECT_NE(write.err.find("sets a clone password"), std::string::npos) << write.err;
+}
+
+TEST_F(RadioCommandTest, SilenceWithoutAPasswordDoesNotBlameThePassword) {
+  StartRadio({"--fault", "silence-after:0"});
+  ChildResult read = Cli({"read", "--port", Port(), "--out", temp.File("out.rwc")});
+  EXPECT_EQ(read.status, 1);
+  EXPECT_EQ(read.err.find("clone password"), std::string::npos) << read.err;
+}
+
+// Each refusal comes before the radio's memory changes.
+TEST_F(RadioCommandTest, WritesThatMustNotStartAreRefusedBeforeSending) {
+  struct Case {
+    std::vector<std::string> radioOptions;
+    std::string file;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{}, kDataDir + "/Initial_LMR.rwc", "There are no channels to write."},
+      {{"--top", "0FFF"}, kFile, "but the radio's memory ends at 0FFF. Nothing was written to the radio."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const std::string memory = temp.File("memory.rwc");
+    std::filesystem::copy_file(kFile, memory, std::filesystem::copy_options::overwrite_existing);
+    std::vector<std::string> options = c.radioOptions;
+    options.insert(options.end(), {"--save-after-write", temp.File("saved.rwc")});
+    StartRadio(options, memory);
+    ChildResult write = Cli({"write", "--port", Port(), c.file, "--yes"});
+    EXPECT_EQ(write.status, 1);
+    EXPECT_NE(write.err.find(c.message), std::string::npos) << write.err;
+    EXPECT_FALSE(std::filesystem::exists(temp.File("saved.rwc")));
+    radio.reset();
+  }
+}
+
+TEST_F(RadioCommandTest, AWriteBrokenOffSaysToWriteAgainAndWhereTheBackupIs) {
+  StartRadio({"--fault", "hangup-after:10"});
+  ChildResult write = Cli({"write", "--port", Port(), kFile, "--yes"});
+  EXPECT_EQ(write.status, 1);
+  EXPECT_NE(write.err.find("may not work properly until it is written again."), std::string::npos) << write.err;
+  ASSERT_EQ(Backups().size(), 1u);
+  EXPECT_NE(write.err.find(Backups()[0]), std::string::npos) << write.err;
+}
+
+TEST_F(RadioCommandTest, APasswordTheRadioCouldNeverTakeIsRefused) {
+  for (std::string password : {"", "seventeen-bytes!!"}) {
+    ChildResult read = Cli({"read", "--port", "/dev/null", "--out", temp.File("out.rwc"), "--password", password});
+    EXPECT_EQ(read.status, 2);
+    EXPECT_NE(read.err.find("--password must be 1 to 16 bytes long"), std::string::npos) << read.err;
+  }
 }
 
 TEST_F(RadioCommandTest, WrongUsageIsStatusTwo) {
