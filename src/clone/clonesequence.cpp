@@ -126,7 +126,7 @@ void CloneSequence::ReadAfterInformation() {
   manager_.Read(ranges, [this](dst_CDrv_Result& result) {
     if (result.code == CloneCode::kSuccess) {
       readImage_ = std::move(result.image);
-      KeepBackup(readImage_);
+      KeepBackup(readImage_, CloneBackup::Kind::kRead);
     }
     Finish(result.code);
   });
@@ -185,7 +185,7 @@ void CloneSequence::WriteAfterInformation() {
   }
   if (!TakePassword(id.PasswordSet())) return;
   writeImage_.SetByte(memmap::addr::kHeaderLimitByte, id.HeaderValue());
-  KeepBackup(writeImage_);
+  KeepBackup(writeImage_, CloneBackup::Kind::kSent);
   // The cancelled-write line says what a half-written radio needs; the backup holds what was sent.
   std::string note = overlay_.GetLine(gi::GI_AppMess_CloneCancel_Write, 1);
   if (!backups_.empty()) note += "\n" + backups_.back();
@@ -243,10 +243,10 @@ std::vector<int> CloneSequence::FirstDifferences(const cmcEeprom& sent, const cm
   return found;
 }
 
-void CloneSequence::KeepBackup(const cmcEeprom& image) {
+void CloneSequence::KeepBackup(const cmcEeprom& image, CloneBackup::Kind kind) {
   if (!backup_) return;
   const std::string serial = clonechecks::Identification(identification_).SerialText();
-  if (std::optional<std::string> path = backup_->Save(image, radioModel_, serial, clock_())) {
+  if (std::optional<std::string> path = backup_->Save(image, kind, radioModel_, serial, clock_())) {
     backups_.push_back(*path);
     return;
   }

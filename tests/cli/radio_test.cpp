@@ -70,14 +70,24 @@ TEST_F(RadioCommandTest, ReadAndWriteAtBothSpeedsRoundTripByteIdenticalWithBacku
   ASSERT_EQ(Cli({"read", "--port", Port(), "--out", second}).status, 0);
   EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
   EXPECT_EQ(Backups().size(), 3u);
-  for (const std::string& backup : Backups()) EXPECT_NE(backup.find("_3620_000100012345"), std::string::npos);
+  int reads = 0;
+  int sent = 0;
+  for (const std::string& backup : Backups()) {
+    EXPECT_NE(backup.find("_3620_000100012345"), std::string::npos);
+    reads += backup.ends_with("_read.rwc");
+    sent += backup.ends_with("_sent.rwc");
+  }
+  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(sent, 1);
 }
 
 TEST_F(RadioCommandTest, WriteWithoutYesIsCancelledAndSendsNothing) {
   StartRadio({});
   ChildResult write = Cli({"write", "--port", Port(), kFile});
   EXPECT_EQ(write.status, 1);
-  EXPECT_NE(write.err.find("Write to the radio?"), std::string::npos) << write.err;
+  EXPECT_NE(write.err.find("Write to the radio?\nNo --yes was given, so the question was taken as Cancel."),
+            std::string::npos)
+      << write.err;
   EXPECT_TRUE(Backups().empty());
 }
 
@@ -129,10 +139,18 @@ TEST_F(RadioCommandTest, VerifyFindsTheDifferenceTheRadioMadeOnPurpose) {
   EXPECT_EQ(Backups().size(), 2u);
 }
 
-TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesTheDevice) {
-  ChildResult run = Cli({"info", "--port", temp.File("no-such-tty")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("could not be opened.\n" + temp.File("no-such-tty")), std::string::npos) << run.err;
+TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesThePathGiven) {
+  ChildResult missing = Cli({"info", "--port", temp.File("no-such-tty")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("The port " + temp.File("no-such-tty") + " could not be opened."), std::string::npos)
+      << missing.err;
+  EXPECT_EQ(missing.err.find("Port 0"), std::string::npos) << missing.err;
+  const std::string plainFile = temp.Write("plain.txt", "not a device");
+  ChildResult notSerial = Cli({"info", "--port", plainFile});
+  EXPECT_EQ(notSerial.status, 1);
+  EXPECT_NE(notSerial.err.find("The port " + plainFile + " could not be opened.\nIt is not a serial port."),
+            std::string::npos)
+      << notSerial.err;
 }
 
 // A copy of the shipped file with a clone password in its settings.
@@ -202,6 +220,7 @@ TEST_F(RadioCommandTest, AWriteBrokenOffSaysToWriteAgainAndWhereTheBackupIs) {
   EXPECT_NE(write.err.find("may not work properly until it is written again."), std::string::npos) << write.err;
   ASSERT_EQ(Backups().size(), 1u);
   EXPECT_NE(write.err.find(Backups()[0]), std::string::npos) << write.err;
+  EXPECT_TRUE(Backups()[0].ends_with("_sent.rwc")) << Backups()[0];
 }
 
 TEST_F(RadioCommandTest, APasswordTheRadioCouldNeverTakeIsRefused) {
