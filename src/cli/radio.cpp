@@ -18,6 +18,8 @@
 #include "clone/clonebackup.h"
 #include "clone/cloneman.h"
 #include "clone/clonesequence.h"
+#include "clone/transferscript.h"
+#include "control/writecheck.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/cloneinfotext.h"
@@ -97,6 +99,17 @@ indCloneMan::ProgressListener TerminalProgress() {
                       << std::flush;
           },
           [] { std::cerr << '\n'; }};
+}
+
+// A password the radio could never take: none, or longer than a request carries.
+bool PasswordUnusable(Context& context, const Options& options) {
+  auto password = options.values.find("--password");
+  if (password == options.values.end()) return false;
+  if (!password->second.empty() && password->second.size() <= transferscript::kMaxPasswordBytes) return false;
+  context.err << "--password must be 1 to " << transferscript::kMaxPasswordBytes << " bytes long; "
+              << (password->second.empty() ? "it is empty" : "it has " + std::to_string(password->second.size()))
+              << (password->second.empty() ? "" : " bytes") << '\n';
+  return true;
 }
 
 // The manager with its scheduler on real time, and the chains over it.
@@ -197,6 +210,7 @@ int Info(Context& context, const Options& options) {
 
 int Read(Context& context, const Options& options) {
   if (!options.values.contains("--out") || !options.positional.empty()) return UsageError(context, RadioCommand());
+  if (PasswordUnusable(context, options)) return kUsage;
   Workbench bench;
   RadioSession session(bench.Overlay(), options);
   if (!PointAtPort(session.Manager(), options.values.at("--port"))) return UsageError(context, RadioCommand());
@@ -210,8 +224,13 @@ int Read(Context& context, const Options& options) {
 
 int Write(Context& context, const Options& options) {
   if (options.positional.size() != 1) return UsageError(context, RadioCommand());
+  if (PasswordUnusable(context, options)) return kUsage;
   Workbench bench;
   if (!bench.Open(options.positional[0])) return kFailure;
+  if (std::optional<std::string_view> refusal = writecheck::Refusal(bench.Doc().Edit())) {
+    context.err << bench.Overlay().GetBlockText(*refusal) << '\n';
+    return kFailure;
+  }
   RadioSession session(bench.Overlay(), options);
   if (!PointAtPort(session.Manager(), options.values.at("--port"))) return UsageError(context, RadioCommand());
   session.Sequence().SetVerify(options.flags.contains("--verify"));

@@ -13,14 +13,14 @@ namespace {
 
 constexpr int kMostCopiesPerName = 1000;
 
-std::string BaseName(int modelCode, const std::string& serial, std::time_t when) {
+std::string BaseName(CloneBackup::Kind kind, int modelCode, const std::string& serial, std::time_t when) {
   std::tm local{};
   localtime_r(&when, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   char code[8];
   std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(modelCode) & 0xFFFFu);
-  return std::string(stamp) + "_" + code + "_" + serial;
+  return std::string(stamp) + "_" + code + "_" + serial + (kind == CloneBackup::Kind::kRead ? "_read" : "_sent");
 }
 
 }  // namespace
@@ -37,12 +37,12 @@ std::string CloneBackup::DefaultFolder() {
   return base + "/Tarn/RW-M52-Q/backups/";
 }
 
-std::optional<std::string> CloneBackup::Save(const cmcEeprom& image, int modelCode, const std::string& serial,
-                                             std::time_t when) const {
+std::optional<std::string> CloneBackup::Save(const cmcEeprom& image, Kind kind, int modelCode,
+                                             const std::string& serial, std::time_t when) const {
   std::error_code error;
   std::filesystem::create_directories(folder_, error);
   if (error || image.Size() < cmcEeprom::kRawSize) return std::nullopt;
-  const std::string base = (std::filesystem::path(folder_) / BaseName(modelCode, serial, when)).string();
+  const std::string base = (std::filesystem::path(folder_) / BaseName(kind, modelCode, serial, when)).string();
   for (int n = 1; n <= kMostCopiesPerName; ++n) {
     std::string path = base;
     if (n > 1) path.append("-").append(std::to_string(n));

@@ -17,9 +17,12 @@ class CloneBackup {
   explicit CloneBackup(std::string folder) : folder_(std::move(folder)) {}
   const std::string& Folder() const { return folder_; }
 
-  // Saves the raw area as "<date>-<time>_<model code>_<serial>[-n].rwc" under
-  // a name no file holds yet; the path, or none when it could not be saved.
-  std::optional<std::string> Save(const cmcEeprom& image, int modelCode, const std::string& serial,
+  // What the radio held, or what was sent to it: the name tells them apart.
+  enum class Kind { kRead, kSent };
+
+  // Saves the raw area as "<date>-<time>_<model code>_<serial>_<read|sent>[-n].rwc"
+  // under a name no file holds yet; the path, or none when it could not be saved.
+  std::optional<std::string> Save(const cmcEeprom& image, Kind kind, int modelCode, const std::string& serial,
                                   std::time_t when) const;
 
  private:

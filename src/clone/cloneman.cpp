@@ -69,6 +69,7 @@ void indCloneMan::Prepare(bool writeMode) {
   const bool high = highSpeed_ && kind_ != CloneKind::kInformation;
   const std::optional<std::string> password = kind_ == CloneKind::kInformation ? std::nullopt : password_;
   driver_.SetScript(transferscript::Build(frameA_, high, writeMode, password));
+  passwordSent_ = password.has_value();
   speedState_ = high ? 1 : 0;
   const char* settings = high ? "38400,N,8,1" : "9600,N,8,1";
   if (portPath_.empty()) {
@@ -145,9 +146,22 @@ void indCloneMan::StopProgress() {
   if (progress_.close) progress_.close();
 }
 
+namespace {
+constexpr std::size_t kPasswordCheckLine = 7;  // "Check the radio's clone password."
+}  // namespace
+
 void indCloneMan::ShowError(CloneCode code) {
   if (clonemessage::LosesSpeedState(code)) speedState_ = kSpeedUnknown;
-  clonemessage::Show(overlay_, clonemessage::Text(overlay_, code, portNumber_, driver_.LastOpenFailure()));
+  std::string text = clonemessage::Text(overlay_, code, portNumber_, driver_.LastOpenFailure());
+  // A locked radio stays silent when the password is wrong.
+  if (code == CloneCode::kTimeout && passwordSent_ && driver_.DataBytesMoved() == 0) {
+    text.append("\n").append(overlay_.GetLine(gi::GI_Mess_CloneErr_Check, kPasswordCheckLine));
+  }
+  if (!text.empty() && kind_ == CloneKind::kWrite && driver_.DataBytesMoved() > 0) {
+    text += "\n\n" + writeFailureNote_;
+  }
+  writeFailureNote_.clear();
+  clonemessage::Show(overlay_, text);
 }
 
 void indCloneMan::OnDriverDone(dst_CDrv_Result& result) {

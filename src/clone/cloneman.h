@@ -48,6 +48,9 @@ class indCloneMan {
   void SetInformationCheck(Check check) { informationCheck_ = std::move(check); }
   void SetReadCheck(Check check) { readCheck_ = std::move(check); }
   void SetProgressListener(ProgressListener listener) { progress_ = std::move(listener); }
+  // Lines added to the error of the next write that fails after image bytes
+  // went to the radio: what such a radio now needs. Cleared when an operation ends.
+  void SetWriteFailureNote(std::string note) { writeFailureNote_ = std::move(note); }
 
   // The port: a number from the port table, or a device path in its place.
   void SetPort(int number);
@@ -98,6 +101,8 @@ class indCloneMan {
   cmcTask* progressTask_;
   ProgressListener progress_;
   bool progressOpen_ = false;
+  std::string writeFailureNote_;
+  bool passwordSent_ = false;  // the running operation's request carries a password
   Check informationCheck_;
   Check readCheck_;
   Completion completion_;

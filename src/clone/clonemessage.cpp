@@ -49,8 +49,10 @@ std::string Text(cmcGTex& overlay, CloneCode code, int portNumber, const platfor
   const auto line = static_cast<std::size_t>(code);
   std::string text = overlay.GetLine(gi::GI_Mess_CloneErr_Head, line);
   if (code == CloneCode::kPortNotOpen) {
-    text = Substitute(text, {std::int64_t{portNumber}});
-    const std::string reason = PortFailureText(overlay, failure);
+    // A device path given directly has no port number to name: name the path.
+    const bool byPath = portNumber == 0 && !failure.path.empty();
+    text = byPath ? PortFailureHead(overlay, failure.path) : Substitute(text, {std::int64_t{portNumber}});
+    const std::string reason = byPath ? PortFailureReason(overlay, failure) : PortFailureText(overlay, failure);
     if (!reason.empty()) text.append("\n").append(reason);
   }
   const Row& row = RowOf(code);

@@ -1,5 +1,6 @@
 #include "clone/clonesequence.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -25,6 +26,12 @@ bool LockoutNewerData(cmcGTex& overlay) {
 }
 
 std::string Caption(cmcGTex& overlay) { return overlay.GetLine(gi::GI_Sys_AppTitle, 0); }
+
+std::string Hex4(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value) & 0xFFFFu);
+  return text;
+}
 
 bool ImageHasPassword(const cmcEeprom& image) {
   return image.IsValidAddress(memmap::addr::kClonePassword) && image.GetByte(memmap::addr::kClonePassword) != 0;
@@ -119,7 +126,7 @@ void CloneSequence::ReadAfterInformation() {
   manager_.Read(ranges, [this](dst_CDrv_Result& result) {
     if (result.code == CloneCode::kSuccess) {
       readImage_ = std::move(result.image);
-      KeepBackup(readImage_);
+      KeepBackup(readImage_, CloneBackup::Kind::kRead);
     }
     Finish(result.code);
   });
@@ -167,9 +174,22 @@ void CloneSequence::ConfirmAndWrite() {
 
 void CloneSequence::WriteAfterInformation() {
   const clonechecks::Identification id(identification_);
+  // Records past the radio's memory would be lost or wrap: nothing is sent.
+  const int end = writeRanges_.front().second;
+  if (const std::optional<int> top = id.TopAddress(); top && end > *top) {
+    platform::CurrentMessageBox().Show(
+        {Caption(overlay_),
+         Substitute(overlay_.GetBlockText(gi::GI_AppMess_CloneWrite_BeyondTop), {Hex4(end), Hex4(*top)}),
+         platform::MsgIcon::Error, platform::MsgButtons::Ok, true});
+    return Finish(CloneCode::kCancelled);
+  }
   if (!TakePassword(id.PasswordSet())) return;
   writeImage_.SetByte(memmap::addr::kHeaderLimitByte, id.HeaderValue());
-  KeepBackup(writeImage_);
+  KeepBackup(writeImage_, CloneBackup::Kind::kSent);
+  // The cancelled-write line says what a half-written radio needs; the backup holds what was sent.
+  std::string note = overlay_.GetLine(gi::GI_AppMess_CloneCancel_Write, 1);
+  if (!backups_.empty()) note += "\n" + backups_.back();
+  manager_.SetWriteFailureNote(std::move(note));
   step_ = Step::kRead;
   manager_.SetImageSize(writeImage_.Size());
   manager_.Write(writeImage_, writeRanges_, [this](dst_CDrv_Result& result) {
@@ -191,7 +211,8 @@ void CloneSequence::Verify() {
   // The radio answers a read with its memory from the start: read as a read
   // does, compare only what was written.
   std::vector<memmap::AddressRange> ranges = memmap::RangeList(1);
-  ranges.front().second = clonechecks::ReadEnd(id.TopAddress().value_or(cmcEeprom::kRawSize - 1));
+  ranges.front().second =
+      std::max(clonechecks::ReadEnd(id.TopAddress().value_or(cmcEeprom::kRawSize - 1)), writeRanges_.front().second);
   manager_.Read(ranges, [this](dst_CDrv_Result& result) {
     if (result.code != CloneCode::kSuccess) return Finish(result.code);
     differences_ = FirstDifferences(writeImage_, result.image, writeRanges_, kReportedDifferences);
@@ -222,10 +243,10 @@ std::vector<int> CloneSequence::FirstDifferences(const cmcEeprom& sent, const cm
   return found;
 }
 
-void CloneSequence::KeepBackup(const cmcEeprom& image) {
+void CloneSequence::KeepBackup(const cmcEeprom& image, CloneBackup::Kind kind) {
   if (!backup_) return;
   const std::string serial = clonechecks::Identification(identification_).SerialText();
-  if (std::optional<std::string> path = backup_->Save(image, radioModel_, serial, clock_())) {
+  if (std::optional<std::string> path = backup_->Save(image, kind, radioModel_, serial, clock_())) {
     backups_.push_back(*path);
     return;
   }

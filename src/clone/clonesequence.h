@@ -74,7 +74,7 @@ class CloneSequence {
   void Verify();
   void Finish(CloneCode code);
   bool Confirm(std::string_view block);
-  void KeepBackup(const cmcEeprom& image);
+  void KeepBackup(const cmcEeprom& image, CloneBackup::Kind kind);
 
   indCloneMan& manager_;
   cmcGTex& overlay_;

@@ -11,8 +11,13 @@ namespace {
 constexpr std::size_t kPermissionLine = 0;
 constexpr std::size_t kRemedyWithGroupLine = 1;
 constexpr std::size_t kRemedyLine = 2;
+// Lines of the message for a port given by its device path.
+constexpr std::size_t kHeadLine = 0;
+constexpr std::size_t kNotSerialLine = 1;
 
-std::string Reason(cmcGTex& overlay, const platform::SerialOpenFailure& failure) {
+}  // namespace
+
+std::string PortFailureReason(cmcGTex& overlay, const platform::SerialOpenFailure& failure) {
   switch (failure.error) {
   case platform::SerialOpenError::kPermission: {
     const std::string& group = failure.deviceGroup;
@@ -22,15 +27,18 @@ std::string Reason(cmcGTex& overlay, const platform::SerialOpenFailure& failure)
     return overlay.GetLine(gi::GI_AppMess_PortErr_Permission, kPermissionLine) + "\n" + remedy;
   }
   case platform::SerialOpenError::kBusy: return overlay.GetBlockText(gi::GI_AppMess_PortErr_Busy);
+  case platform::SerialOpenError::kNotSerial: return overlay.GetLine(gi::GI_AppMess_PortErr_Path, kNotSerialLine);
   default: return {};
   }
 }
 
-}  // namespace
+std::string PortFailureHead(cmcGTex& overlay, const std::string& path) {
+  return Substitute(overlay.GetLine(gi::GI_AppMess_PortErr_Path, kHeadLine), {path});
+}
 
 std::string PortFailureText(cmcGTex& overlay, const platform::SerialOpenFailure& failure) {
   std::string text = failure.path;
-  const std::string reason = Reason(overlay, failure);
+  const std::string reason = PortFailureReason(overlay, failure);
   if (!text.empty() && !reason.empty()) text += '\n';
   return text + reason;
 }

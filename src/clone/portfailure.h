@@ -12,3 +12,8 @@ class cmcGTex;
 // path, then for a permission failure what to ask for (membership of the group
 // that owns the device), and for a busy device that another program holds it.
 std::string PortFailureText(cmcGTex& overlay, const platform::SerialOpenFailure& failure);
+
+// For a port given by its device path: the head line naming that path, and
+// the reason lines alone (the path is already in the head).
+std::string PortFailureHead(cmcGTex& overlay, const std::string& path);
+std::string PortFailureReason(cmcGTex& overlay, const platform::SerialOpenFailure& failure);

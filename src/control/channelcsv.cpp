@@ -290,7 +290,7 @@ class RowTypist {
 }  // namespace
 
 ChannelCsv::ChannelCsv(cmcGTex& overlay, const Charset& charset, ModelType modelType)
-    : overlay_(overlay), choices_(overlay), charset_(charset), modelType_(modelType) {}
+    : overlay_(overlay), choices_(overlay), charset_(charset), modelType_(modelType), recordColumns_(modelType) {}
 
 namespace {
 
@@ -341,12 +341,17 @@ ChannelCsv::Row ChannelCsv::DefaultRow(cmcEeprom& image) {
 }
 
 std::string ChannelCsv::Export(cmcEeprom& image) {
-  std::string text = csv::Line(std::vector<std::string>(kHeader.begin(), kHeader.end()));
+  std::vector<std::string> header(kHeader.begin(), kHeader.end());
+  header.insert(header.end(), recordColumns_.Names().begin(), recordColumns_.Names().end());
+  std::string text = csv::Line(header);
   datCh record(image);
   for (int channel = 0; channel < datCh::ChannelsInUse(image); ++channel) {
     if (!record.load(datCh::KindOf(modelType_), channel) || !record.inUse) continue;
     Row row = RowOf(image, channel);
-    text += csv::Line(row);
+    std::vector<std::string> line(row.begin(), row.end());
+    std::vector<std::string> own = recordColumns_.TextsOf(record);
+    line.insert(line.end(), own.begin(), own.end());
+    text += csv::Line(line);
   }
   return text;
 }
@@ -362,13 +367,21 @@ struct ImportServices {
   const Charset& charset;
   ModelType modelType;
   const Vocabulary& words;
+  const ChannelRecordColumns& recordColumns;
 };
 
-// One line of the text applied to an image: the values read and checked, the
-// row found, every value typed into its cell and the cell's result compared
-// with what the line asked for.
+using Given = std::array<bool, ChannelCsv::kColumnCount>;
+// The texts a line gives for the record's own columns; empty: not given.
+using GivenRecordTexts = std::vector<std::optional<std::string>>;
+
+// One line of the text applied to an image: the row found, the record's own
+// columns set, then each generic value that differs from what the channel
+// exports typed into its cell, and the cell's result compared with what the
+// line asked for. Values the line leaves as they are stay untouched, so
+// nothing the generic columns cannot name is rewritten.
 class ChannelLineImport {
  public:
+  // `asked` holds the given columns over the columns of a new channel.
   ChannelLineImport(const ImportServices& services, cmcEeprom& image, Row asked)
       : owner_(services),
         words_(services.words),
@@ -377,8 +390,9 @@ class ChannelLineImport {
         sheet_(SheetOf(services.modelType)) {}
 
   // The reasons the line was refused; none when every value was taken.
-  std::vector<std::string> Apply(const std::array<bool, ChannelCsv::kColumnCount>& given) {
+  std::vector<std::string> Apply(const Given& given, const GivenRecordTexts& recordTexts) {
     if (!FindRow(given)) return refusals_;
+    const bool created = row_ == datCh::ChannelsInUse(image_);
     // No pop-up editor opens: the import answers for them with replies of its own.
     NoEditors editors;
     LinkEnvironment environment{image_, owner_.overlay, owner_.choices, editors};
@@ -386,20 +400,38 @@ class ChannelLineImport {
     environment.modelType = owner_.modelType;
     CellLinks links(environment);
     RowTypist typist(links, sheet_.cellType, row_, bank_);
-    if (!TypeFrequencyCell(typist, sheet_.frequency, ChannelCsv::kFrequency, "Frequency")) return refusals_;
-    TypeDuplex(typist);
-    TypeFrequencyCell(typist, sheet_.offset, ChannelCsv::kOffset, "Offset");
+    // A new channel comes to be by its frequency.
+    if (created && !TypeFrequencyCell(typist, sheet_.frequency, ChannelCsv::kFrequency, "Frequency")) return refusals_;
+    if (!SetRecordColumns(recordTexts)) return refusals_;
+    const Row start = Now();
+    for (int column = 0; column < ChannelCsv::kColumnCount; ++column) {
+      if (!given[column]) asked_[column] = start[column];
+    }
+    auto changed = [&](ChannelCsv::Column column) { return Differs(column, Now()[column]); };
+    if (!created && changed(ChannelCsv::kFrequency) &&
+        !TypeFrequencyCell(typist, sheet_.frequency, ChannelCsv::kFrequency, "Frequency")) {
+      return refusals_;
+    }
+    if (changed(ChannelCsv::kDuplex)) TypeDuplex(typist);
+    if (changed(ChannelCsv::kOffset)) TypeFrequencyCell(typist, sheet_.offset, ChannelCsv::kOffset, "Offset");
     if (IsLandMobile(owner_.modelType)) {
-      TypeLandMobileTones(typist);
-    } else {
+      TypeLandMobileTones(typist, changed);
+    } else if (std::any_of(std::begin(kToneColumns), std::end(kToneColumns), changed)) {
       TypePmrTones(typist);
     }
-    TypeChoices(typist);
-    TypeName(typist);
+    if (changed(ChannelCsv::kMode)) TypeMode(typist);
+    if (changed(ChannelCsv::kTStep)) TypeStep(typist);
+    if (changed(ChannelCsv::kPower)) TypePower(typist);
+    if (changed(ChannelCsv::kSkip)) TypeSkip(typist);
+    if (changed(ChannelCsv::kName)) TypeName(typist);
     return refusals_;
   }
 
  private:
+  static constexpr ChannelCsv::Column kToneColumns[] = {ChannelCsv::kTone, ChannelCsv::kRToneFreq,
+                                                        ChannelCsv::kCToneFreq, ChannelCsv::kDtcsCode,
+                                                        ChannelCsv::kDtcsPolarity};
+
   void Refuse(std::string reason) { refusals_.push_back(std::move(reason)); }
   const std::string& Asked(ChannelCsv::Column column) const { return asked_[column]; }
 
@@ -407,6 +439,31 @@ class ChannelLineImport {
     datCh record(image_);
     record.load(datCh::KindOf(owner_.modelType), row_);
     return record;
+  }
+  // The generic columns as the export writes the channel now.
+  Row Now() { return RecordRow(Record(), owner_.modelType, words_, owner_.charset); }
+
+  // Names differ in any character; other columns are words and numbers whose case and blanks do not count.
+  bool Differs(ChannelCsv::Column column, const std::string& now) const {
+    if (column != ChannelCsv::kName) return !SameWord(Asked(column), now);
+    std::string name = Asked(column);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    return name != now;
+  }
+
+  bool SetRecordColumns(const GivenRecordTexts& texts) {
+    datCh record = Record();
+    std::vector<std::string> now = owner_.recordColumns.TextsOf(record);
+    bool changed = false;
+    for (std::size_t column = 0; column < texts.size(); ++column) {
+      if (!texts[column] || SameWord(*texts[column], now[column])) continue;
+      std::string reason = owner_.recordColumns.Set(record, column, *texts[column]);
+      if (!reason.empty()) Refuse(std::move(reason));
+      changed = true;
+    }
+    if (!refusals_.empty()) return false;
+    if (changed) record.store();
+    return true;
   }
 
   // The channel the line writes: its Location, or a new one after the list.
@@ -556,19 +613,30 @@ class ChannelLineImport {
     return std::nullopt;
   }
 
-  // Land-mobile channels keep a tone mode and all three tone values.
-  void TypeLandMobileTones(RowTypist& typist) {
-    std::optional<ToneMode> mode = AskedToneMode();
-    if (mode == kToneCross) Refuse("Tone Cross: this radio has no cross tone mode");
-    std::optional<int> transmit = AskedTone(ChannelCsv::kRToneFreq);
-    std::optional<int> squelch = AskedTone(ChannelCsv::kCToneFreq);
-    std::optional<std::string> code = AskedCode();
-    std::optional<int> polarity = AskedPolarity();
-    if (mode && mode != kToneCross) Choose(typist, cl::CL_Mch_Tone, *mode, &datCh::tone, "Tone");
-    if (transmit) Choose(typist, cl::CL_Mch_Tone_Freq, *transmit, &datCh::toneFreq, "rToneFreq");
-    if (squelch) Choose(typist, cl::CL_Mch_Tsql_Freq, *squelch, &datCh::tsqlFreq, "cToneFreq");
-    if (code) Choose(typist, cl::CL_Mch_Dtcs, FindText(words_.codes, *code)->value, &datCh::dtcs, "DtcsCode");
-    if (polarity) Choose(typist, cl::CL_Mch_Dtcs_Polarity, *polarity, &datCh::dtcsPolarity, "DtcsPolarity");
+  // Land-mobile channels keep a tone mode and all three tone values, each typed only when its column changed.
+  template <typename Changed>
+  void TypeLandMobileTones(RowTypist& typist, const Changed& changed) {
+    if (changed(ChannelCsv::kTone)) {
+      std::optional<ToneMode> mode = AskedToneMode();
+      if (mode == kToneCross) Refuse("Tone Cross: this radio has no cross tone mode");
+      if (mode && mode != kToneCross) Choose(typist, cl::CL_Mch_Tone, *mode, &datCh::tone, "Tone");
+    }
+    if (changed(ChannelCsv::kRToneFreq)) {
+      if (std::optional<int> transmit = AskedTone(ChannelCsv::kRToneFreq))
+        Choose(typist, cl::CL_Mch_Tone_Freq, *transmit, &datCh::toneFreq, "rToneFreq");
+    }
+    if (changed(ChannelCsv::kCToneFreq)) {
+      if (std::optional<int> squelch = AskedTone(ChannelCsv::kCToneFreq))
+        Choose(typist, cl::CL_Mch_Tsql_Freq, *squelch, &datCh::tsqlFreq, "cToneFreq");
+    }
+    if (changed(ChannelCsv::kDtcsCode)) {
+      if (std::optional<std::string> code = AskedCode())
+        Choose(typist, cl::CL_Mch_Dtcs, FindText(words_.codes, *code)->value, &datCh::dtcs, "DtcsCode");
+    }
+    if (changed(ChannelCsv::kDtcsPolarity)) {
+      if (std::optional<int> polarity = AskedPolarity())
+        Choose(typist, cl::CL_Mch_Dtcs_Polarity, *polarity, &datCh::dtcsPolarity, "DtcsPolarity");
+    }
   }
 
   // PMR channels keep a transmit and a receive tone setting; the columns the
@@ -623,13 +691,16 @@ class ChannelLineImport {
     return tone ? side.text : std::string(kNoToneFrequency);
   }
 
-  void TypeChoices(RowTypist& typist) {
+  void TypeMode(RowTypist& typist) {
     std::string mode = Upper(Trimmed(Asked(ChannelCsv::kMode)));
     if (mode == "FM" || mode == "NFM") {
       Choose(typist, sheet_.bandwidth, mode == "NFM" ? 1 : 0, &datCh::wnm, "Mode");
     } else {
       Refuse("Mode '" + Asked(ChannelCsv::kMode) + "' is not FM or NFM");
     }
+  }
+
+  void TypeStep(RowTypist& typist) {
     std::optional<double> kilohertz = ParseDecimalText(Trimmed(Asked(ChannelCsv::kTStep)));
     const Choice* step = kilohertz ? FindText(words_.steps, PlainNumber(*kilohertz)) : nullptr;
     if (step) {
@@ -637,6 +708,9 @@ class ChannelLineImport {
     } else {
       Refuse("TStep '" + Asked(ChannelCsv::kTStep) + "' is not a step of the radio (" + Joined(words_.steps) + " kHz)");
     }
+  }
+
+  void TypePower(RowTypist& typist) {
     const Choice* power = FindText(words_.powers, Asked(ChannelCsv::kPower));
     if (power) {
       Choose(typist, sheet_.power, power->value, &datCh::rfPo, "Power");
@@ -644,6 +718,9 @@ class ChannelLineImport {
       Refuse("Power '" + Asked(ChannelCsv::kPower) + "' is not a power level of the radio (" + Joined(words_.powers) +
              ")");
     }
+  }
+
+  void TypeSkip(RowTypist& typist) {
     std::string skip = Upper(Trimmed(Asked(ChannelCsv::kSkip)));
     if (skip.empty() || skip == "S") {
       typist.Choose(sheet_.scan, cl::Flex0, skip.empty() ? 1 : 0);
@@ -686,9 +763,54 @@ class ChannelLineImport {
 
 }  // namespace
 
+namespace {
+
+// The separators tried in turn: the first whose header line names a column is the file's.
+constexpr std::pair<char, std::string_view> kSeparators[] = {{',', "comma"}, {';', "semicolon"}, {'\t', "tab"}};
+
+bool IsNumberColumn(int column) {
+  return column == ChannelCsv::kFrequency || column == ChannelCsv::kOffset || column == ChannelCsv::kRToneFreq ||
+         column == ChannelCsv::kCToneFreq || column == ChannelCsv::kTStep;
+}
+
+// The field of each known column in a header line; -1 where the header lacks it.
+struct HeaderMap {
+  std::array<int, ChannelCsv::kColumnCount> generic;
+  std::vector<int> record;
+
+  HeaderMap(const csv::Record& header, const std::vector<std::string>& recordNames) : record(recordNames.size(), -1) {
+    generic.fill(-1);
+    // Unknown names are left out; the first of a repeated name counts.
+    auto take = [](int& slot, std::string_view name, const std::string& field, std::size_t at) {
+      if (slot < 0 && SameWord(field, name)) slot = static_cast<int>(at);
+    };
+    for (std::size_t field = 0; field < header.fields.size(); ++field) {
+      for (int column = 0; column < ChannelCsv::kColumnCount; ++column)
+        take(generic[column], ChannelCsv::kHeader[column], header.fields[field], field);
+      for (std::size_t column = 0; column < recordNames.size(); ++column)
+        take(record[column], recordNames[column], header.fields[field], field);
+    }
+  }
+  bool NamesAny() const {
+    auto known = [](int field) { return field >= 0; };
+    return std::any_of(generic.begin(), generic.end(), known) || std::any_of(record.begin(), record.end(), known);
+  }
+};
+
+}  // namespace
+
 ChannelCsv::ImportResult ChannelCsv::Import(cmcEeprom& image, std::string_view text, bool skipRefused) {
   ImportResult result;
-  csv::Table table = csv::Parse(text);
+  csv::Table table;
+  std::optional<HeaderMap> header;
+  char separator = ',';
+  for (auto [candidate, name] : kSeparators) {
+    table = csv::Parse(text, candidate);
+    if (table.unterminatedLine != 0 || table.records.empty()) break;
+    header.emplace(table.records.front(), recordColumns_.Names());
+    separator = candidate;
+    if (header->NamesAny()) break;
+  }
   if (table.unterminatedLine != 0) {
     result.refusals.push_back({table.unterminatedLine, "a quoted field is never closed"});
     return result;
@@ -697,26 +819,19 @@ ChannelCsv::ImportResult ChannelCsv::Import(cmcEeprom& image, std::string_view t
     result.refusals.push_back({1, "there is no header line"});
     return result;
   }
-  // Header names to columns; unknown names are left out, the first of a repeated name counts.
-  std::array<int, kColumnCount> fieldOf;
-  fieldOf.fill(-1);
-  const csv::Record& header = table.records.front();
-  for (std::size_t field = 0; field < header.fields.size(); ++field) {
-    for (int column = 0; column < kColumnCount; ++column) {
-      if (fieldOf[column] < 0 && SameWord(header.fields[field], kHeader[column])) {
-        fieldOf[column] = static_cast<int>(field);
-      }
-    }
-  }
-  if (std::all_of(fieldOf.begin(), fieldOf.end(), [](int field) { return field < 0; })) {
+  if (!header->NamesAny()) {
+    table = csv::Parse(text);
+    std::string tried;
+    for (auto [candidate, name] : kSeparators) tried += (tried.empty() ? "" : ", ") + std::string(name);
     result.refusals.push_back(
-        {header.line, "the header names none of the columns " +
-                          Trimmed(csv::Line(std::vector<std::string>(kHeader.begin(), kHeader.end())))});
+        {table.records.front().line, "the header names none of the columns " +
+                                         Trimmed(csv::Line(std::vector<std::string>(kHeader.begin(), kHeader.end()))) +
+                                         " (separators tried: " + tried + ")"});
     return result;
   }
 
   Vocabulary words(overlay_, choices_);
-  const ImportServices services{overlay_, choices_, charset_, modelType_, words};
+  const ImportServices services{overlay_, choices_, charset_, modelType_, words, recordColumns_};
   cmcEeprom working = image;
   for (std::size_t i = 1; i < table.records.size(); ++i) {
     const csv::Record& record = table.records[i];
@@ -725,22 +840,31 @@ ChannelCsv::ImportResult ChannelCsv::Import(cmcEeprom& image, std::string_view t
                     [](const std::string& field) { return Trimmed(field).empty(); })) {
       continue;
     }
+    auto fieldText = [&record](int field) -> const std::string* {
+      return field >= 0 && static_cast<std::size_t>(field) < record.fields.size() ? &record.fields[field] : nullptr;
+    };
     Row asked = DefaultRow(working);
-    std::array<bool, kColumnCount> given{};
+    Given given{};
     for (int column = 0; column < kColumnCount; ++column) {
-      int field = fieldOf[column];
-      if (field < 0 || static_cast<std::size_t>(field) >= record.fields.size()) continue;
-      const std::string& value = record.fields[field];
-      // An empty number takes the new channel's value; an empty Duplex, Tone, Skip or Name is a value,
+      const std::string* value = fieldText(header->generic[column]);
+      if (!value) continue;
+      // An empty number keeps the channel's value; an empty Duplex, Tone, Skip or Name is a value,
       // and an empty Frequency is refused rather than made the default one.
       bool emptyIsValue =
           column == kName || column == kDuplex || column == kTone || column == kSkip || column == kFrequency;
-      if (Trimmed(value).empty() && !emptyIsValue) continue;
-      asked[column] = value;
+      if (Trimmed(*value).empty() && !emptyIsValue) continue;
+      asked[column] = *value;
+      if (separator != ',' && IsNumberColumn(column))
+        std::replace(asked[column].begin(), asked[column].end(), ',', '.');
       given[column] = true;
     }
+    GivenRecordTexts recordTexts(header->record.size());
+    for (std::size_t column = 0; column < recordTexts.size(); ++column) {
+      const std::string* value = fieldText(header->record[column]);
+      if (value && !Trimmed(*value).empty()) recordTexts[column] = *value;
+    }
     cmcEeprom attempt = working;
-    std::vector<std::string> reasons = ChannelLineImport(services, attempt, asked).Apply(given);
+    std::vector<std::string> reasons = ChannelLineImport(services, attempt, asked).Apply(given, recordTexts);
     for (std::string& reason : reasons) result.refusals.push_back({record.line, std::move(reason)});
     if (reasons.empty()) ++result.taken;
     // Without skipping, a refused line stays applied so that the lines after it are checked as they would land.

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/channelrecordcolumns.h"
 #include "markup/fcache.h"
 #include "model/eeprom.h"
 #include "model/modeltype.h"
@@ -14,8 +15,10 @@ class Charset;
 
 // The channel list as comma-separated text, the exchange format of
 // spreadsheets and other makers' programming software: export of the
-// channels in use, and import that types every value into the channel cells
-// as a user would, refusing what the cells would not take unchanged.
+// channels in use, and import that types the values a line changes into the
+// channel cells as a user would, refusing what the cells would not take
+// unchanged. The generic columns come first; the record's own columns after
+// them carry what the generic ones cannot name.
 class ChannelCsv {
  public:
   enum Column {
@@ -57,7 +60,11 @@ class ChannelCsv {
   // One header line and one line per channel in use, in channel order.
   std::string Export(cmcEeprom& image);
   // Applies every line to `image`: nothing is written when a line is refused,
-  // unless `skipRefused`, which writes the lines that were taken.
+  // unless `skipRefused`, which writes the lines that were taken. A line for
+  // a channel in use starts from that channel and changes only the columns
+  // whose text differs from what the export writes for it; a new channel
+  // starts from the initial record. Comma-, semicolon- and tab-separated text
+  // is read, the latter two with decimal commas in number columns.
   ImportResult Import(cmcEeprom& image, std::string_view text, bool skipRefused);
 
   // The columns of one channel as the export writes them.
@@ -70,4 +77,5 @@ class ChannelCsv {
   cmcFCache choices_;
   const Charset& charset_;
   ModelType modelType_;
+  ChannelRecordColumns recordColumns_;
 };

@@ -6,6 +6,7 @@
 #include "clone/clonebackup.h"
 #include "clone/cloneman.h"
 #include "control/document.h"
+#include "control/writecheck.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "core/substitute.h"
@@ -90,8 +91,8 @@ void CloneCommands::ShowError(std::string_view block) {
 bool CloneCommands::Write() {
   events_.Send(ev::kFinishEdit, nullptr, 0);
   if (running_ || manager_.IsBusy()) return false;
-  if (datCh::ChannelsInUse(document_.Edit()) == 0) {
-    ShowError(gi::GI_AppMess_CloneErr_NoActualCh);
+  if (std::optional<std::string_view> refusal = writecheck::Refusal(document_.Edit())) {
+    ShowError(*refusal);
     return false;
   }
   if (hooks_.countDataErrors && hooks_.countDataErrors() > 0) {

@@ -29,7 +29,7 @@ std::string Line(std::span<const std::string> fields) {
   return line + "\r\n";
 }
 
-Table Parse(std::string_view text) {
+Table Parse(std::string_view text, char separator) {
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   Table table;
   Record record{1, {std::string()}};
@@ -60,7 +60,7 @@ Table Parse(std::string_view text) {
     if (lineEnd) {
       ++line;
       endRecord();
-    } else if (c == ',') {
+    } else if (c == separator) {
       record.fields.emplace_back();
       fieldStart = true;
     } else if (c == '"' && fieldStart) {

@@ -27,7 +27,8 @@ struct Table {
 
 // Reads LF, CR LF or CR line ends and skips a leading UTF-8 byte-order mark.
 // A quote inside an unquoted field is an ordinary character; text after a
-// closing quote joins the field.
-Table Parse(std::string_view text);
+// closing quote joins the field. `separator` is the comma, or the semicolon
+// or tab that spreadsheets write where the comma is the decimal mark.
+Table Parse(std::string_view text, char separator = ',');
 
 }  // namespace csv

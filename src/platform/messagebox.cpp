@@ -60,7 +60,10 @@ bool IsButtonOf(MsgAnswer answer, MsgButtons buttons) {
 MsgAnswer StderrMessageBox::Show(const MsgRequest& request) {
   std::cerr << request.text << '\n';
   if (request.buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-  return answerYes_ ? FirstButton(request.buttons) : MsgAnswer::Cancel;
+  if (answerYes_) return FirstButton(request.buttons);
+  // Nobody is there to answer: say so, or a refusal looks like a fault.
+  std::cerr << "No --yes was given, so the question was taken as Cancel.\n";
+  return MsgAnswer::Cancel;
 }
 
 }  // namespace platform

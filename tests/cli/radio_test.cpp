@@ -70,14 +70,24 @@ TEST_F(RadioCommandTest, ReadAndWriteAtBothSpeedsRoundTripByteIdenticalWithBacku
   ASSERT_EQ(Cli({"read", "--port", Port(), "--out", second}).status, 0);
   EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
   EXPECT_EQ(Backups().size(), 3u);
-  for (const std::string& backup : Backups()) EXPECT_NE(backup.find("_3620_000100012345"), std::string::npos);
+  int reads = 0;
+  int sent = 0;
+  for (const std::string& backup : Backups()) {
+    EXPECT_NE(backup.find("_3620_000100012345"), std::string::npos);
+    reads += backup.ends_with("_read.rwc");
+    sent += backup.ends_with("_sent.rwc");
+  }
+  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(sent, 1);
 }
 
 TEST_F(RadioCommandTest, WriteWithoutYesIsCancelledAndSendsNothing) {
   StartRadio({});
   ChildResult write = Cli({"write", "--port", Port(), kFile});
   EXPECT_EQ(write.status, 1);
-  EXPECT_NE(write.err.find("Write to the radio?"), std::string::npos) << write.err;
+  EXPECT_NE(write.err.find("Write to the radio?\nNo --yes was given, so the question was taken as Cancel."),
+            std::string::npos)
+      << write.err;
   EXPECT_TRUE(Backups().empty());
 }
 
@@ -129,10 +139,18 @@ TEST_F(RadioCommandTest, VerifyFindsTheDifferenceTheRadioMadeOnPurpose) {
   EXPECT_EQ(Backups().size(), 2u);
 }
 
-TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesTheDevice) {
-  ChildResult run = Cli({"info", "--port", temp.File("no-such-tty")});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("could not be opened.\n" + temp.File("no-such-tty")), std::string::npos) << run.err;
+TEST_F(RadioCommandTest, PortThatDoesNotOpenNamesThePathGiven) {
+  ChildResult missing = Cli({"info", "--port", temp.File("no-such-tty")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("The port " + temp.File("no-such-tty") + " could not be opened."), std::string::npos)
+      << missing.err;
+  EXPECT_EQ(missing.err.find("Port 0"), std::string::npos) << missing.err;
+  const std::string plainFile = temp.Write("plain.txt", "not a device");
+  ChildResult notSerial = Cli({"info", "--port", plainFile});
+  EXPECT_EQ(notSerial.status, 1);
+  EXPECT_NE(notSerial.err.find("The port " + plainFile + " could not be opened.\nIt is not a serial port."),
+            std::string::npos)
+      << notSerial.err;
 }
 
 // A copy of the shipped file with a clone password in its settings.
@@ -151,6 +169,7 @@ TEST_F(RadioCommandTest, ClonePasswordRightWrongAndMissing) {
   ChildResult wrong = Cli({"read", "--port", Port(), "--out", out, "--password", "tarm"});
   EXPECT_EQ(wrong.status, 1);
   EXPECT_NE(wrong.err.find("The radio did not answer in time."), std::string::npos) << wrong.err;
+  EXPECT_NE(wrong.err.find("Check the radio's clone password."), std::string::npos) << wrong.err;
   EXPECT_FALSE(std::filesystem::exists(out));
   ChildResult right = Cli({"read", "--port", Port(), "--out", out, "--password", "tarn"});
   EXPECT_EQ(right.status, 0) << right.err;
@@ -159,6 +178,57 @@ TEST_F(RadioCommandTest, ClonePasswordRightWrongAndMissing) {
   ChildResult write = Cli({"write", "--port", Port(), out, "--password", "tarn", "--yes", "--verify"});
   EXPECT_EQ(write.status, 0) << write.err;
   EXPECT_NE(write.err.find("sets a clone password"), std::string::npos) << write.err;
+}
+
+TEST_F(RadioCommandTest, SilenceWithoutAPasswordDoesNotBlameThePassword) {
+  StartRadio({"--fault", "silence-after:0"});
+  ChildResult read = Cli({"read", "--port", Port(), "--out", temp.File("out.rwc")});
+  EXPECT_EQ(read.status, 1);
+  EXPECT_EQ(read.err.find("clone password"), std::string::npos) << read.err;
+}
+
+// Each refusal comes before the radio's memory changes.
+TEST_F(RadioCommandTest, WritesThatMustNotStartAreRefusedBeforeSending) {
+  struct Case {
+    std::vector<std::string> radioOptions;
+    std::string file;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{}, kDataDir + "/Initial_LMR.rwc", "There are no channels to write."},
+      {{"--top", "0FFF"}, kFile, "but the radio's memory ends at 0FFF. Nothing was written to the radio."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    const std::string memory = temp.File("memory.rwc");
+    std::filesystem::copy_file(kFile, memory, std::filesystem::copy_options::overwrite_existing);
+    std::vector<std::string> options = c.radioOptions;
+    options.insert(options.end(), {"--save-after-write", temp.File("saved.rwc")});
+    StartRadio(options, memory);
+    ChildResult write = Cli({"write", "--port", Port(), c.file, "--yes"});
+    EXPECT_EQ(write.status, 1);
+    EXPECT_NE(write.err.find(c.message), std::string::npos) << write.err;
+    EXPECT_FALSE(std::filesystem::exists(temp.File("saved.rwc")));
+    radio.reset();
+  }
+}
+
+TEST_F(RadioCommandTest, AWriteBrokenOffSaysToWriteAgainAndWhereTheBackupIs) {
+  StartRadio({"--fault", "hangup-after:10"});
+  ChildResult write = Cli({"write", "--port", Port(), kFile, "--yes"});
+  EXPECT_EQ(write.status, 1);
+  EXPECT_NE(write.err.find("may not work properly until it is written again."), std::string::npos) << write.err;
+  ASSERT_EQ(Backups().size(), 1u);
+  EXPECT_NE(write.err.find(Backups()[0]), std::string::npos) << write.err;
+  EXPECT_TRUE(Backups()[0].ends_with("_sent.rwc")) << Backups()[0];
+}
+
+TEST_F(RadioCommandTest, APasswordTheRadioCouldNeverTakeIsRefused) {
+  for (std::string password : {"", "seventeen-bytes!!"}) {
+    ChildResult read = Cli({"read", "--port", "/dev/null", "--out", temp.File("out.rwc"), "--password", password});
+    EXPECT_EQ(read.status, 2);
+    EXPECT_NE(read.err.find("--password must be 1 to 16 bytes long"), std::string::npos) << read.err;
+  }
 }
 
 TEST_F(RadioCommandTest, WrongUsageIsStatusTwo) {

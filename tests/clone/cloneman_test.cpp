@@ -46,7 +46,8 @@ void OpenMessageOverlay(cmcGTex& overlay) {
   lines.push_back("#GI_Mess_CloneErr_Check");
   for (int c = 0; c <= 7; ++c) lines.push_back("check " + std::to_string(c));
   lines.insert(lines.end(), {"#", "#GI_AppMess_PortErr_Permission", "No permission.", "Join \"%s\".", "Join.", "#",
-                             "#GI_AppMess_PortErr_Busy", "Busy.", "#"});
+                             "#GI_AppMess_PortErr_Busy", "Busy.", "#", "#GI_AppMess_PortErr_Path",
+                             "Path %s did not open.", "Not serial.", "#"});
   overlay.OpenLines(lines);
 }
 
@@ -184,7 +185,9 @@ TEST(CloneManager, PortThatDoesNotOpenKeepsItsCodeShowsItsMessageAndCompletesOnc
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].caption, "Title");
   EXPECT_EQ(box.shown[0].icon, platform::MsgIcon::Error);
-  EXPECT_TRUE(box.shown[0].text.starts_with("Port 0 %s failed.\n/nonexistent/tty-for-test")) << box.shown[0].text;
+  // A path given directly is named by that path, not as a port number.
+  EXPECT_TRUE(box.shown[0].text.starts_with("Path /nonexistent/tty-for-test did not open.\n\ncheck"))
+      << box.shown[0].text;
 }
 
 TEST(CloneManager, PasswordMustHoldOneToSixteenBytes) {

@@ -11,7 +11,8 @@ using platform::SerialOpenError;
 TEST(PortFailure, NamesTheDeviceAndExplainsPermissionAndBusyFailures) {
   cmcGTex overlay;
   overlay.OpenLines({"#GI_AppMess_PortErr_Permission", "No permission.", "Join group \"%s\".", "Join its group.", "#",
-                     "#GI_AppMess_PortErr_Busy", "In use.", "Close it.", "#", "#End_Of_Ovl"});
+                     "#GI_AppMess_PortErr_Busy", "In use.", "Close it.", "#", "#GI_AppMess_PortErr_Path",
+                     "Port %s did not open.", "Not a serial port.", "#", "#End_Of_Ovl"});
   struct Case {
     platform::SerialOpenFailure failure;
     std::string text;
@@ -26,10 +27,12 @@ TEST(PortFailure, NamesTheDeviceAndExplainsPermissionAndBusyFailures) {
       {{SerialOpenError::kSettings, "/dev/ttyUSB3", ""}, "/dev/ttyUSB3"},
       {{SerialOpenError::kNoDevice, "", ""}, ""},
       {{SerialOpenError::kBusy, "", ""}, "In use.\nClose it."},
+      {{SerialOpenError::kNotSerial, "/tmp/notes.txt", ""}, "/tmp/notes.txt\nNot a serial port."},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PortFailureText(overlay, c.failure), c.text) << c.failure.path;
   }
+  EXPECT_EQ(PortFailureHead(overlay, "/dev/ttyUSB0"), "Port /dev/ttyUSB0 did not open.");
 }
 
 }  // namespace
