@@ -76,6 +76,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
   overlay_.Open(language.mainOverlayPath);
   services.helpOverlay.Open(dataDir + overlay_.GetLine(gi::GI_Sys_MyHelpOvl, 0));
   charset_ = Charset::LoadShipped();
+  segchar_ = Segchar::FromOverlay(overlay_);
 
   documentFolder_ = settings_.currentDirectory.empty() ? DefaultDocumentFolder() : settings_.currentDirectory;
   wants_.mchWanted = settings_.mchView != 0;

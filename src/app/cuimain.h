@@ -24,6 +24,7 @@
 #include "model/charset.h"
 #include "model/eeprom.h"
 #include "runtime/tick.h"
+#include "sheet/segchar.h"
 
 class MainView;
 class QObject;
@@ -201,6 +202,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   // The radio's character set of the channel and bank names.
   // Read after the overlays, whose faults are reported first.
   std::optional<Charset> charset_;
+  std::optional<Segchar> segchar_;  // the display's segment shapes, for glyphs and the character editor
   QWidget* mchArea_ = nullptr;
   MchWinForm* mchWindow_ = nullptr;
   DocumentCommands documentCommands_;

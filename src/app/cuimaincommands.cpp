@@ -133,6 +133,7 @@ SheetServices cuiMain::ServicesForSheet() {
   services.links = links_.get();
   services.events = &events_;
   services.charset = &*charset_;
+  services.segchar = &*segchar_;
   services.modes.modelType = document_.Type();
   services.modes.makerMode = makerMode_;
   services.modes.languageCount = languageCount_;

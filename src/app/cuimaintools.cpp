@@ -67,6 +67,7 @@ void cuiMain::OpenMchWindow() {
   setup.links = links_.get();
   setup.events = &events_;
   setup.charset = &*charset_;
+  setup.segchar = &*segchar_;
   setup.environment = &environment_;
   setup.settings = &settings_;
   setup.modes.modelType = document_.Type();

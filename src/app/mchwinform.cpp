@@ -62,6 +62,7 @@ MchWinForm::MchWinForm(const Setup& setup, QWidget* parent)
   services.view = &grid;
   services.widths = setup.widths;
   services.charset = setup.charset;
+  services.segchar = setup.segchar;
   services.modes = setup.modes;
   logic_ = std::make_unique<iuiMchWin>(services, setup.environment);
   logic_->SetSheetHost([this](std::unique_ptr<cuiSheet> sheet) {

@@ -30,6 +30,7 @@ class MchWinForm : public QWidget {
     cmcEvMan* events = nullptr;
     ColumnWidthStore* widths = nullptr;
     const Charset* charset = nullptr;
+    const Segchar* segchar = nullptr;
     SheetModes modes{};
     LinkEnvironment* environment = nullptr;
     indEnviron* settings = nullptr;  // none: the bounds are not kept

@@ -35,6 +35,21 @@ void PaintText(QPainter& painter, const CellLook& look, const QPalette& palette,
   }
 }
 
+void PaintGlyphs(QPainter& painter, const CellLook& look, const QPalette& palette) {
+  if (look.glyphs.empty()) return;
+  const QColor colour = ToQColor(look.text, palette);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(colour, 0.5));
+  painter.setBrush(colour);
+  for (const CellLook::Triangle& triangle : look.glyphs) {
+    const QPointF corners[] = {
+        {triangle[0].x, triangle[0].y}, {triangle[1].x, triangle[1].y}, {triangle[2].x, triangle[2].y}};
+    painter.drawPolygon(corners, 3);
+  }
+  painter.restore();
+}
+
 // A cross (error) or a triangle with an exclamation mark (warning) in the
 // mark's square; black and white when printed.
 void PaintMark(QPainter& painter, const CellLook& look) {
@@ -72,6 +87,7 @@ void PaintCell(QPainter& painter, const CellLook& look, const QRect& clip, const
   painter.setClipRect(cell);
   painter.fillRect(ToQRect(look.rect), ToQColor(look.background, palette));
   PaintText(painter, look, palette, fonts);
+  PaintGlyphs(painter, look, palette);
   PaintLines(painter, look, palette);
   PaintMark(painter, look);
   painter.restore();

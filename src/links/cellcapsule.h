@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "markup/cellobj.h"
 #include "markup/colours.h"
@@ -87,6 +88,9 @@ struct cmcCellCapsule {
   ChangeCallback changed;
   EditCallback edit;
 
+  // While painted: the segment patterns the radio's display shows for the
+  // text, drawn instead of it where the segment shapes are known.
+  std::optional<std::vector<std::uint16_t>> glyphs;
   // The font colour a link chose for the cell; none keeps the sheet's.
   std::optional<CellColour> fontColour;
   // The reply cell of a pop-up editor: its link is the chosen column, its parameter the chosen value.

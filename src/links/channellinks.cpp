@@ -382,6 +382,12 @@ LinkOutcome RunName(LinkCall& call) {
                     record.name.assign(encoded.bytes.begin(), encoded.bytes.end());
                     return true;
                   }};
+  if (charset) {
+    value.glyphs = [&record, charset] {
+      return charset->Patterns(
+          std::span(reinterpret_cast<const std::uint8_t*>(record.name.data()), record.name.size()));
+    };
+  }
   return Changed(call, TextFamily(call.request, call.services, value));
 }
 

@@ -488,6 +488,7 @@ LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValu
     }
     if (services.host.OpenTextEditor(request, start)) outcome.editor = kPopupEditor;
   }
-  request.displayText = request.painting ? std::string() : value.get();
+  request.displayText = value.get();
+  if (request.painting && value.glyphs) request.glyphs = value.glyphs();
   return outcome;
 }

@@ -211,8 +211,10 @@ struct TextValue {
   std::function<std::string()> get;
   // Stores a committed text (padded to the field); false when the field cannot hold it.
   std::function<bool(const std::string&)> set;
+  // The field's segment patterns, one per code; none: only the text is shown.
+  std::function<std::vector<std::uint16_t>()> glyphs{};
 };
-// A fixed-width name: shown as its display text (empty while painted: the radio
-// font draws it); edited in the pop-up text editor. A text the field cannot
-// hold changes nothing.
+// A fixed-width name: shown as its display text, and while painted also as the
+// radio's segment glyphs; edited in the pop-up text editor. A text the field
+// cannot hold changes nothing.
 LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValue& value);

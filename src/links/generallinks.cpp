@@ -127,6 +127,13 @@ LinkOutcome RunBankName(LinkCall& call) {
                     image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
                     return true;
                   }};
+  if (charset) {
+    value.glyphs = [&image, address, charset] {
+      std::vector<std::uint8_t> bytes(kBankNameSize);
+      image.ReadBlock(address, bytes.data(), kBankNameSize);
+      return charset->Patterns(bytes);
+    };
+  }
   LinkOutcome outcome = TextFamily(call.request, call.services, value);
   if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title and tree label
   return outcome;

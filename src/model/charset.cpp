@@ -87,8 +87,18 @@ std::optional<Charset> Charset::Parse(std::string_view table, std::string& why) 
     if (tab == std::string_view::npos) return fail("expected a code, a TAB and a character");
     const std::optional<std::uint32_t> code = tab <= 2 ? HexNumber(line.substr(0, tab)) : std::nullopt;
     if (!code) return fail(Substitute("'%s' is no code from 00 to FF", {line.substr(0, tab)}));
+    std::string_view characterField = line.substr(tab + 1);
+    const std::size_t patternTab = characterField.find('\t');
+    if (patternTab != std::string_view::npos) {
+      const std::string_view patternField = characterField.substr(patternTab + 1);
+      const std::optional<std::uint32_t> pattern =
+          patternField.size() <= 4 ? HexNumber(patternField) : std::optional<std::uint32_t>();
+      if (!pattern) return fail(Substitute("'%s' is no segment pattern from 0000 to FFFF", {patternField}));
+      charset.patterns_[*code] = static_cast<std::uint16_t>(*pattern);
+      characterField = characterField.substr(0, patternTab);
+    }
     std::string fieldWhy;
-    std::optional<std::string> display = DisplayField(line.substr(tab + 1), fieldWhy);
+    std::optional<std::string> display = DisplayField(characterField, fieldWhy);
     if (!display) return fail(fieldWhy);
     if (charset.display_[*code]) return fail(Substitute("code %s is listed twice", {line.substr(0, tab)}));
     if (!charset.codes_.emplace(*display, static_cast<std::uint8_t>(*code)).second)
@@ -130,6 +140,13 @@ std::optional<std::uint8_t> Charset::CodeOf(std::string_view character) const {
   auto found = codes_.find(character);
   if (found == codes_.end()) return std::nullopt;
   return found->second;
+}
+
+std::vector<std::uint16_t> Charset::Patterns(std::span<const std::uint8_t> bytes) const {
+  std::vector<std::uint16_t> patterns;
+  patterns.reserve(bytes.size());
+  for (std::uint8_t code : bytes) patterns.push_back(patterns_[code]);
+  return patterns;
 }
 
 std::string Charset::Decode(std::span<const std::uint8_t> bytes) const { return Decode(bytes, kUnknownCharacter); }

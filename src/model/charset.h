@@ -13,7 +13,9 @@
 // The radio's character set: which code stands for which character on its
 // display. The table is data (charset.txt in the data folder): one line per
 // code, the code in hexadecimal, a TAB and the character as UTF-8, or "U+"
-// and its Unicode number for one that is hard to write (the space).
+// and its Unicode number for one that is hard to write (the space), and
+// optionally a TAB and its glyph: the lit segments of the display as a 16-bit
+// pattern in hexadecimal (none: a blank glyph).
 class Charset {
  public:
   // What a code the table does not hold shows as: the Unicode replacement
@@ -29,6 +31,9 @@ class Charset {
 
   std::optional<std::string_view> DisplayOf(std::uint8_t code) const;
   std::optional<std::uint8_t> CodeOf(std::string_view character) const;
+  // The segments the display lights for a code; 0 for one the table lacks.
+  std::uint16_t PatternOf(std::uint8_t code) const { return patterns_[code]; }
+  std::vector<std::uint16_t> Patterns(std::span<const std::uint8_t> bytes) const;
 
   // The display text of a field's bytes, code by code; unknown codes show kUnknownCharacter.
   std::string Decode(std::span<const std::uint8_t> bytes) const;
@@ -49,6 +54,7 @@ class Charset {
   Charset() = default;
 
   std::array<std::optional<std::string>, 256> display_;
+  std::array<std::uint16_t, 256> patterns_{};
   std::map<std::string, std::uint8_t, std::less<>> codes_;
   std::uint8_t spaceCode_ = 0;
 };

@@ -7,6 +7,7 @@
 
 #include "links/cellcapsule.h"
 #include "sheet/cellhit.h"
+#include "sheet/segchar.h"
 #include "sheet/sheet.h"
 #include "sheet/textmeasurer.h"
 
@@ -88,6 +89,41 @@ void LayOutText(CellLook& look, const std::string& text, const cmcCellObj& cell,
   }
 }
 
+// Segment glyphs in place of the text: one character cell per pattern, as
+// high as the cell allows, placed by the cell's alignment.
+void LayOutGlyphs(CellLook& look, const std::vector<std::uint16_t>& patterns, const Segchar& shapes,
+                  const cmcCellObj& cell, double scale) {
+  const Segchar::Box& box = shapes.Bounds();
+  if (box.Empty() || patterns.empty()) return;
+  const CellRect& r = look.rect;
+  const double height = std::max(r.Height() - 2.0 * Scaled(3, scale), 1.0);
+  const SegmentScale fit(box, height, 0);
+  const double width = (static_cast<double>(box.maxX) - box.minX) * fit.Factor();
+  const double advance = width + std::max(height / 4, 1.0);
+  const double total = advance * static_cast<double>(patterns.size()) - (advance - width);
+  double x = r.left + Scaled(4, scale);
+  if (cell.hAlign == 1) x = r.left + (r.Width() - total) / 2;
+  if (cell.hAlign == 2) x = r.right + 1 - total - Scaled(4, scale);
+  x = std::max(x, static_cast<double>(r.left));
+  const double y = r.top + (r.Height() - height) / 2;
+  Segchar glyph = shapes;
+  for (std::uint16_t pattern : patterns) {
+    glyph.SetPattern(pattern);
+    for (const Segment& segment : glyph.Segments()) {
+      if (!segment.on) continue;
+      for (const dataTriangle& triangle : segment.triangles) {
+        CellLook::Triangle placed;
+        for (std::size_t i = 0; i < 3; ++i) {
+          const auto [px, py] = fit.ToBoxExact(triangle.points[i]);
+          placed[i] = {x + px, y + py};
+        }
+        look.glyphs.push_back(placed);
+      }
+    }
+    x += advance;
+  }
+}
+
 void PlaceMark(CellLook& look, int marks, const cmcCellObj& cell, bool printing, int screenSize,
                const TextMeasurer& measurer) {
   if (marks & cellmark::kError) {
@@ -150,7 +186,12 @@ std::optional<CellLook> ComputeCellLook(cuiSheet& sheet, CellPosition cell, cons
     if (settings.rightLine == cmcCellObj::kRightTick) look.rightLine = CellLook::RightLine::kTick;
   }
   // 6. and 7. The text and where its lines go.
-  LayOutText(look, face.text, settings, sheet.Scale(), measurer);
+  const Segchar* shapes = sheet.SegmentShapes();
+  if (face.glyphs && shapes) {
+    LayOutGlyphs(look, *face.glyphs, *shapes, settings, sheet.Scale());
+  } else {
+    LayOutText(look, face.text, settings, sheet.Scale(), measurer);
+  }
   // 8. The mark the link asked for.
   PlaceMark(look, face.marks, settings, sheet.Printing(), surroundings.markSize, measurer);
   return look;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ struct CellLook {
     int x = 0;
     int y = 0;
   };
+  struct Point {
+    double x = 0;
+    double y = 0;
+  };
+  using Triangle = std::array<Point, 3>;
 
   CellPosition drawn;  // the cell whose settings are used (the join owner)
   CellRect rect;       // widened leftwards over joined cells
@@ -38,6 +44,7 @@ struct CellLook {
   Font font;
   int lineHeight = 0;
   std::vector<Line> lines;
+  std::vector<Triangle> glyphs;  // the lit segments of segment glyphs, filled in the text colour
   Mark mark = Mark::kNone;
   CellRect markRect;  // the mark's square when there is one
 };

@@ -382,11 +382,11 @@ std::string cuiSheet::CellText(int column, int row) {
 cuiSheet::CellFace cuiSheet::Face(int column, int row) {
   clsSheetCellId* id = CellAt(column, row);
   if (!id) return {};
-  if (id->cell.link == kNoCellLink || !callback_) return {DisplayTextOf(id->cell), 0, std::nullopt};
+  if (id->cell.link == kNoCellLink || !callback_) return {DisplayTextOf(id->cell), 0, std::nullopt, std::nullopt};
   cmcCellCapsule request = Request(*id);
   request.painting = true;
   callback_(request, false);
-  return {std::move(request.displayText), request.marks, request.fontColour};
+  return {std::move(request.displayText), request.marks, request.fontColour, std::move(request.glyphs)};
 }
 
 cuiSheet::ActionResult cuiSheet::CellAction(int column, int row, int key, int commandLink,

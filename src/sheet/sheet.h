@@ -46,6 +46,7 @@ class cuiSheet {
     std::string text;
     int marks = 0;
     std::optional<CellColour> fontColour;
+    std::optional<std::vector<std::uint16_t>> glyphs;  // segment patterns to draw instead of the text
   };
   struct ViewPosition {
     Position current;
@@ -144,6 +145,8 @@ class cuiSheet {
   // The text a cell shows: its link's when it has a link, else its own.
   std::string CellText(int column, int row);
   // The text, marks and font colour the cell is drawn with.
+  // The display's segment shapes that glyph cells are drawn with; none: they show their text.
+  const Segchar* SegmentShapes() const { return services_.segchar; }
   CellFace Face(int column, int row);
   // The cell's font, else the basic cell's.
   const Font& FontOf(const cmcCellObj& cell) const;

@@ -13,6 +13,7 @@ class SheetView;
 class TextMeasurer;
 class ColumnWidthStore;
 class Charset;
+class Segchar;
 
 // The operating modes and the radio model a sheet's definition lines are
 // filtered by.
@@ -46,6 +47,7 @@ struct SheetServices {
   SheetView* view = nullptr;
   ColumnWidthStore* widths = nullptr;  // none: no sheet keeps its widths
   const Charset* charset = nullptr;    // the radio's character set of the bank names; none: ASCII
+  const Segchar* segchar = nullptr;    // the display's segment shapes; none: glyph cells show their text
   SheetModes modes{};
   // A fault of the sheet's definition; the default is the fatal stop. A handler
   // that returns makes the build fail instead, so a checker can go on.

@@ -348,7 +348,16 @@ TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold)
   cmcCellCapsule painted = Key(cellkey::kEvaluate);
   painted.painting = true;
   TextFamily(painted, services_, value);
-  EXPECT_EQ(painted.displayText, "");  // the radio font draws it
+  EXPECT_EQ(painted.displayText, "XY      ");  // without glyphs the text is drawn
+  EXPECT_FALSE(painted.glyphs);
+  value.glyphs = [] { return std::vector<std::uint16_t>{0xF3C0, 0}; };
+  cmcCellCapsule glyphs = Key(cellkey::kEvaluate);
+  glyphs.painting = true;
+  TextFamily(glyphs, services_, value);
+  EXPECT_EQ(glyphs.glyphs, (std::vector<std::uint16_t>{0xF3C0, 0}));
+  cmcCellCapsule shown = Key(cellkey::kEvaluate);
+  TextFamily(shown, services_, value);
+  EXPECT_FALSE(shown.glyphs);  // only a painted cell carries them
 }
 
 TEST_F(FamilyTest, TextTakesTheEditorsReplyFromTheReplyCellsDisplayText) {

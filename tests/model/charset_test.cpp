@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <map>
 
 #include "core/gtex.h"
 #include "model/cloneio.h"
@@ -31,10 +33,13 @@ class ScopedDataDir {
 
 }  // namespace
 
-TEST(Charset, TheShippedTableShowsPrintableAsciiAsItselfAndNothingElse) {
+TEST(Charset, TheShippedTableShowsPrintableAsciiAsItselfTheDotKeysCodeAsAMiddleDotAndNothingElse) {
   const Charset charset = Shipped();
+  EXPECT_EQ(charset.DisplayOf(0xA0), "\xC2\xB7");
+  EXPECT_EQ(charset.CodeOf("\xC2\xB7"), 0xA0);
   for (int code = 0; code < 256; ++code) {
     const auto byte = static_cast<std::uint8_t>(code);
+    if (code == 0xA0) continue;
     if (code >= 0x20 && code <= 0x7E) {
       const std::string expected(1, static_cast<char>(code));
       EXPECT_EQ(charset.DisplayOf(byte), expected) << code;
@@ -93,6 +98,27 @@ TEST(Charset, ATableMayMapCodesToAnyCharacter) {
   EXPECT_EQ(charset->Decode(encoded.bytes), "A\xC2\xB0\xE2\x86\x91  ");
 }
 
+TEST(Charset, AThirdColumnGivesEachCodesGlyphAndAnUnlistedCodeIsBlank) {
+  std::string why;
+  const std::optional<Charset> charset = Charset::Parse("20\tU+0020\t0000\n41\tA\tF3C0\n42\tB\n43\tC\tffff\n", why);
+  ASSERT_TRUE(charset) << why;
+  EXPECT_EQ(charset->DisplayOf(0x41), "A");
+  EXPECT_EQ(charset->Patterns(Bytes("ABC D")), (std::vector<std::uint16_t>{0xF3C0, 0, 0xFFFF, 0, 0}));
+}
+
+TEST(Charset, TheShippedGlyphsTellEveryLetterAndDigitApartAndLeaveTheSpaceBlank) {
+  const Charset charset = Shipped();
+  EXPECT_EQ(charset.PatternOf(0x20), 0);
+  std::map<std::uint16_t, char> owner;
+  for (char c : std::string_view("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
+    const std::uint16_t pattern = charset.PatternOf(static_cast<std::uint8_t>(c));
+    EXPECT_NE(pattern, 0) << c;
+    const auto [at, fresh] = owner.emplace(pattern, c);
+    EXPECT_TRUE(fresh) << c << " looks like " << at->second;
+    EXPECT_EQ(charset.PatternOf(static_cast<std::uint8_t>(std::tolower(c))), pattern) << c;
+  }
+}
+
 TEST(Charset, ABrokenTableSaysWhereAndWhy) {
   struct Case {
     std::string_view table;
@@ -112,6 +138,9 @@ TEST(Charset, ABrokenTableSaysWhereAndWhy) {
       {"20\tU+0020\n41\tA\n41\tB\n", "line 3: code 41 is listed twice"},
       {"20\tU+0020\n41\tA\n61\tA\n", "line 3: 'A' is listed for two codes"},
       {"41\tA\n", "the table has no space, which pads every text"},
+      {"20\tU+0020\t10000\n", "line 1: '10000' is no segment pattern from 0000 to FFFF"},
+      {"20\tU+0020\tXY\n", "line 1: 'XY' is no segment pattern from 0000 to FFFF"},
+      {"20\tU+0020\t\n", "line 1: '' is no segment pattern from 0000 to FFFF"},
   };
   for (const Case& c : cases) {
     std::string why;

@@ -6,6 +6,7 @@
 
 #include "links/cellcapsule.h"
 #include "sheet/columnautofit.h"
+#include "sheet/segchar.h"
 #include "sheet/sheet.h"
 #include "sheet_fixture.h"
 
@@ -266,3 +267,38 @@ TEST_F(TextLayoutTest, AutoFitTakesTheWidestTextOfTheColumn) {
 }
 
 }  // namespace
+
+TEST_F(TextLayoutTest, GlyphCellsBecomeTrianglesOfTheirLitSegmentsOrTextWithoutShapes) {
+  // Two segments filling a 10 x 10 square; the first is the pattern's top bit.
+  const Segchar shapes = Segchar::Parse("1|(0,0)(10,0)(0,10)|\n1|(10,0)(10,10)(0,10)|\n");
+  UseSheet("", {"{(%CL_Mch_Dup[1])}x"});
+  const auto lookWith = [&](const Segchar* segchar) {
+    segchar_ = segchar;
+    std::unique_ptr<cuiSheet> sheet = Built();
+    sheet->SetCallback([](cmcCellCapsule& request, bool) {
+      request.displayText = "AB";
+      if (request.painting) request.glyphs = std::vector<std::uint16_t>{2, 3};
+      return 0;
+    });
+    return ComputeCellLook(*sheet, {0, 0}, CellRect{0, 0, 99, 39}, {}, measurer_);
+  };
+  const std::optional<CellLook> drawn = lookWith(&shapes);
+  ASSERT_TRUE(drawn);
+  EXPECT_TRUE(drawn->lines.empty());
+  // 34 pixels high (3 spare above and below), a quarter of that between characters.
+  ASSERT_EQ(drawn->glyphs.size(), 3u);
+  const auto corner = [&](std::size_t triangle, std::size_t i) {
+    const CellLook::Point p = drawn->glyphs[triangle][i];
+    return std::make_pair(p.x, p.y);
+  };
+  EXPECT_EQ(corner(0, 0), std::make_pair(4.0, 3.0));
+  EXPECT_EQ(corner(0, 2), std::make_pair(4.0, 37.0));
+  EXPECT_EQ(corner(1, 0), std::make_pair(4.0 + 42.5, 3.0));
+  EXPECT_EQ(corner(2, 1), std::make_pair(4.0 + 42.5 + 34, 37.0));
+
+  const std::optional<CellLook> plain = lookWith(nullptr);
+  ASSERT_TRUE(plain);
+  EXPECT_TRUE(plain->glyphs.empty());
+  ASSERT_EQ(plain->lines.size(), 1u);
+  EXPECT_EQ(plain->lines[0].text, "AB");
+}

@@ -40,6 +40,7 @@ class SheetFixture : public ::testing::Test {
     services.widths = &store_;
     services.events = &events_;
     services.modes = modes_;
+    services.segchar = segchar_;
     services.onFault = [this](const std::string& text) { faults_.push_back(text); };
     return services;
   }
@@ -67,6 +68,7 @@ class SheetFixture : public ::testing::Test {
   RecordingView view_;
   MemoryWidthStore store_;
   SheetModes modes_;
+  const Segchar* segchar_ = nullptr;  // the segment shapes glyph cells are drawn with
   std::vector<std::string> faults_;
   platform::ManualClock clock_;
   TaskScheduler scheduler_{clock_};
