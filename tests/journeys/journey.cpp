@@ -11,11 +11,11 @@
 #include "app/mainmenus.h"
 #include "app/menu.h"
 #include "app/navigationtree.h"
+#include "app/qt_application.h"
 #include "grid/cellpainter.h"
 #include "grid/flector.h"
 #include "grid/grid.h"
 #include "grid/sheetframe.h"
-#include "qt_application.h"
 #include "sheet/cellhit.h"
 #include "sheet/sheet.h"
 
