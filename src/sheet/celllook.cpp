@@ -96,11 +96,17 @@ void LayOutGlyphs(CellLook& look, const std::vector<std::uint16_t>& patterns, co
   const Segchar::Box& box = shapes.Bounds();
   if (box.Empty() || patterns.empty()) return;
   const CellRect& r = look.rect;
-  const double height = std::max(r.Height() - 2.0 * Scaled(3, scale), 1.0);
+  const double count = static_cast<double>(patterns.size());
+  const double aspect = (static_cast<double>(box.maxX) - box.minX) * SegmentScale(box, 1, 0).Factor();
+  // A row of glyphs wider than the cell is made smaller, so that every character stays in view.
+  const double tallest = std::max(r.Height() - 2.0 * Scaled(3, scale), 1.0);
+  const double room = std::max(r.Width() - 2.0 * Scaled(4, scale), 1.0);
+  const double widthAtTallest = tallest * aspect * count + tallest / 4 * (count - 1);
+  const double height = widthAtTallest > room ? std::max(tallest * room / widthAtTallest, 1.0) : tallest;
   const SegmentScale fit(box, height, 0);
   const double width = (static_cast<double>(box.maxX) - box.minX) * fit.Factor();
   const double advance = width + std::max(height / 4, 1.0);
-  const double total = advance * static_cast<double>(patterns.size()) - (advance - width);
+  const double total = advance * count - (advance - width);
   double x = r.left + Scaled(4, scale);
   if (cell.hAlign == 1) x = r.left + (r.Width() - total) / 2;
   if (cell.hAlign == 2) x = r.right + 1 - total - Scaled(4, scale);

@@ -296,6 +296,24 @@ TEST_F(TextLayoutTest, GlyphCellsBecomeTrianglesOfTheirLitSegmentsOrTextWithoutS
   EXPECT_EQ(corner(1, 0), std::make_pair(4.0 + 42.5, 3.0));
   EXPECT_EQ(corner(2, 1), std::make_pair(4.0 + 42.5 + 34, 37.0));
 
+  // A cell too narrow for the row at full height gets smaller glyphs that all fit.
+  segchar_ = &shapes;
+  std::unique_ptr<cuiSheet> narrowSheet = Built();
+  narrowSheet->SetCallback([](cmcCellCapsule& request, bool) {
+    request.displayText = "AB";
+    if (request.painting) request.glyphs = std::vector<std::uint16_t>{2, 3};
+    return 0;
+  });
+  const std::optional<CellLook> narrow = ComputeCellLook(*narrowSheet, {0, 0}, CellRect{0, 0, 39, 39}, {}, measurer_);
+  ASSERT_TRUE(narrow);
+  ASSERT_EQ(narrow->glyphs.size(), 3u);
+  for (const CellLook::Triangle& triangle : narrow->glyphs) {
+    for (const CellLook::Point& p : triangle) {
+      EXPECT_GE(p.x, 4.0);
+      EXPECT_LE(p.x, 36.0);
+    }
+  }
+
   const std::optional<CellLook> plain = lookWith(nullptr);
   ASSERT_TRUE(plain);
   EXPECT_TRUE(plain->glyphs.empty());
