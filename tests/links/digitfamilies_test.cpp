@@ -6,6 +6,7 @@
 #include "link_host.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"
+#include "requests.h"
 
 namespace {
 
@@ -17,18 +18,6 @@ struct Seen {
   int editor;
   int marks;
 };
-
-cmcCellCapsule Key(int key) {
-  cmcCellCapsule request;
-  request.key = key;
-  return request;
-}
-cmcCellCapsule Typed(std::string text) {
-  cmcCellCapsule request;
-  request.editResult = kTextCommitted;
-  request.editedText = std::move(text);
-  return request;
-}
 
 // A request is a key, or a committed text when `text` is given.
 struct Action {

@@ -8,6 +8,7 @@
 #include "link_host.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"
+#include "requests.h"
 
 namespace {
 
@@ -74,17 +75,6 @@ class FamilyTest : public ::testing::Test {
         "#",
         "#End_Of_Ovl",
     });
-  }
-  cmcCellCapsule Key(int key) {
-    cmcCellCapsule request;
-    request.key = key;
-    return request;
-  }
-  cmcCellCapsule Typed(std::string text) {
-    cmcCellCapsule request;
-    request.editResult = kTextCommitted;
-    request.editedText = std::move(text);
-    return request;
   }
   LinkValue Holding(std::int64_t& value) {
     return {[&value] { return value; }, [&value](std::int64_t v) { value = v; }};
