@@ -19,7 +19,19 @@ const ImageNumericRow kNumbers[] = {{cl::CL_Comm_Tot + 1, BitField{0x11, 2, 4, 8
 const ImageMinSecRow kTimers[] = {{cl::CL_Comm_Tot + 2, BitField{0x13, 1, 0, 8}, {10, 0, 60, true}}};
 const ImageDecimalRow kDecimals[] = {{cl::CL_Comm_Tot + 3, BitField{0x14, 1, 0, 8}, {10, 1, 200, std::nullopt}}};
 
-class ImageLinksTest : public ::testing::Test {
+// A small overlay, a whole image and the evaluator over a table of rows.
+class ImageLinksBench : public ::testing::Test {
+ protected:
+  cmcGTex overlay_;
+  cmcFCache choices_{overlay_};
+  cmcEeprom image_;
+  RecordingLinkHost host_;
+  LinkEnvironment environment_{image_, overlay_, choices_, host_};
+  LinkTable table_;
+  CellLinks links_{environment_, table_};
+};
+
+class ImageLinksTest : public ImageLinksBench {
  protected:
   void SetUp() override {
     overlay_.OpenLines({"#GI_Sheet_Sel_OnOff_Cells", "{(%Flex0[0])}Off|{(%Flex0[1])}On", "#", "#GI_AppInd_TimerOff",
@@ -45,14 +57,6 @@ class ImageLinksTest : public ::testing::Test {
     links_.Evaluate(request, false);
     return request.displayText;
   }
-
-  cmcGTex overlay_;
-  cmcFCache choices_{overlay_};
-  cmcEeprom image_;
-  RecordingLinkHost host_;
-  LinkEnvironment environment_{image_, overlay_, choices_, host_};
-  LinkTable table_;
-  CellLinks links_{environment_, table_};
 };
 
 TEST_F(ImageLinksTest, EachRowRunsItsFamilyOnItsFieldAndKeepsTheOtherBits) {
@@ -92,7 +96,7 @@ const ImageNumericRow kEntryRows[] = {
     {kFirst + 6, RowField(EntryTable::kDtmf, BitField{20, 1, 0, 8}), {0, 24, 0, 1, false}}};
 const ImageFixedTextRow kTexts[] = {{kFirst + 7, "----"}};
 
-class ImageRowKindsTest : public ::testing::Test {
+class ImageRowKindsTest : public ImageLinksBench {
  protected:
   void SetUp() override {
     overlay_.OpenLines(
@@ -134,13 +138,6 @@ class ImageRowKindsTest : public ::testing::Test {
     return request;
   }
 
-  cmcGTex overlay_;
-  cmcFCache choices_{overlay_};
-  cmcEeprom image_;
-  RecordingLinkHost host_;
-  LinkEnvironment environment_{image_, overlay_, choices_, host_};
-  LinkTable table_;
-  CellLinks links_{environment_, table_};
   cmcCellObj cell_;
 };
 
