@@ -1,8 +1,10 @@
 #include "links/imagelinks.h"
 
+#include "core/gtex.h"
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "model/memorymap.h"
 
 namespace {
 
@@ -11,11 +13,12 @@ BitField Moved(BitField field, int base) {
   return field;
 }
 
-// A row's value on the image at `base`: get, set (with the row's hook) and
-// whether a value fits the field.
+// A row's value on the image at `base`: get, set (with the row's hook),
+// whether a value fits the field, and the field's first address.
 struct RowAccess {
   LinkValue value;
   ValueFits fits;
+  int address;
 };
 
 std::int64_t ReadField(std::span<const std::uint8_t> bytes, const RowField& row, int base) {
@@ -95,7 +98,15 @@ std::optional<RowAccess> Access(LinkCall& call, const RowField& row) {
                     WriteField(image.Bytes(), row, base, v);
                     if (row.afterStore) row.afterStore(call, v);
                   }};
-  return RowAccess{std::move(value), [&row](std::int64_t v) { return Fits(row, v); }};
+  const int address = base + (row.parts.empty() ? row.field.address : row.parts.front().field.address);
+  return RowAccess{std::move(value), [&row](std::int64_t v) { return Fits(row, v); }, address};
+}
+
+const ParameterText* FixedTextOf(const RowField& row, std::int32_t parameter) {
+  for (const ParameterText& fixed : row.fixedTexts) {
+    if (fixed.parameter == parameter) return &fixed;
+  }
+  return nullptr;
 }
 
 void MarkOutside(cmcCellCapsule& request, std::int64_t value, std::int64_t minimum, std::int64_t maximum) {
@@ -103,17 +114,23 @@ void MarkOutside(cmcCellCapsule& request, std::int64_t value, std::int64_t minim
 }
 
 // Registers each row as its family over the row's field; a cell without a
-// place shows nothing and ignores keys.
+// place shows nothing and ignores keys, one with a fixed text shows it.
 template <typename Row, typename Family>
 void AddRows(LinkTable& table, std::span<const Row> rows, Family family) {
   for (const Row& row : rows) {
     table.Add(row.link, [&row, family](LinkCall& call) {
+      if (const ParameterText* fixed = FixedTextOf(row.field, call.number)) {
+        call.request.displayText = std::string(fixed->text);
+        return LinkOutcome{};
+      }
       std::optional<RowAccess> access = Access(call, row.field);
       if (!access) {
         call.request.displayText.clear();
         return LinkOutcome{};
       }
-      return family(call, row, *access);
+      LinkOutcome outcome = family(call, row, *access);
+      DropMarkUnlessStored(call, access->address);
+      return outcome;
     });
   }
 }
@@ -128,6 +145,11 @@ LinkOutcome MarkedChoice(LinkCall& call, const ChoiceSpec& spec, RowAccess& acce
 }
 
 }  // namespace
+
+void DropMarkUnlessStored(LinkCall& call, int address) {
+  if (!memmap::IsStoredAt(address, call.environment.modelType))
+    call.request.marks &= ~(cellmark::kWarning | cellmark::kError);
+}
 
 void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows) {
   AddRows(table, rows, [](LinkCall& call, const ImageChoiceRow& row, RowAccess& access) {
@@ -217,6 +239,22 @@ void AddImageRows(LinkTable& table, std::span<const ImageFixedTextRow> rows) {
   for (const ImageFixedTextRow& row : rows) {
     table.Add(row.link, [&row](LinkCall& call) {
       call.request.displayText = std::string(row.text);
+      return LinkOutcome{};
+    });
+  }
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageLabelRow> rows) {
+  for (const ImageLabelRow& row : rows) {
+    table.Add(row.link, [&row](LinkCall& call) {
+      const std::int64_t line = row.line == ImageLabelRow::kLineOfParameter ? call.number : row.line;
+      // Only the block's own lines: reading on would show its end mark or the next block.
+      std::optional<std::string> label;
+      if (line >= 0) {
+        label =
+            cmcGTex::GetField(call.environment.overlay.GetBlockText(row.block), '\n', static_cast<std::size_t>(line));
+      }
+      call.request.displayText = label.value_or(std::string());
       return LinkOutcome{};
     });
   }

@@ -22,6 +22,13 @@ struct RowPart {
   std::int64_t weight;
 };
 
+// A text a cell shows instead of its value for one parameter ("----" for
+// entry 0); the cell ignores keys there.
+struct ParameterText {
+  std::int32_t parameter;
+  std::string_view text;
+};
+
 // How a row's field holds its value.
 enum class StoredAs {
   kPlain,
@@ -54,6 +61,12 @@ struct RowField {
     copy.actsWhile = flag;
     return copy;
   }
+  // Parameters whose cell shows a fixed text instead of the value.
+  constexpr RowField Showing(std::span<const ParameterText> texts) const {
+    RowField copy = *this;
+    copy.fixedTexts = texts;
+    return copy;
+  }
   // Runs after each store, for fields derived from this one.
   constexpr RowField Then(void (*hook)(LinkCall& call, std::int64_t stored)) const {
     RowField copy = *this;
@@ -66,9 +79,13 @@ struct RowField {
   StoredAs stored = StoredAs::kPlain;
   std::span<const RowPart> parts;
   std::optional<BitField> actsWhile;
+  std::span<const ParameterText> fixedTexts;
   void (*afterStore)(LinkCall& call, std::int64_t stored) = nullptr;
 };
 
+// A stored value a row could never have written carries the warning mark,
+// unless the image's model type does not store the field: such a field is
+// never sent to the radio, so nothing about it is worth a warning.
 // A stored choice value its list lacks shows "error" with the warning mark; a
 // value the field cannot hold is never offered.
 struct ImageChoiceRow {
@@ -132,6 +149,18 @@ struct ImageFixedTextRow {
   int link;
   std::string_view text;
 };
+// A label from the overlay that ignores keys: line `line` of `block`, or
+// with kLineOfParameter the line the cell's parameter names.
+struct ImageLabelRow {
+  static constexpr int kLineOfParameter = -1;
+  int link;
+  std::string_view block;
+  int line = kLineOfParameter;
+};
+
+// Clears the warning and error marks of a field at `address` that the image's model type
+// does not store; every row does so, and a link of its own should too.
+void DropMarkUnlessStored(LinkCall& call, int address);
 
 void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageModelChoiceRow> rows);
@@ -145,3 +174,4 @@ void AddImageRows(LinkTable& table, std::span<const ImageHexDigitRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageSyncWordRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageDigitSetRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageFixedTextRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageLabelRow> rows);

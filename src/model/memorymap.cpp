@@ -230,6 +230,16 @@ const Block* FindBlock(int number) {
   return nullptr;
 }
 
+bool IsStoredAt(int address, ModelType modelType) {
+  bool inBlock = false;
+  for (const Block& block : kBlockTable) {
+    if (address < block.workAddress || address >= block.workAddress + block.slots * block.slotSize) continue;
+    if (StoredFor(block, modelType)) return true;
+    inBlock = true;
+  }
+  return !inBlock;
+}
+
 void Decode(cmcEeprom& image) {
   if (image.Size() < cmcEeprom::kImageSize) return;
   DecodeWith(image, image.GetWord(addr::kBaseAddress), false);

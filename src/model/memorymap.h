@@ -41,6 +41,10 @@ struct Block {
 // In encode order.
 std::span<const Block> BlockTable();
 const Block* FindBlock(int number);
+// False when every block whose slots hold `address` is stored for another
+// model type only: the encode leaves that byte out of what the radio gets.
+// An address outside every block (the raw header) is stored.
+bool IsStoredAt(int address, ModelType modelType);
 
 // Fixed places of the raw header and the work area.
 namespace addr {

@@ -95,6 +95,11 @@ const ImageChoiceRow kKinds[] = {
 const ImageNumericRow kEntryRows[] = {
     {kFirst + 6, RowField(EntryTable::kDtmf, BitField{20, 1, 0, 8}), {0, 24, 0, 1, false}}};
 const ImageFixedTextRow kTexts[] = {{kFirst + 7, "----"}};
+// The same count with a dash for entry 0, and labels from the overlay.
+constexpr ParameterText kDashForEntry0[] = {{0, "----"}};
+const ImageNumericRow kDashedRows[] = {
+    {kFirst + 8, RowField(EntryTable::kDtmf, BitField{20, 1, 0, 8}).Showing(kDashForEntry0), {0, 24, 0, 1, false}}};
+const ImageLabelRow kLabels[] = {{kFirst + 9, "GI_Labels", 1}, {kFirst + 10, "GI_Labels"}};
 
 class ImageRowKindsTest : public ImageLinksBench {
  protected:
@@ -103,12 +108,14 @@ class ImageRowKindsTest : public ImageLinksBench {
         {"#GI_Sheet_Sel_OnOff_Cells", "{(%Flex0[0])}Off|{(%Flex0[1])}On", "#", "#GI_Sheet_Sel_Four_Cells",
          "{(%Flex0[0])}zero|{(%Flex0[1])}one|{(%Flex0[2])}two|{(%Flex0[3])}three", "#", "#GI_Sheet_Sel_Beep_Cells",
          "{(%Flex0[0])}L0|{(%Flex0[15])}L15|{(%Flex0[16])}L16|{(%Flex0[100])}+L0|{(%Flex0[116])}+L16", "#",
-         "#End_Of_Ovl"});
+         "#GI_Labels", "Entry 0", "Entry 1", "#", "#End_Of_Ovl"});
     image_.Resize(cmcEeprom::kImageSize);
     image_.Fill(0x5A);
     AddImageRows(table_, kKinds);
     AddImageRows(table_, kEntryRows);
     AddImageRows(table_, kTexts);
+    AddImageRows(table_, kDashedRows);
+    AddImageRows(table_, kLabels);
   }
   cmcCellCapsule Request(int link, std::int32_t parameter = 0) {
     cell_.type = ct::CT_Null;
@@ -232,6 +239,28 @@ TEST_F(ImageRowKindsTest, AStoredValueTheRowCouldNeverWriteCarriesTheWarningMark
   image_.SetByte(0xACAE + 20, 24);
   EXPECT_EQ(Run(kFirst + 6, cellkey::kEvaluate, 0).marks & cellmark::kWarning, 0);
   EXPECT_EQ(Run(kFirst + 7, cellkey::kSpace).displayText, "----");
+}
+
+TEST_F(ImageRowKindsTest, AParameterWithAFixedTextShowsItAndIgnoresKeys) {
+  image_.SetByte(0xACAE + 20, 3);
+  image_.SetByte(0xACAE + 21 + 20, 3);
+  const cmcEeprom before = image_;
+  for (const int key : {cellkey::kSpace, cellkey::kBackspace, cellkey::kEnter, int{'5'}}) {
+    EXPECT_EQ(Run(kFirst + 8, key, 0).displayText, "----") << key;
+  }
+  EXPECT_TRUE(image_ == before);
+  EXPECT_EQ(Run(kFirst + 8, cellkey::kSpace, 1).displayText, "4");  // the other entries keep their value
+  EXPECT_EQ(image_.GetByte(0xACAE + 21 + 20), 4);
+}
+
+TEST_F(ImageRowKindsTest, ALabelComesFromItsOverlayLineOrTheLineOfTheParameter) {
+  const cmcEeprom before = image_;
+  EXPECT_EQ(Run(kFirst + 9, cellkey::kSpace, 0).displayText, "Entry 1");
+  EXPECT_EQ(Run(kFirst + 10, cellkey::kSpace, 0).displayText, "Entry 0");
+  EXPECT_EQ(Run(kFirst + 10, cellkey::kEnter, 1).displayText, "Entry 1");
+  EXPECT_EQ(Run(kFirst + 10, cellkey::kSpace, 2).displayText, "");   // past the block
+  EXPECT_EQ(Run(kFirst + 10, cellkey::kSpace, -1).displayText, "");  // no line has a negative number
+  EXPECT_TRUE(image_ == before);
 }
 
 }  // namespace
