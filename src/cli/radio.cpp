@@ -19,6 +19,7 @@
 #include "clone/cloneman.h"
 #include "clone/clonesequence.h"
 #include "clone/transferscript.h"
+#include "control/warningcheck.h"
 #include "control/writecheck.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
@@ -229,6 +230,11 @@ int Write(Context& context, const Options& options) {
   if (!bench.Open(options.positional[0])) return kFailure;
   if (std::optional<std::string_view> refusal = writecheck::Refusal(bench.Doc().Edit())) {
     context.err << bench.Overlay().GetBlockText(*refusal) << '\n';
+    return kFailure;
+  }
+  // Data the warning check finds in error is never sent, as in the window.
+  if (!CheckDocument(bench.Doc(), bench.Overlay()).errors.empty()) {
+    context.err << bench.Overlay().GetBlockText(gi::GI_Mess_DataError) << '\n';
     return kFailure;
   }
   RadioSession session(bench.Overlay(), options);

@@ -1,12 +1,16 @@
 #include "control/warningcheck.h"
 
+#include "control/document.h"
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "core/substitute.h"
 #include "links/celllinks.h"
 #include "markup/cellparser.h"
+#include "markup/fcache.h"
 #include "markup/ids.h"
+#include "model/charset.h"
 #include "model/memorymap.h"
+#include "sheet/headless.h"
 
 namespace {
 
@@ -52,4 +56,16 @@ WarningMarks RunWarningCheck(cmcGTex& overlay, CellLinks& links, ModelType model
     Check(cell, links, marks);
   }
   return marks;
+}
+
+WarningMarks CheckDocument(Document& document, cmcGTex& overlay, const LinkTable& table) {
+  cmcFCache choices(overlay);
+  NoEditors editors;
+  LinkEnvironment environment{document.Edit(), overlay, choices, editors};
+  environment.modelType = document.Type();
+  const Charset charset = Charset::LoadShipped();
+  environment.charset = &charset;
+  environment.initialImage = &document.Initial();
+  CellLinks links(environment, table);
+  return RunWarningCheck(overlay, links, document.Type());
 }

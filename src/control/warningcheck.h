@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "links/linktable.h"
 #include "model/modeltype.h"
 
 class CellLinks;
 class cmcGTex;
+class Document;
 
 // The names of the tree nodes to mark: the node whose sheet reference (or
 // caption) is a check cell's text carries that cell's warning or error mark.
@@ -22,6 +24,11 @@ struct WarningMarks {
 // argument (a sheet reference) when it has none. Never fails: a list that is
 // empty or missing yields no marks.
 WarningMarks RunWarningCheck(cmcGTex& overlay, CellLinks& links, ModelType modelType);
+
+// The same check on a document without a window: the evaluator over its
+// edit image, opening no editor. Every write path asks it: a clone write is
+// refused (GI_Mess_DataError) while it finds an error.
+WarningMarks CheckDocument(Document& document, cmcGTex& overlay, const LinkTable& table = LinkTable::Instance());
 
 // The check cell of bank `bank`'s channel sheet for the model type.
 std::string BankCheckCell(ModelType modelType, int bank);

@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "control/document.h"
 #include "control/prepareimage.h"
 #include "core/gtex.h"
+#include "core/overlaynames.h"
 #include "links/celllinks.h"
+#include "links/checklinks.h"
+#include "links/imagelinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"
 #include "model/memorymap.h"
 #include "sheet/headless.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -100,6 +105,58 @@ TEST(PrepareImageTest, SetsTheFormatMarkerAndConvertsOldEmergencyKeys) {
   cmcEeprom tiny(16);
   PrepareImage(tiny);  // too small for any of it: left alone
   EXPECT_EQ(tiny, cmcEeprom(16));
+}
+
+// A document checked without a window, on the shipped overlay with two check
+// lines: a common-settings row stored for every type, and a row of a block
+// that only the VEXL PMR type stores, whose check counts errors.
+constexpr int kEveryType = 0x8BB0;
+constexpr int kVexlOnly = 0x8C30;
+const ImageChoiceRow kCheckedRows[] = {
+    {cl::CL_Comm_Tot, BitField{kEveryType, 1, 0, 8}, {gi::GI_Sheet_Sel_Misc_OnOff2, cl::Flex0}},
+    {cl::CL_Comm_Tot + 1, BitField{kVexlOnly, 1, 0, 8}, {gi::GI_Sheet_Sel_Misc_OnOff2, cl::Flex0}},
+};
+const CheckedRow kCommonRows[] = {{cl::CL_Comm_Tot}};
+const CheckedRow kVexlRows[] = {{cl::CL_Comm_Tot + 1}};
+const CheckLinkRow kDocumentChecks[] = {
+    {cl::CL_Check_Common, kCommonRows},
+    {cl::CL_Check_SetMode, kVexlRows, CheckLevel::kError},
+};
+
+class DocumentCheckTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("RWQ_DATA_DIR", RWQ_SOURCE_DATA_DIR "/", 1);
+    std::string text = ReadWholeFile(RWQ_SOURCE_DATA_DIR "/QZ5071KE.OVL");
+    const std::string list = "#GI_WarningCheckList\n";
+    text.insert(text.find(list) + list.size(),
+                "{(%CL_Check_Common:[St_Common]GI_Sheet_Common)}\n{(%CL_Check_SetMode:[St_Set]GI_Sheet_SetMode)}\n");
+    overlay_.Open(dir_.Write("QZ5071KE.OVL", text));
+    AddImageRows(table_, kCheckedRows);
+    AddCheckLinks(table_, kDocumentChecks);
+  }
+  void TearDown() override { unsetenv("RWQ_DATA_DIR"); }
+
+  TempDir dir_;
+  cmcGTex overlay_;
+  LinkTable table_;
+};
+
+TEST_F(DocumentCheckTest, NamesTheNodesByTheirSheetReferenceAndCountsOnlyStoredFields) {
+  Document document(overlay_);
+  document.LoadModel(ModelType::kLandMobile);
+  document.Edit().SetByte(kEveryType, 0);
+  document.Edit().SetByte(kVexlOnly, 0);
+  EXPECT_EQ(CheckDocument(document, overlay_, table_), WarningMarks{});
+
+  document.Edit().SetByte(kEveryType, 7);
+  document.Edit().SetByte(kVexlOnly, 7);  // the land-mobile type never writes it
+  EXPECT_EQ(CheckDocument(document, overlay_, table_), (WarningMarks{{"[St_Common]GI_Sheet_Common"}, {}}));
+
+  document.LoadModel(ModelType::kPmrVexl);
+  document.Edit().SetByte(kEveryType, 1);
+  document.Edit().SetByte(kVexlOnly, 7);
+  EXPECT_EQ(CheckDocument(document, overlay_, table_), (WarningMarks{{}, {"[St_Set]GI_Sheet_SetMode"}}));
 }
 
 }  // namespace
