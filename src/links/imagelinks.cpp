@@ -1,5 +1,7 @@
 #include "links/imagelinks.h"
 
+#include <algorithm>
+
 #include "core/gtex.h"
 #include "links/celllinks.h"
 #include "links/linktable.h"
@@ -13,12 +15,11 @@ BitField Moved(BitField field, int base) {
   return field;
 }
 
-// A row's value on the image at `base`: get, set (with the row's hook),
-// whether a value fits the field, and the field's first address.
+// A row's value on the image at `base`: get, set (with the row's hook) and
+// whether a value fits the field.
 struct RowAccess {
   LinkValue value;
   ValueFits fits;
-  int address;
 };
 
 std::int64_t ReadField(std::span<const std::uint8_t> bytes, const RowField& row, int base) {
@@ -82,24 +83,32 @@ void WriteField(std::span<std::uint8_t> bytes, const RowField& row, int base, st
   }
 }
 
-// The row's value for the call, or nothing when the cell has no place (its
-// parameter is no entry of the row's table) or does not act now.
-std::optional<RowAccess> Access(LinkCall& call, const RowField& row) {
+// Where the row's addresses start for the call (0, or the entry's address), or
+// nothing when the cell has no place (its parameter is no entry of the row's
+// table) or does not act now.
+std::optional<int> BaseOf(const LinkCall& call, const RowField& row) {
   int base = 0;
   if (row.entries) {
     const std::optional<int> address = PlaceOf(*row.entries).AddressOf(call.number);
     if (!address) return std::nullopt;
     base = *address;
   }
+  if (row.actsWhile && Moved(*row.actsWhile, base).Get(call.environment.image.Bytes()) == 0) return std::nullopt;
+  return base;
+}
+
+RowAccess AccessAt(LinkCall& call, const RowField& row, int base) {
   cmcEeprom& image = call.environment.image;
-  if (row.actsWhile && Moved(*row.actsWhile, base).Get(image.Bytes()) == 0) return std::nullopt;
   LinkValue value{[&image, &row, base] { return ReadField(image.Bytes(), row, base); },
                   [&image, &row, base, &call](std::int64_t v) {
                     WriteField(image.Bytes(), row, base, v);
                     if (row.afterStore) row.afterStore(call, v);
                   }};
-  const int address = base + (row.parts.empty() ? row.field.address : row.parts.front().field.address);
-  return RowAccess{std::move(value), [&row](std::int64_t v) { return Fits(row, v); }, address};
+  return RowAccess{std::move(value), [&row](std::int64_t v) { return Fits(row, v); }};
+}
+
+int FirstAddress(const RowField& row) {
+  return row.parts.empty() ? row.field.address : row.parts.front().field.address;
 }
 
 const ParameterText* FixedTextOf(const RowField& row, std::int32_t parameter) {
@@ -113,26 +122,74 @@ void MarkOutside(cmcCellCapsule& request, std::int64_t value, std::int64_t minim
   if (value < minimum || value > maximum) request.marks |= cellmark::kWarning;
 }
 
-// Registers each row as its family over the row's field; a cell without a
-// place shows nothing and ignores keys, one with a fixed text shows it.
-template <typename Row, typename Family>
-void AddRows(LinkTable& table, std::span<const Row> rows, Family family) {
+// Registers each row: a parameter with a fixed text shows it, a cell without
+// a place shows nothing, and both ignore keys; otherwise `run` serves the cell
+// at the row's base address.
+template <typename Row, typename Run>
+void AddPlacedRows(LinkTable& table, std::span<const Row> rows, Run run) {
   for (const Row& row : rows) {
-    table.Add(row.link, [&row, family](LinkCall& call) {
+    table.Add(row.link, [&row, run](LinkCall& call) {
       if (const ParameterText* fixed = FixedTextOf(row.field, call.number)) {
         call.request.displayText = std::string(fixed->text);
         return LinkOutcome{};
       }
-      std::optional<RowAccess> access = Access(call, row.field);
-      if (!access) {
+      const std::optional<int> base = BaseOf(call, row.field);
+      if (!base) {
         call.request.displayText.clear();
         return LinkOutcome{};
       }
-      LinkOutcome outcome = family(call, row, *access);
-      DropMarkUnlessStored(call, access->address);
+      LinkOutcome outcome = run(call, row, *base);
+      DropMarkUnlessStored(call, *base + FirstAddress(row.field));
       return outcome;
     });
   }
+}
+
+// Registers each row as its family over the row's field.
+template <typename Row, typename Family>
+void AddRows(LinkTable& table, std::span<const Row> rows, Family family) {
+  AddPlacedRows(table, rows, [family](LinkCall& call, const Row& row, int base) {
+    RowAccess access = AccessAt(call, row.field, base);
+    return family(call, row, access);
+  });
+}
+
+// Nibble i of the digits from the byte at `first`, high nibble first.
+std::uint8_t NibbleAt(const cmcEeprom& image, int first, int i) {
+  const std::uint8_t byte = image.GetByte(first + i / 2);
+  return static_cast<std::uint8_t>(i % 2 == 0 ? byte >> 4 : byte & 0x0F);
+}
+
+void SetNibble(cmcEeprom& image, int first, int i, std::uint8_t digit) {
+  const int address = first + i / 2;
+  const std::uint8_t byte = image.GetByte(address);
+  image.SetByte(address,
+                static_cast<std::uint8_t>(i % 2 == 0 ? (byte & 0x0F) | (digit << 4) : (byte & 0xF0) | (digit & 0x0F)));
+}
+
+int StoredDigitCount(const cmcEeprom& image, const ImageDigitCodeRow& row, int base) {
+  if (row.spec.kind != DigitCodeKind::kDtmf) return kFiveToneDigits;
+  if (!row.countAt) return kDtmfDigits;
+  return image.GetByte(base + *row.countAt);
+}
+
+DigitCodeValue DigitCodeAt(cmcEeprom& image, const ImageDigitCodeRow& row, int base) {
+  const int first = base + row.field.field.address;
+  return {[&image, &row, base, first] {
+            DigitCode code;
+            const int count = std::min(StoredDigitCount(image, row, base), int{kDtmfDigits});
+            for (int i = 0; i < count; ++i) code.digits.push_back(NibbleAt(image, first, i));
+            if (row.plusMaskAt) code.plusMask = image.GetByte(base + *row.plusMaskAt);
+            return code;
+          },
+          [&image, &row, base, first](const DigitCode& code) {
+            for (std::size_t i = 0; i < code.digits.size(); ++i)
+              SetNibble(image, first, static_cast<int>(i), code.digits[i]);
+            if (row.spec.kind == DigitCodeKind::kDtmf && row.countAt) {
+              image.SetByte(base + *row.countAt, static_cast<std::uint8_t>(code.digits.size()));
+            }
+            if (row.plusMaskAt) image.SetByte(base + *row.plusMaskAt, code.plusMask);
+          }};
 }
 
 LinkOutcome MarkedChoice(LinkCall& call, const ChoiceSpec& spec, RowAccess& access) {
@@ -232,6 +289,36 @@ void AddImageRows(LinkTable& table, std::span<const ImageSyncWordRow> rows) {
 void AddImageRows(LinkTable& table, std::span<const ImageDigitSetRow> rows) {
   AddRows(table, rows, [](LinkCall& call, const ImageDigitSetRow& row, RowAccess& access) {
     return DigitSetFamily(call.request, call.services, row.spec, access.value);
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImageDigitCodeRow> rows) {
+  AddPlacedRows(table, rows, [](LinkCall& call, const ImageDigitCodeRow& row, int base) {
+    cmcEeprom& image = call.environment.image;
+    DigitCodeSpec spec = row.spec;
+    if (row.groupDigitAt) spec.groupDigit = static_cast<std::uint8_t>(image.GetByte(*row.groupDigitAt) & 0x0F);
+    DigitCodeValue value = DigitCodeAt(image, row, base);
+    LinkOutcome outcome = DigitCodeFamily(call.request, spec, value);
+    if (StoredDigitCount(image, row, base) > kDtmfDigits) call.request.marks |= cellmark::kWarning;
+    return outcome;
+  });
+}
+
+void AddImageRows(LinkTable& table, std::span<const ImagePackedDigitsRow> rows) {
+  AddPlacedRows(table, rows, [](LinkCall& call, const ImagePackedDigitsRow& row, int base) {
+    cmcEeprom& image = call.environment.image;
+    const int first = base + row.field.field.address;
+    DigitCodeValue value{[&image, &row, first] {
+                           DigitCode code;
+                           for (int i = 0; i < row.spec.count; ++i) code.digits.push_back(NibbleAt(image, first, i));
+                           return code;
+                         },
+                         [&image, first](const DigitCode& code) {
+                           for (std::size_t i = 0; i < code.digits.size(); ++i) {
+                             SetNibble(image, first, static_cast<int>(i), code.digits[i]);
+                           }
+                         }};
+    return PackedDigitsFamily(call.request, row.spec, value);
   });
 }
 

@@ -144,6 +144,26 @@ struct ImageDigitSetRow {
   RowField field;
   DigitSetSpec spec;
 };
+// Digits as nibbles, the first in the high nibble of the byte at the field's
+// address (its entries, fixed texts and acts-while bit apply; its bits do not).
+// The other places are at the same base: the DTMF digit count, where a count
+// above 24 reads as 24 with the warning mark; the plus mask of five-tone codes
+// with "+". A five-tone code keeps its eighth nibble. The group digit is the
+// low nibble of an image byte.
+struct ImageDigitCodeRow {
+  int link;
+  RowField field;
+  DigitCodeSpec spec;
+  std::optional<int> countAt;
+  std::optional<int> plusMaskAt;
+  std::optional<int> groupDigitAt;
+};
+// spec.count decimal digits as nibbles, the first in the high nibble.
+struct ImagePackedDigitsRow {
+  int link;
+  RowField field;
+  PackedDigitsSpec spec;
+};
 // A fixed text ("----", empty, a label) that ignores keys.
 struct ImageFixedTextRow {
   int link;
@@ -173,5 +193,7 @@ void AddImageRows(LinkTable& table, std::span<const ImageIdentityRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageHexDigitRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageSyncWordRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageDigitSetRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImageDigitCodeRow> rows);
+void AddImageRows(LinkTable& table, std::span<const ImagePackedDigitsRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageFixedTextRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageLabelRow> rows);

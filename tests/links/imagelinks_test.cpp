@@ -100,6 +100,32 @@ constexpr ParameterText kDashForEntry0[] = {{0, "----"}};
 const ImageNumericRow kDashedRows[] = {
     {kFirst + 8, RowField(EntryTable::kDtmf, BitField{20, 1, 0, 8}).Showing(kDashForEntry0), {0, 24, 0, 1, false}}};
 const ImageLabelRow kLabels[] = {{kFirst + 9, "GI_Labels", 1}, {kFirst + 10, "GI_Labels"}};
+// Digit strings: DTMF digits of an entry with their count (byte 20), a
+// five-tone receive code with its plus mask (byte 12) and a dash for entry 0,
+// a five-tone transmit code, both with the group digit of byte 0xA967, and
+// four packed digits.
+constexpr int kGroupDigit = 0xA967;
+const ImageDigitCodeRow kDigitRows[] = {
+    {kFirst + 11,
+     RowField(EntryTable::kDtmf, BitField{8, 1, 0, 8}),
+     {DigitCodeKind::kDtmf},
+     20,
+     std::nullopt,
+     std::nullopt},
+    {kFirst + 12,
+     RowField(EntryTable::kReceiveCode, BitField{0, 1, 0, 8}).Showing(kDashForEntry0),
+     {DigitCodeKind::kFiveToneWithPlus},
+     std::nullopt,
+     12,
+     kGroupDigit},
+    {kFirst + 13,
+     RowField(EntryTable::kTransmitDigits, BitField{0, 1, 0, 8}),
+     {DigitCodeKind::kFiveTone},
+     std::nullopt,
+     std::nullopt,
+     kGroupDigit},
+};
+const ImagePackedDigitsRow kPackedRows[] = {{kFirst + 14, BitField{0x40, 1, 0, 8}, {4}}};
 
 class ImageRowKindsTest : public ImageLinksBench {
  protected:
@@ -116,6 +142,8 @@ class ImageRowKindsTest : public ImageLinksBench {
     AddImageRows(table_, kTexts);
     AddImageRows(table_, kDashedRows);
     AddImageRows(table_, kLabels);
+    AddImageRows(table_, kDigitRows);
+    AddImageRows(table_, kPackedRows);
   }
   cmcCellCapsule Request(int link, std::int32_t parameter = 0) {
     cell_.type = ct::CT_Null;
@@ -128,6 +156,13 @@ class ImageRowKindsTest : public ImageLinksBench {
   cmcCellCapsule Run(int link, int key, std::int32_t parameter = 0) {
     cmcCellCapsule request = Request(link, parameter);
     request.key = key;
+    links_.Evaluate(request, false);
+    return request;
+  }
+  cmcCellCapsule Commit(int link, const std::string& text, std::int32_t parameter = 0) {
+    cmcCellCapsule request = Request(link, parameter);
+    request.editResult = kTextCommitted;
+    request.editedText = text;
     links_.Evaluate(request, false);
     return request;
   }
@@ -261,6 +296,53 @@ TEST_F(ImageRowKindsTest, ALabelComesFromItsOverlayLineOrTheLineOfTheParameter) 
   EXPECT_EQ(Run(kFirst + 10, cellkey::kSpace, 2).displayText, "");   // past the block
   EXPECT_EQ(Run(kFirst + 10, cellkey::kSpace, -1).displayText, "");  // no line has a negative number
   EXPECT_TRUE(image_ == before);
+}
+
+TEST_F(ImageRowKindsTest, DtmfDigitsSetTheirCountAndACountAbove24ReadsAs24) {
+  const int entry = 0xACAE + 2 * 21;
+  EXPECT_EQ(Commit(kFirst + 11, "12*#", 2).displayText, "12*#");
+  EXPECT_EQ(image_.GetByte(entry + 8), 0x12);
+  EXPECT_EQ(image_.GetByte(entry + 9), 0xEF);
+  EXPECT_EQ(image_.GetByte(entry + 10), 0x5A);  // past the digits: left alone
+  EXPECT_EQ(image_.GetByte(entry + 20), 4);
+  EXPECT_EQ(Run(kFirst + 11, cellkey::kEvaluate, 2).marks & cellmark::kWarning, 0);
+
+  image_.SetByte(entry + 20, 30);
+  const cmcCellCapsule over = Run(kFirst + 11, cellkey::kEvaluate, 2);
+  EXPECT_EQ(over.displayText.size(), 24u);
+  EXPECT_EQ(over.marks & cellmark::kWarning, cellmark::kWarning);
+  EXPECT_EQ(Commit(kFirst + 11, "x", 2).displayText.size(), 24u);  // no digit: nothing changes
+  EXPECT_EQ(image_.GetByte(entry + 20), 30);
+}
+
+TEST_F(ImageRowKindsTest, FiveToneCodesUseTheGroupDigitAndKeepTheirEighthNibble) {
+  image_.SetByte(kGroupDigit, 0xA5);  // group digit 5
+  const int code = 0xAE96 + 18;       // receive code 1
+  image_.SetByte(code + 12, 0);
+  EXPECT_EQ(Commit(kFirst + 12, "12+4*", 1).displayText, "12+4*");
+  EXPECT_EQ(image_.GetByte(code), 0x12);
+  EXPECT_EQ(image_.GetByte(code + 1), 0x04);
+  EXPECT_EQ(image_.GetByte(code + 2), 0x5F);
+  EXPECT_EQ(image_.GetByte(code + 3), 0xFA);  // the eighth nibble stays
+  EXPECT_EQ(image_.GetByte(code + 12), 0x20);
+  const cmcEeprom before = image_;
+  EXPECT_EQ(Commit(kFirst + 12, "987", 0).displayText, "----");  // entry 0 has no code
+  EXPECT_TRUE(image_ == before);
+
+  const int transmit = 0x8BB0 + 4 * 3;
+  EXPECT_EQ(Commit(kFirst + 13, "3G+1", 3).displayText, "3*1");  // no "+" in a transmit code
+  EXPECT_EQ(image_.GetByte(transmit), 0x35);
+  EXPECT_EQ(image_.GetByte(transmit + 1), 0x1F);
+  EXPECT_EQ(image_.GetByte(transmit + 3), 0xFA);
+}
+
+TEST_F(ImageRowKindsTest, PackedDigitsKeepTheFirstDigitsOfALongText) {
+  EXPECT_EQ(Commit(kFirst + 14, "123456").displayText, "1234");
+  EXPECT_EQ(image_.GetByte(0x40), 0x12);
+  EXPECT_EQ(image_.GetByte(0x41), 0x34);
+  EXPECT_EQ(image_.GetByte(0x42), 0x5A);
+  image_.SetByte(0x41, 0x3C);
+  EXPECT_EQ(Run(kFirst + 14, cellkey::kEvaluate).marks & cellmark::kWarning, cellmark::kWarning);
 }
 
 }  // namespace
