@@ -5,11 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/workbench.h"
-#include "control/warningcheck.h"
-#include "links/celllinks.h"
-#include "markup/fcache.h"
-#include "model/charset.h"
-#include "sheet/headless.h"
+#include "control/documentcheck.h"
 
 namespace cli {
 
@@ -21,16 +17,7 @@ int RunWarnings(Context& context, Args args) {
   if (args.size() != 1) return UsageError(context, WarningsCommand());
   Workbench bench;
   if (!bench.Open(args[0])) return kFailure;
-  Document& document = bench.Doc();
-  cmcFCache choices(bench.Overlay());
-  NoEditors editors;
-  LinkEnvironment environment{document.Edit(), bench.Overlay(), choices, editors};
-  environment.modelType = document.Type();
-  const Charset charset = Charset::LoadShipped();
-  environment.charset = &charset;
-  environment.initialImage = &document.Initial();
-  CellLinks links(environment);
-  const WarningMarks marks = RunWarningCheck(bench.Overlay(), links, document.Type());
+  const WarningMarks marks = CheckDocument(bench.Overlay(), bench.Doc());
   for (const std::string& name : marks.errors) context.out << "error\t" << name << '\n';
   for (const std::string& name : marks.warnings) context.out << "warning\t" << name << '\n';
   return marks.errors.empty() ? kSuccess : kFailure;
