@@ -414,6 +414,17 @@ TEST_F(CloneCommandsTest, APortThatDoesNotOpenIsNamedByItsNumber) {
       << boxes.shown[0].text;
 }
 
+TEST_F(CloneCommandsTest, AUserPortWithoutAStoredPathSaysSo) {
+  RecordingMessageBox boxes;
+  comPort = kNamedPort + 1;
+  EXPECT_EQ(Run([&] { return commands->Information(); }), CloneCode::kPortNotOpen);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(boxes.shown[0].text.starts_with(
+      "Port 162 could not be opened.\nNo device path is stored for this port. Choose the port again and give the "
+      "path of its device.\n\n"))
+      << boxes.shown[0].text;
+}
+
 // The menu rows, evaluated as the menu does: the state before showing, the
 // action on Enter.
 class CloneMenuRowsTest : public CloneCommandsTest {
