@@ -17,8 +17,8 @@ CloneDesk::CloneDesk(TaskScheduler& scheduler, cmcGTex& overlay, cmcEvMan& event
                      indEnviron& settings, QWidget* mainWindow, CloneControllerHooks hooks)
     : settings_(settings),
       verifyAfterWrite_(StoredVerify(settings)),
-      // Off unless the user turned it on.
-      backupRadioFirst_(settings.ReadInteger(kCloneGroup, kBackupRadioValue) == 0 ? 0 : 1),
+      // Off unless the user turned it on (an absent value reads as -1).
+      backupRadioFirst_(settings.ReadInteger(kCloneGroup, kBackupRadioValue) == 1 ? 1 : 0),
       manager_(scheduler, overlay),
       windows_(mainWindow, overlay, events, [&settings] { return settings.ReadPortPaths(); }) {
   if (!hooks.portPaths) hooks.portPaths = [&settings] { return settings.ReadPortPaths(); };
