@@ -13,6 +13,14 @@ namespace {
 // A question lists at most this many names; a longer list ends with "...".
 constexpr std::size_t kMaxListedNames = 8;
 
+// The name of a marked check cell as the user reads it: a bank sheet's
+// reference "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 2" by its last part.
+std::string ReadableName(const std::string& mark) {
+  const std::size_t comma = mark.rfind(',');
+  if (!mark.starts_with('[') || comma == std::string::npos) return mark;
+  return mark.substr(comma + 1);
+}
+
 std::optional<Finding> NoChannelInUse(cmcGTex& overlay, const Facts& facts) {
   if (datCh::ChannelsInUse(facts.image) > 0) return std::nullopt;
   return Finding{Finding::Kind::kRefusal, overlay.GetBlockText(gi::GI_AppMess_CloneErr_NoActualCh)};
@@ -41,12 +49,6 @@ constexpr Step kSteps[] = {NoChannelInUse, DataErrors, DataWarnings};
 }  // namespace
 
 std::span<const Step> Steps() { return kSteps; }
-
-std::string ReadableName(const std::string& mark) {
-  const std::size_t comma = mark.rfind(',');
-  if (!mark.starts_with('[') || comma == std::string::npos) return mark;
-  return mark.substr(comma + 1);
-}
 
 bool Passes(cmcGTex& overlay, const Facts& facts, std::span<const Step> steps) {
   const std::string caption = overlay.GetLine(gi::GI_Sys_AppTitle, 0);

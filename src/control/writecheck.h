@@ -39,8 +39,4 @@ std::span<const Step> Steps();
 // when the write may go on.
 bool Passes(cmcGTex& overlay, const Facts& facts, std::span<const Step> steps = Steps());
 
-// The readable name of a marked check cell: a bank sheet's reference
-// "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 2" names itself by its last part.
-std::string ReadableName(const std::string& mark);
-
 }  // namespace writecheck
