@@ -23,7 +23,8 @@ class CloneDesk {
   // reads the user's named ports from the settings.
   CloneDesk(TaskScheduler& scheduler, cmcGTex& overlay, cmcEvMan& events, Document& document, indEnviron& settings,
             QWidget* mainWindow, CloneControllerHooks hooks = {});
-  // Keeps the "Verify after writing" choice for the next start.
+  // Keeps the "Verify after writing" and "Back up the radio before writing"
+  // choices for the next start.
   ~CloneDesk();
   CloneDesk(const CloneDesk&) = delete;
   CloneDesk& operator=(const CloneDesk&) = delete;
@@ -37,6 +38,7 @@ class CloneDesk {
  private:
   indEnviron& settings_;
   int verifyAfterWrite_;
+  int backupRadioFirst_;
   indCloneMan manager_;
   CloneWindows windows_;
   std::unique_ptr<CloneCommands> commands_;

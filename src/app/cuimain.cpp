@@ -182,10 +182,10 @@ TreeFacts cuiMain::TreeFactsNow() const {
   return facts;
 }
 
-bool cuiMain::RunWarningCheck() {
-  const WarningMarks marks = ::RunWarningCheck(overlay_, *links_, document_.Type());
+WarningMarks cuiMain::RunWarningCheck() {
+  WarningMarks marks = ::RunWarningCheck(overlay_, *links_, document_.Type());
   if (view_ != nullptr) view_->MarkTree(marks);
-  return !marks.errors.empty();
+  return marks;
 }
 
 bool cuiMain::Confirm(std::string_view cautionName) {

@@ -16,6 +16,7 @@
 #include "control/navtree.h"
 #include "control/sheetopener.h"
 #include "control/sheetswitcher.h"
+#include "control/warningcheck.h"
 #include "control/worklayout.h"
 #include "grid/gridlinkhost.h"
 #include "links/celllinks.h"
@@ -81,8 +82,8 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   virtual void LoadModel(ModelType modelType);
   // One character typed in the about box.
   virtual void OnKeyChar(QObject* sender, char typed);
-  // Evaluates the check list and marks the tree; true when a check found an error.
-  virtual bool RunWarningCheck();
+  // Evaluates the check list and marks the tree; the marks it found.
+  virtual WarningMarks RunWarningCheck();
 
   // Each shows its caution once and turns its mode on only on OK.
   void RequestMakerMode();

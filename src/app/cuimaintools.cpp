@@ -31,10 +31,10 @@ CloneControllerHooks cuiMain::CloneHooks() {
   hooks.confirmDiscard = [this] {
     return documentCommands_.ConfirmDiscard(false) != DocumentCommands::Answer::kCancel;
   };
-  hooks.countDataErrors = [this] {
+  hooks.warningMarks = [this] {
     // A value still in the cell editor belongs to what is checked and written.
     events_.Send(ev::kFinishEdit, nullptr, 0);
-    return RunWarningCheck() ? 1 : 0;
+    return RunWarningCheck();
   };
   hooks.makerMode = [this] { return makerMode_; };
   hooks.documentReplaced = [this] {

@@ -71,11 +71,11 @@ void indMain::Build(MainView& view, std::span<const char* const> arguments) {
   for (int n = CountMakerSwitches(arguments); n > 0; --n) RequestMakerMode();
 }
 
-bool indMain::RunWarningCheck() {
-  const bool errors = cuiMain::RunWarningCheck();
+WarningMarks indMain::RunWarningCheck() {
+  WarningMarks marks = cuiMain::RunWarningCheck();
   events_.Post(ev::kBankImages, nullptr, 0);
   events_.Post(ev::kTreeRefresh, nullptr, 0);
-  return errors;
+  return marks;
 }
 
 void indMain::OnEvent(void* self, const Event& event) {

@@ -14,7 +14,7 @@ class indMain : public cuiMain {
   void InitModelCodes() override;
   void Build(MainView& view, std::span<const char* const> arguments) override;
   // The check, then the tree's bank images and refresh follow.
-  bool RunWarningCheck() override;
+  WarningMarks RunWarningCheck() override;
 
  private:
   static void OnEvent(void* self, const Event& event);

@@ -228,27 +228,25 @@ int Write(Context& context, const Options& options) {
   if (PasswordUnusable(context, options)) return kUsage;
   Workbench bench;
   if (!bench.Open(options.positional[0])) return kFailure;
-  if (std::optional<std::string_view> refusal = writecheck::Refusal(bench.Doc().Edit())) {
-    context.err << bench.Overlay().GetBlockText(*refusal) << '\n';
-    return kFailure;
-  }
-  // Data the warning check finds in error is never sent, as in the window.
-  if (!CheckDocument(bench.Doc(), bench.Overlay()).errors.empty()) {
-    context.err << bench.Overlay().GetBlockText(gi::GI_Mess_DataError) << '\n';
-    return kFailure;
-  }
   RadioSession session(bench.Overlay(), options);
   if (!PointAtPort(session.Manager(), options.values.at("--port"))) return UsageError(context, RadioCommand());
   session.Sequence().SetVerify(options.flags.contains("--verify"));
-  // --yes after the subcommand answers the confirmations as the global one does.
+  session.Sequence().SetBackupRadioFirst(options.flags.contains("--backup-radio"));
+  // --yes after the subcommand answers the questions as the global one does,
+  // from the check before the write on.
   std::unique_ptr<platform::MessageBox> answering;
   platform::MessageBox* previous = &platform::CurrentMessageBox();
   if (options.flags.contains("--yes") && !context.answerYes) {
     answering = platform::ChooseMessageBox(std::make_unique<platform::StderrMessageBox>(true));
     platform::InstallMessageBox(answering.get());
   }
-  const CloneCode code = session.Run(
-      [&](CloneSequence::Done done) { return session.Sequence().Write(bench.Doc().Edit(), bench.Doc().Type(), done); });
+  const WarningMarks marks = CheckDocument(bench.Doc(), bench.Overlay());
+  CloneCode code = CloneCode::kCancelled;
+  if (writecheck::Passes(bench.Overlay(), {bench.Doc().Edit(), marks})) {
+    code = session.Run([&](CloneSequence::Done done) {
+      return session.Sequence().Write(bench.Doc().WriteCopy(), bench.Doc().Type(), done);
+    });
+  }
   if (answering) platform::InstallMessageBox(previous);
   for (const std::string& backup : session.Sequence().Backups()) context.out << "backup=" << backup << '\n';
   return Outcome(session, bench.Overlay(), code);
@@ -266,7 +264,7 @@ int RunRadio(Context& context, Args args) {
     options = ParseOptions(rest, {"--port", "--speed", "--password", "--out"}, {});
     if (options) return Read(context, *options);
   } else if (verb == "write") {
-    options = ParseOptions(rest, {"--port", "--speed", "--password"}, {"--yes", "--verify"});
+    options = ParseOptions(rest, {"--port", "--speed", "--password"}, {"--yes", "--verify", "--backup-radio"});
     if (options) return Write(context, *options);
   }
   return UsageError(context, RadioCommand());
@@ -278,7 +276,7 @@ const Command& RadioCommand() {
   static const Command command = {
       "radio",
       "info --port PORT [--speed high|low] | read --port PORT --out FILE [--speed high|low] [--password WORD] | "
-      "write --port PORT FILE [--speed high|low] [--password WORD] [--yes] [--verify]",
+      "write --port PORT FILE [--speed high|low] [--password WORD] [--yes] [--verify] [--backup-radio]",
       "identify, read or write a radio on a serial port (a device path or a port number)", RunRadio};
   return command;
 }

@@ -26,6 +26,9 @@ class CloneLine {
   virtual ~CloneLine() = default;
   // False when the port cannot be opened with the settings (or is already open).
   virtual bool Open(const PortId& port, std::string_view settings) = 0;
+  // New settings on the open port, without closing it, so the modem lines
+  // stay as they are; false when closed or when the device refuses them.
+  virtual bool ChangeSettings(std::string_view settings) = 0;
   // Closes and drops output not yet sent; safe when closed.
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
@@ -50,6 +53,7 @@ class CommLine : public CloneLine {
   explicit CommLine(TaskScheduler& scheduler) : comm_(scheduler) {}
 
   bool Open(const PortId& port, std::string_view settings) override;
+  bool ChangeSettings(std::string_view settings) override { return comm_.ChangeSettings(settings); }
   void Close() override { comm_.Close(); }
   bool IsOpen() const override { return comm_.IsOpen(); }
   void Write(std::span<const std::uint8_t> bytes) override { comm_.Write(bytes.data(), bytes.size()); }

@@ -91,6 +91,8 @@ bool CloneSequence::Information(Done done) {
 
 bool CloneSequence::TakePassword(bool needed) {
   if (!needed) return true;
+  // A password the chain already took (for the backup read) opens the write too.
+  if (!password_.empty() && manager_.GivePassword(password_)) return true;
   std::optional<std::string> typed = passwordSource_ ? passwordSource_() : std::nullopt;
   if (!typed || !manager_.GivePassword(*typed)) {
     Finish(CloneCode::kCancelled);
@@ -146,12 +148,14 @@ bool CloneSequence::Write(const cmcEeprom& image, ModelType type, Done done) {
   }
   writeRanges_ = memmap::RangeList(0);
   writeRanges_.front().second = end;
+  writeType_ = type;
   writePasswordEnabled_ = ImageHasPassword(image);
   done_ = std::move(done);
   backups_.clear();
   differences_.clear();
   identification_.clear();
-  if (StartInformation(kWriteRevision, [this] { ConfirmAndWrite(); })) return true;
+  password_.clear();
+  if (StartInformation(kWriteRevision, [this] { backupRadioFirst_ ? BackupRadio() : ConfirmAndWrite(); })) return true;
   done_ = nullptr;
   step_ = Step::kIdle;
   return false;
@@ -162,6 +166,41 @@ bool CloneSequence::Confirm(std::string_view block) {
       platform::CurrentMessageBox().Show({Caption(overlay_), overlay_.GetBlockText(block), platform::MsgIcon::Warning,
                                           platform::MsgButtons::OkCancel, true});
   return answer == platform::MsgAnswer::Ok;
+}
+
+void CloneSequence::BackupRadio() {
+  const clonechecks::Identification id(identification_);
+  if (!TakePassword(id.PasswordNeededToRead())) return;
+  const std::optional<int> top = id.TopAddress();
+  if (!top) {
+    manager_.ShowError(CloneCode::kIdentificationRefused);
+    return Finish(CloneCode::kIdentificationRefused);
+  }
+  std::vector<memmap::AddressRange> ranges = memmap::RangeList(1);
+  ranges.front().second = clonechecks::ReadEnd(*top);
+  step_ = Step::kRead;
+  manager_.SetFrameParameters(FrameA(), kReadRevision);
+  manager_.SetImageSize(cmcEeprom::kImageSize);
+  manager_.Read(ranges, [this](dst_CDrv_Result& result) {
+    if (result.code != CloneCode::kSuccess) return Finish(result.code);
+    readImage_ = std::move(result.image);
+    KeepBackup(readImage_, CloneBackup::Kind::kRead);
+    if (!AcceptRadioModel(readImage_)) return Finish(CloneCode::kCancelled);
+    ConfirmAndWrite();
+  });
+}
+
+bool CloneSequence::AcceptRadioModel(const cmcEeprom& held) {
+  cmcEeprom decoded = held;
+  memmap::Decode(decoded);
+  const ModelType heldType = memmap::ModelTypeFromFlags(decoded);
+  if (heldType == writeType_) return true;
+  const std::string text = Substitute(overlay_.GetBlockText(gi::GI_AppMess_CloneWrite_OtherModel),
+                                      {overlay_.GetLine(gi::GI_AppInd_Model, ModelIndex(heldType)),
+                                       overlay_.GetLine(gi::GI_AppInd_Model, ModelIndex(writeType_)),
+                                       backups_.empty() ? std::string() : backups_.back()});
+  return platform::CurrentMessageBox().Show({Caption(overlay_), text, platform::MsgIcon::Warning,
+                                             platform::MsgButtons::OkCancel, true}) == platform::MsgAnswer::Ok;
 }
 
 void CloneSequence::ConfirmAndWrite() {

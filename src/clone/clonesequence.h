@@ -17,8 +17,9 @@ class cmcGTex;
 // The clone commands as chains of manager operations, each step started from
 // the completion of the one before: information; read (information, the
 // password when the radio asks for it, the read and its check); write
-// (information, the confirmations, information again, the password, the
-// write, and optionally a read-back that compares what arrived).
+// (information, optionally a read of what the radio holds into a backup, the
+// confirmations, information again, the password, the write, and optionally a
+// read-back that compares what arrived).
 class CloneSequence {
  public:
   // The chain's final code; kSuccess only when every step succeeded.
@@ -33,6 +34,9 @@ class CloneSequence {
   void SetPasswordSource(PasswordSource source) { passwordSource_ = std::move(source); }
   void SetMakerMode(bool on) { makerMode_ = on; }
   void SetVerify(bool on) { verify_ = on; }
+  // A write first reads the radio into a backup of what it held, and asks
+  // before going on when that image is of another model type than the data.
+  void SetBackupRadioFirst(bool on) { backupRadioFirst_ = on; }
   // Where every read image and every image about to be written is kept; none
   // keeps no copies.
   void SetBackup(std::optional<CloneBackup> backup) { backup_ = std::move(backup); }
@@ -69,6 +73,9 @@ class CloneSequence {
   // Asks for the password when needed; false (the chain ended) on Cancel.
   bool TakePassword(bool needed);
   void ReadAfterInformation();
+  void BackupRadio();
+  // After the backup read: the question when the radio held another model type.
+  bool AcceptRadioModel(const cmcEeprom& held);
   void ConfirmAndWrite();
   void WriteAfterInformation();
   void Verify();
@@ -82,6 +89,7 @@ class CloneSequence {
   Clock clock_;
   bool makerMode_ = false;
   bool verify_ = false;
+  bool backupRadioFirst_ = false;
   std::optional<CloneBackup> backup_;
 
   Step step_ = Step::kIdle;
@@ -91,6 +99,7 @@ class CloneSequence {
   int radioRevision_ = 0;
   cmcEeprom readImage_;
   cmcEeprom writeImage_;
+  ModelType writeType_ = ModelType::kLandMobile;
   bool writePasswordEnabled_ = false;
   std::string password_;
   std::vector<memmap::AddressRange> writeRanges_;

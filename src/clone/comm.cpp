@@ -81,6 +81,15 @@ bool cmcComm::OpenDevice(std::string_view settings) {
   return device_.Open(devicePath_, settings_);
 }
 
+bool cmcComm::ChangeSettings(std::string_view settings) {
+  if (!IsOpen()) return false;
+  platform::SerialLineSettings changed = ParseCommSettings(settings);
+  changed.rtsOn = settings_.rtsOn;
+  if (!device_.Configure(changed)) return false;
+  settings_ = changed;
+  return true;
+}
+
 void cmcComm::Close() {
   flushTask_->Stop();
   device_.Close();

@@ -51,6 +51,9 @@ class cmcComm {
   bool Open(int port, std::string_view settings);
   // The same on a named device path.
   bool OpenPath(const std::string& devicePath, std::string_view settings);
+  // Applies a settings text to the open port, keeping the RTS mode; false,
+  // changing nothing, on a closed port, and false when the device refuses it.
+  bool ChangeSettings(std::string_view settings);
   // Stops the flush, closes, drops the pending output and clears the write
   // error. Safe on a closed port.
   void Close();

@@ -52,8 +52,14 @@ LineSetup::Step LineSetup::Advance() {
     if (line_.OutPending() > 0) return {Status::kWaiting, 0};
     return Pause(Phase::kReopen, kLeadPauseMs);
   case Phase::kReopen:
-    line_.Close();
-    if (!line_.Open(port_, settings_)) return Finish(Status::kOpenFailed);
+    // The port opens once per operation; later speed changes go to the open
+    // port, so the modem lines (many cables draw power or key from them) do
+    // not fall and rise at every change.
+    if (line_.IsOpen()) {
+      if (!line_.ChangeSettings(settings_)) return Finish(Status::kOpenFailed);
+    } else if (!line_.Open(port_, settings_)) {
+      return Finish(Status::kOpenFailed);
+    }
     return Pause(Phase::kDropAfterOpen, kSettlePauseMs);
   case Phase::kDropAfterOpen:
     DropWaiting(kDropAfterOpenLimit);

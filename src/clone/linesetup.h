@@ -8,10 +8,10 @@
 #include "runtime/tick.h"
 
 // Opening the line for a transfer, cut into short steps so that no step waits:
-// an optional lead pause (300 ms, after the output has left), close and open
-// with the settings, a 100 ms pause, dropping whatever waits, and optionally
-// the echo test of the cable. The caller turns each kPause into a pause of its
-// task and calls Advance again when the pause is over.
+// an optional lead pause (300 ms, after the output has left), the settings
+// (opening the port when it is closed, else changing the open port's), a 100 ms pause, dropping whatever waits, and
+// optionally the echo test of the cable. The caller turns each kPause into a pause of its task and calls Advance again
+// when the pause is over.
 class LineSetup {
  public:
   static constexpr std::uint32_t kLeadPauseMs = 300;

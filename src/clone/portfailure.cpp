@@ -14,6 +14,8 @@ constexpr std::size_t kRemedyLine = 2;
 // Lines of the message for a port given by its device path.
 constexpr std::size_t kHeadLine = 0;
 constexpr std::size_t kNotSerialLine = 1;
+// A port number the user names a path for, without a stored path.
+constexpr std::size_t kNoPathLine = 2;
 
 }  // namespace
 
@@ -28,6 +30,8 @@ std::string PortFailureReason(cmcGTex& overlay, const platform::SerialOpenFailur
   }
   case platform::SerialOpenError::kBusy: return overlay.GetBlockText(gi::GI_AppMess_PortErr_Busy);
   case platform::SerialOpenError::kNotSerial: return overlay.GetLine(gi::GI_AppMess_PortErr_Path, kNotSerialLine);
+  case platform::SerialOpenError::kNoDevice:
+    return failure.path.empty() ? overlay.GetLine(gi::GI_AppMess_PortErr_Path, kNoPathLine) : std::string();
   default: return {};
   }
 }

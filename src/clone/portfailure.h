@@ -10,7 +10,8 @@ class cmcGTex;
 
 // The lines that go below the message naming the port number: the device
 // path, then for a permission failure what to ask for (membership of the group
-// that owns the device), and for a busy device that another program holds it.
+// that owns the device), for a busy device that another program holds it, and
+// for a port without a path (a user's port never given one) that it has none.
 std::string PortFailureText(cmcGTex& overlay, const platform::SerialOpenFailure& failure);
 
 // For a port given by its device path: the head line naming that path, and

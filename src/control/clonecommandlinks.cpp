@@ -27,7 +27,7 @@ struct CommandRow {
 
 bool Never(const CloneCommands&, int) { return false; }
 
-constexpr std::array<CommandRow, 11> kRows = {{
+constexpr std::array<CommandRow, 12> kRows = {{
     {cl::CL_Menu_Port_Com, kAnyParameter, [](const CloneCommands& c, int n) { return c.PortTicked(n); },
      [](CloneCommands& c, int n) { c.ChoosePortNumber(n); }},
     {cl::CL_Menu_Port_Usb, kAnyParameter, [](const CloneCommands& c, int) { return c.OtherPortTicked(); },
@@ -41,6 +41,8 @@ constexpr std::array<CommandRow, 11> kRows = {{
     {cl::CL_Menu_Clone_Write, 0, Never, [](CloneCommands& c, int) { c.Write(); }},
     {cl::CL_Menu_Clone_Write, 1, [](const CloneCommands& c, int) { return c.VerifyAfterWrite(); },
      [](CloneCommands& c, int) { c.ToggleVerifyAfterWrite(); }, gi::GI_AppItem_Clone_Verify},
+    {cl::CL_Menu_Clone_Write, 2, [](const CloneCommands& c, int) { return c.BackupRadioFirst(); },
+     [](CloneCommands& c, int) { c.ToggleBackupRadioFirst(); }, gi::GI_AppItem_Clone_BackupRadio},
     {cl::CL_Menu_Clone_Info, 0, Never, [](CloneCommands& c, int) { c.Information(); }},
     {cl::CL_Menu_Clone_Info, 1, Never, [](CloneCommands& c, int) { c.OpenBackupFolder(); },
      gi::GI_AppItem_Clone_BackupFolder},

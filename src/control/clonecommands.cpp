@@ -83,26 +83,18 @@ bool CloneCommands::Read() {
                });
 }
 
-void CloneCommands::ShowError(std::string_view block) {
-  platform::CurrentMessageBox().Show({overlay_.GetLine(gi::GI_Sys_AppTitle, 0), overlay_.GetBlockText(block),
-                                      platform::MsgIcon::Error, platform::MsgButtons::Ok, true});
-}
-
 bool CloneCommands::Write() {
   events_.Send(ev::kFinishEdit, nullptr, 0);
   if (running_ || manager_.IsBusy()) return false;
-  if (std::optional<std::string_view> refusal = writecheck::Refusal(document_.Edit())) {
-    ShowError(*refusal);
-    return false;
-  }
-  if (hooks_.countDataErrors && hooks_.countDataErrors() > 0) {
-    ShowError(gi::GI_Mess_DataError);
-    return false;
-  }
+  const WarningMarks marks = hooks_.warningMarks ? hooks_.warningMarks() : WarningMarks{};
+  if (!writecheck::Passes(overlay_, {document_.Edit(), marks})) return false;
   sequence_.SetMakerMode(hooks_.makerMode && hooks_.makerMode());
   sequence_.SetVerify(VerifyAfterWrite());
+  sequence_.SetBackupRadioFirst(BackupRadioFirst());
   return Begin(
-      [this](CloneSequence::Done done) { return sequence_.Write(document_.Edit(), document_.Type(), std::move(done)); },
+      [this](CloneSequence::Done done) {
+        return sequence_.Write(document_.WriteCopy(), document_.Type(), std::move(done));
+      },
       [this] {
         if (hooks_.documentWritten) hooks_.documentWritten();
       });

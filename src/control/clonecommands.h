@@ -11,6 +11,7 @@
 #include <string>
 
 #include "clone/clonesequence.h"
+#include "control/warningcheck.h"
 #include "platform/portpaths.h"
 
 class Document;
@@ -47,14 +48,15 @@ struct CloneSettings {
   int& comPort;
   int& comSpeedHigh;
   int& verifyAfterWrite;  // not 0: a write is read back and compared
+  int& backupRadioFirst;  // not 0: a write first reads the radio into a backup
 };
 
 // What the commands ask of the controller. Every hook may be left empty.
 struct CloneControllerHooks {
   // Unsaved changes before a read replaces them: false stops the read.
   std::function<bool()> confirmDiscard;
-  // The warning check of the sheets: how many errors it found.
-  std::function<int()> countDataErrors;
+  // The warning check of the sheets over what is about to be written.
+  std::function<WarningMarks()> warningMarks;
   std::function<bool()> makerMode;
   // After a read replaced the document: a fresh undo history, the sheet
   // closed, the tree rebuilt and the title updated.
@@ -103,6 +105,8 @@ class CloneCommands {
 
   bool VerifyAfterWrite() const { return settings_.verifyAfterWrite != 0; }
   void ToggleVerifyAfterWrite() { settings_.verifyAfterWrite = VerifyAfterWrite() ? 0 : 1; }
+  bool BackupRadioFirst() const { return settings_.backupRadioFirst != 0; }
+  void ToggleBackupRadioFirst() { settings_.backupRadioFirst = BackupRadioFirst() ? 0 : 1; }
   // Creates the backup folder when it is missing, then shows it.
   bool OpenBackupFolder();
 
@@ -119,7 +123,6 @@ class CloneCommands {
   // Starts a chain with the main window taking no input until it ends;
   // `onSuccess` runs after a successful end.
   bool Begin(const std::function<bool(CloneSequence::Done)>& start, std::function<void()> onSuccess);
-  void ShowError(std::string_view block);
 
   Document& document_;
   indCloneMan& manager_;
@@ -138,6 +141,6 @@ class CloneCommands {
 // that call `commands` (which outlives the table). A row's state rule ticks
 // its item; its action runs on Enter. Beside the read, write and information
 // commands (parameter 0), CL_Menu_Clone_Write with parameter 1 is the
-// "Verify after writing" item and CL_Menu_Clone_Info with parameter 1 opens
-// the backup folder.
+// "Verify after writing" item, with parameter 2 the "Back up the radio before
+// writing" item, and CL_Menu_Clone_Info with parameter 1 opens the backup folder.
 void AddCloneCommandLinks(LinkTable& table, CloneCommands& commands);

@@ -71,6 +71,12 @@ void Document::TakeFromRadio(const cmcEeprom& received) {
   history_.Clear();
 }
 
+cmcEeprom Document::WriteCopy() const {
+  cmcEeprom copy = edit_;
+  PrepareImage(copy);
+  return copy;
+}
+
 Document::SaveResult Document::SaveAs(const std::string& path) {
   // A refused save leaves the edit image, and so the modified test, as it was.
   const cmcEeprom before = edit_;

@@ -51,6 +51,9 @@ class Document {
 
   cmcEeprom& Edit() { return edit_; }
   const cmcEeprom& Edit() const { return edit_; }
+  // What a clone write sends: a copy of the edit image through the
+  // preparation a save gives it, still decoded.
+  cmcEeprom WriteCopy() const;
   cmcEeprom& Second() { return second_; }
   const cmcEeprom& Initial() const { return initial_; }
   const cmcEeprom& Saved() const { return saved_; }

@@ -385,16 +385,22 @@ TEST_F(MainWindowMenusTest, RadioChannelListAndWindowItemsAreWiredToTheirCommand
     ASSERT_NE(item, nullptr) << link;
     EXPECT_TRUE(item->isEnabled()) << link;
   }
-  // "Verify after writing" is on until the user turns it off.
+  // "Verify after writing" is on until the user turns it off; "Back up the radio
+  // before writing" is off until the user turns it on.
   QAction* verify = nullptr;
+  QAction* backupRadio = nullptr;
   auto* cloneMenu = qobject_cast<QMenu*>(menu.FindByLink(cl::CL_Menu_Clone_Read)->parent());
   ASSERT_NE(cloneMenu, nullptr);
   for (QAction* item : cloneMenu->actions()) {
     const cmcCellObj* cell = menu.CellOf(item);
-    if (cell != nullptr && cell->link == cl::CL_Menu_Clone_Write && cell->parameter == 1) verify = item;
+    if (cell == nullptr || cell->link != cl::CL_Menu_Clone_Write) continue;
+    if (cell->parameter == 1) verify = item;
+    if (cell->parameter == 2) backupRadio = item;
   }
   ASSERT_NE(verify, nullptr);
   EXPECT_TRUE(verify->isChecked());
+  ASSERT_NE(backupRadio, nullptr);
+  EXPECT_FALSE(backupRadio->isChecked());
 
   // View > Memory Channel Window places the window in its area, shown beside a bank's sheet.
   controller_->OpenSheet("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");

@@ -213,6 +213,61 @@ TEST_F(RadioCommandTest, WritesThatMustNotStartAreRefusedBeforeSending) {
   }
 }
 
+TEST_F(RadioCommandTest, DataWarningsAreAskedAboutAndOnlyYesWritesThem) {
+  // A middle-bandwidth channel while the radio's middle bandwidth is off: a warning, not an error.
+  const std::string warned = temp.File("warned.rwc");
+  ChildResult made = RunChild({BuiltProgram("rw-m52-q-cli"), "cell", "choose", kDataDir + "/Initial_PMR.rwc", "CT_Mch",
+                               "CL_Mch_WNM", "0", "FlexMark", "2", "--out", warned},
+                              {{{"RWQ_DATA_DIR", kDataDir}}, ""});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const std::string question = "The check of the data found warnings in: Bank 0\nWrite to the radio anyway?\n";
+  struct Case {
+    bool yes;
+    int status;
+    std::string after;  // what follows the question
+    bool written;
+  };
+  const Case cases[] = {
+      {false, 1, "No --yes was given, so the question was taken as Cancel.", false},
+      {true, 0, "The data will now be written to the radio", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.yes ? "--yes" : "no --yes");
+    const std::string memory = temp.File("memory.rwc");
+    std::filesystem::copy_file(kFile, memory, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::remove(temp.File("saved.rwc"));
+    StartRadio({"--save-after-write", temp.File("saved.rwc")}, memory);
+    std::vector<std::string> words = {"write", "--port", Port(), warned};
+    if (c.yes) words.push_back("--yes");
+    ChildResult write = Cli(words);
+    EXPECT_EQ(write.status, c.status) << write.err;
+    EXPECT_NE(write.err.find(question + c.after), std::string::npos) << write.err;
+    EXPECT_EQ(std::filesystem::exists(temp.File("saved.rwc")), c.written);
+    radio.reset();
+  }
+}
+
+TEST_F(RadioCommandTest, BackupRadioKeepsWhatTheRadioHeldAndAsksAboutAnotherModel) {
+  StartRadio({"--save-after-write", temp.File("saved.rwc")});
+  ChildResult same = Cli({"write", "--port", Port(), kFile, "--backup-radio", "--yes"});
+  ASSERT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.err.find("The radio holds data of the model"), std::string::npos) << same.err;
+  ASSERT_EQ(Backups().size(), 2u);
+  EXPECT_NE(same.out.find("_read.rwc\nbackup="), std::string::npos) << same.out;
+  EXPECT_NE(same.out.find("_sent.rwc\n"), std::string::npos) << same.out;
+  std::filesystem::remove(temp.File("saved.rwc"));
+
+  // PMR446 data onto a radio that holds dPMR446 data: asked, and without --yes nothing is sent.
+  ChildResult other = Cli({"write", "--port", Port(), kDataDir + "/Initial_PMR.rwc", "--backup-radio"});
+  EXPECT_EQ(other.status, 1);
+  EXPECT_NE(other.err.find("The radio holds data of the model dPMR446, but the data to be written is for the model "
+                           "PMR446.\nWhat the radio held is kept in the backup:\n"),
+            std::string::npos)
+      << other.err;
+  EXPECT_EQ(Backups().size(), 3u);
+  EXPECT_FALSE(std::filesystem::exists(temp.File("saved.rwc")));
+}
+
 TEST_F(RadioCommandTest, AWriteBrokenOffSaysToWriteAgainAndWhereTheBackupIs) {
   StartRadio({"--fault", "hangup-after:10"});
   ChildResult write = Cli({"write", "--port", Port(), kFile, "--yes"});

@@ -409,7 +409,7 @@ TEST_F(CloneDrvTest, APortThatDoesNotOpenStillCompletes) {
   EXPECT_EQ(result.code, CloneCode::kPortNotOpen);
 }
 
-TEST_F(CloneDrvTest, TheScriptReopensThePortWithEachSettingsSegmentAfterItsPauses) {
+TEST_F(CloneDrvTest, TheScriptSetsEachSettingsSegmentOnThePortOpenedOnceAfterItsPauses) {
   driver->SetScript("(38400,N,8,1)FEFE(9600,N,8,1)");
   const std::uint32_t start = clock.NowMs();
   ASSERT_TRUE(driver->StartInformation(Done()));
@@ -421,7 +421,9 @@ TEST_F(CloneDrvTest, TheScriptReopensThePortWithEachSettingsSegmentAfterItsPause
   EXPECT_EQ(line->sessions[1].settings, "9600,N,8,1");
   EXPECT_EQ(line->sessions[1].bytes, Bytes{});
   EXPECT_EQ(line->sessions[2].settings, "9600,N,8,1");
-  // 300 ms before each settings segment, 100 ms after each open.
+  // The modem lines rise once: the later settings go to the open port.
+  EXPECT_EQ(line->opens, 1);
+  // 300 ms before each settings segment, 100 ms after each settings change.
   EXPECT_GE(line->sessions[0].openedAt, start + 300);
   EXPECT_GE(line->sessions[1].openedAt, line->sessions[0].openedAt + 400);
   EXPECT_LE(line->sessions[1].openedAt, line->sessions[0].openedAt + 440);
@@ -466,6 +468,7 @@ TEST_F(CloneDrvTest, TheManagersScriptGoesOnTheWireByteForByte) {
   EXPECT_EQ(line->sessions[3].settings, "38400,N,8,1");
   EXPECT_EQ(line->sessions[3].bytes,
             Join({kEchoProbe, Fill(0xFE, 48), {0xFE, 0xFE, 0xEE, 0xEF, 0xE2, 0x36, 0x20, 0x01, 0x06, 0xFD}}));
+  EXPECT_EQ(line->opens, 1);
 }
 
 TEST(ManagerScriptTest, ThePasswordRecordIsEachDigitAsItsAsciiCode) {

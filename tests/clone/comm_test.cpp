@@ -136,6 +136,24 @@ TEST_F(CommTest, ANumberedPortOpensThePathTheEnvironmentNames) {
   EXPECT_EQ(comm.LastOpenFailure().error, platform::SerialOpenError::kNone);
 }
 
+TEST_F(CommTest, SettingsChangeOnTheOpenPortAndARefusedChangeKeepsTheOldOnes) {
+  cmcComm comm(scheduler);
+  EXPECT_FALSE(comm.ChangeSettings("38400,N,8,1")) << "a closed port has nothing to change";
+  ASSERT_TRUE(comm.OpenPath(pty.SlavePath(), "9600,n,8,1"));
+  ASSERT_TRUE(comm.ChangeSettings("38400,N,8,2"));
+  termios attributes = SlaveAttributes();
+  EXPECT_EQ(cfgetospeed(&attributes), B38400);
+  EXPECT_NE(attributes.c_cflag & CSTOPB, 0u);
+  EXPECT_FALSE(comm.ChangeSettings("12345,n,8,1"));
+  EXPECT_TRUE(comm.IsOpen());
+  attributes = SlaveAttributes();
+  EXPECT_EQ(cfgetospeed(&attributes), B38400);
+  // Still the same open port: what is written arrives.
+  const std::uint8_t bytes[] = {0xFE, 0xFD};
+  comm.Write(bytes, sizeof bytes);
+  EXPECT_EQ(ReceiveAtLeast(2), std::vector<std::uint8_t>(bytes, bytes + 2));
+}
+
 TEST_F(CommTest, APortThatCannotOpenLeavesItClosedWithTheReason) {
   unsetenv("RWQ_PORT_PATH");
   cmcComm comm(scheduler);

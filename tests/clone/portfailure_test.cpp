@@ -12,7 +12,7 @@ TEST(PortFailure, NamesTheDeviceAndExplainsPermissionAndBusyFailures) {
   cmcGTex overlay;
   overlay.OpenLines({"#GI_AppMess_PortErr_Permission", "No permission.", "Join group \"%s\".", "Join its group.", "#",
                      "#GI_AppMess_PortErr_Busy", "In use.", "Close it.", "#", "#GI_AppMess_PortErr_Path",
-                     "Port %s did not open.", "Not a serial port.", "#", "#End_Of_Ovl"});
+                     "Port %s did not open.", "Not a serial port.", "No path stored.", "#", "#End_Of_Ovl"});
   struct Case {
     platform::SerialOpenFailure failure;
     std::string text;
@@ -25,7 +25,7 @@ TEST(PortFailure, NamesTheDeviceAndExplainsPermissionAndBusyFailures) {
       {{SerialOpenError::kBusy, "/dev/ttyACM0", "dialout"}, "/dev/ttyACM0\nIn use.\nClose it."},
       {{SerialOpenError::kNoDevice, "/dev/ttyUSB3", "dialout"}, "/dev/ttyUSB3"},
       {{SerialOpenError::kSettings, "/dev/ttyUSB3", ""}, "/dev/ttyUSB3"},
-      {{SerialOpenError::kNoDevice, "", ""}, ""},
+      {{SerialOpenError::kNoDevice, "", ""}, "No path stored."},
       {{SerialOpenError::kBusy, "", ""}, "In use.\nClose it."},
       {{SerialOpenError::kNotSerial, "/tmp/notes.txt", ""}, "/tmp/notes.txt\nNot a serial port."},
   };

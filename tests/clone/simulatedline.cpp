@@ -30,8 +30,20 @@ bool SimulatedLine::Open(const PortId&, std::string_view settings) {
   if (baud <= 0) return false;
   baud_ = baud;
   open_ = true;
+  ++opens;
   writeError_ = false;
   incoming_.clear();
+  sessions.push_back({std::string(settings), {}, static_cast<double>(clock_.NowMs())});
+  return true;
+}
+
+bool SimulatedLine::ChangeSettings(std::string_view settings) {
+  if (!open_ || !acceptOpen(settings)) return false;
+  int baud = 0;
+  std::from_chars(settings.data(), settings.data() + settings.size(), baud);
+  if (baud <= 0) return false;
+  Advance();
+  baud_ = baud;
   sessions.push_back({std::string(settings), {}, static_cast<double>(clock_.NowMs())});
   return true;
 }

@@ -40,19 +40,22 @@ class SimulatedLine : public CloneLine {
   std::optional<std::size_t> writeErrorAfter;  // bytes accepted before the device fails
   bool stalled = false;                        // nothing leaves the port any more
 
-  // What crossed the wire from the computer, one entry per open with its settings.
+  // What crossed the wire from the computer, one entry per open or settings
+  // change with its settings.
   struct Session {
     std::string settings;
     std::vector<std::uint8_t> bytes;
     double openedAt = 0;
   };
   std::vector<Session> sessions;
+  int opens = 0;  // only the opens, each of which raises the modem lines
   std::vector<std::uint8_t> AllSent() const;
   int rtsMode = -1;
   // The most bytes queued in the port right after a write.
   std::size_t maxOutPending = 0;
 
   bool Open(const PortId& port, std::string_view settings) override;
+  bool ChangeSettings(std::string_view settings) override;
   void Close() override;
   bool IsOpen() const override { return open_; }
   void Write(std::span<const std::uint8_t> bytes) override;

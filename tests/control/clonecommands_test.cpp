@@ -25,6 +25,7 @@
 #include "markup/ids.h"
 #include "model/ch.h"
 #include "model/clonefile.h"
+#include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "platform/clock.h"
 #include "runtime/events.h"
@@ -105,8 +106,8 @@ class CloneCommandsTest : public testing::Test {
     overlay.Open(RWQ_SOURCE_DATA_DIR "/QZ5071KE.OVL");
     document = std::make_unique<Document>(overlay);
     document->LoadModel(ModelType::kDpmr446);
-    commands = std::make_unique<CloneCommands>(*document, manager, overlay, events,
-                                               CloneSettings{comPort, comSpeedHigh, verify}, view, Hooks());
+    commands = std::make_unique<CloneCommands>(
+        *document, manager, overlay, events, CloneSettings{comPort, comSpeedHigh, verify, backupRadio}, view, Hooks());
     commands->SetBackupFolder(temp.File("backups"));
     events.AddListener(&CountReplaced, &imagesReplaced);
   }
@@ -118,7 +119,7 @@ class CloneCommandsTest : public testing::Test {
       view.log.push_back("discard?");
       return discardAnswer;
     };
-    hooks.countDataErrors = [this] { return dataErrors; };
+    hooks.warningMarks = [this] { return marks; };
     hooks.documentReplaced = [this] { view.log.push_back("replaced"); };
     hooks.documentWritten = [this] { view.log.push_back("written"); };
     hooks.portPaths = [this] {
@@ -168,9 +169,10 @@ class CloneCommandsTest : public testing::Test {
   int comPort = kNamedPort;
   int comSpeedHigh = 1;
   int verify = 1;
+  int backupRadio = 0;
   RecordingView view;
   bool discardAnswer = true;
-  int dataErrors = 0;
+  WarningMarks marks;
   int imagesReplaced = 0;
   std::unique_ptr<RadioProcess> radio;
   std::unique_ptr<CloneCommands> commands;
@@ -290,13 +292,14 @@ TEST_F(CloneCommandsTest, CancelDuringAWriteAsksFirst) {
 
 TEST_F(CloneCommandsTest, WriteRefusals) {
   RecordingMessageBox boxes;
-  // Errors the warning check counts.
-  dataErrors = 2;
+  // Errors the warning check found; its warnings are not asked about then.
+  marks.errors = {"Common"};
+  marks.warnings = {"Other"};
   EXPECT_EQ(Run([&] { return commands->Write(); }), std::nullopt);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, overlay.GetBlockText(gi::GI_Mess_DataError));
   EXPECT_EQ(boxes.shown[0].icon, platform::MsgIcon::Error);
-  dataErrors = 0;
+  marks = {};
 
   // No channel at all.
   cmcEeprom& image = document->Edit();
@@ -318,6 +321,80 @@ TEST_F(CloneCommandsTest, WriteRefusals) {
   EXPECT_FALSE(commands->IsRunning());
 }
 
+TEST_F(CloneCommandsTest, WarningsAskFirstAndOnlyOkGoesOn) {
+  marks.warnings = {"[St_ChBank]GI_Sheet_Mch_DPmr446,Bank 2", "Common settings"};
+  // Cancel: nothing starts. OK: the chain starts (and ends at the port, as no radio runs).
+  RecordingMessageBox boxes({MsgAnswer::Cancel, MsgAnswer::Ok});
+  comPort = 5;
+  setenv("RWQ_PORT_PATH", temp.File("no-such-tty").c_str(), 1);
+  EXPECT_EQ(Run([&] { return commands->Write(); }), std::nullopt);
+  EXPECT_EQ(Run([&] { return commands->Write(); }), CloneCode::kPortNotOpen);
+  unsetenv("RWQ_PORT_PATH");
+  ASSERT_GE(boxes.shown.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(boxes.shown[i].buttons, platform::MsgButtons::OkCancel);
+    EXPECT_EQ(boxes.shown[i].icon, platform::MsgIcon::Warning);
+    EXPECT_EQ(boxes.shown[i].text,
+              "The check of the data found warnings in: Bank 2, Common settings\nWrite to the radio anyway?");
+  }
+}
+
+TEST_F(CloneCommandsTest, WhatIsSentHasThePreparationOfASave) {
+  StartRadio({});
+  verify = 0;
+  // An emergency key in the old coding: a save turns it into the plain key.
+  using namespace memmap::addr;
+  document->Edit().SetByte(kKeyFunctions, 27);
+  RecordingMessageBox boxes;
+  EXPECT_EQ(Run([&] { return commands->Write(); }), CloneCode::kSuccess);
+  EXPECT_EQ(document->Edit().GetByte(kKeyFunctions), 27) << "the document itself is left as it is";
+  ASSERT_EQ(commands->Sequence().Backups().size(), 1u);
+  // Read without the preparation an open gives.
+  cmcEeprom sent;
+  ASSERT_EQ(cloneio::Open(overlay, commands->Sequence().Backups()[0], sent, nullptr), cmcCloneFile::kOk);
+  memmap::Decode(sent);
+  EXPECT_EQ(sent.GetByte(kKeyFunctions), 67);
+}
+
+TEST_F(CloneCommandsTest, BackupOfTheRadioComesBeforeTheQuestionAndAnotherModelIsAskedAbout) {
+  StartRadio({});
+  backupRadio = 1;
+  verify = 0;
+  {
+    LoggingBoxes boxes(view.log);
+    EXPECT_EQ(Run([&] { return commands->Write(); }), CloneCode::kSuccess);
+  }
+  const std::vector<std::string> expected = {"running",
+                                             "progress Reading from the radio",
+                                             "progress closed",
+                                             "box The data will now be written to the radio, replacing everything "
+                                             "the radio holds.",
+                                             "progress Writing to the radio",
+                                             "progress closed",
+                                             "box The data has been written to the radio.",
+                                             "idle",
+                                             "written"};
+  EXPECT_EQ(view.log, expected);
+  ASSERT_EQ(commands->Sequence().Backups().size(), 2u);
+  EXPECT_TRUE(commands->Sequence().Backups()[0].ends_with("_read.rwc"));
+  EXPECT_TRUE(commands->Sequence().Backups()[1].ends_with("_sent.rwc"));
+
+  // The radio now holds dPMR446 data; PMR446 data is asked about, and Cancel sends nothing.
+  document->LoadModel(ModelType::kPmr);
+  RecordingMessageBox boxes({MsgAnswer::Cancel});
+  EXPECT_EQ(Run([&] { return commands->Write(); }), CloneCode::kCancelled);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  const std::string& question = boxes.shown[0].text;
+  EXPECT_TRUE(
+      question.starts_with("The radio holds data of the model dPMR446, but the data to be written is for the "
+                           "model PMR446."))
+      << question;
+  ASSERT_EQ(commands->Sequence().Backups().size(), 1u);
+  EXPECT_NE(question.find(commands->Sequence().Backups()[0]), std::string::npos) << question;
+  const std::string log = RadioLog();
+  EXPECT_EQ(log.find("write request", log.rfind("read request")), std::string::npos) << log;
+}
+
 TEST_F(CloneCommandsTest, InformationOpensTheDialogAfterTheChainEnded) {
   StartRadio({});
   EXPECT_EQ(Run([&] { return commands->Information(); }), CloneCode::kSuccess);
@@ -334,6 +411,17 @@ TEST_F(CloneCommandsTest, APortThatDoesNotOpenIsNamedByItsNumber) {
   EXPECT_EQ(code, CloneCode::kPortNotOpen);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_TRUE(boxes.shown[0].text.starts_with("Port 5 could not be opened.\n" + temp.File("no-such-tty")))
+      << boxes.shown[0].text;
+}
+
+TEST_F(CloneCommandsTest, AUserPortWithoutAStoredPathSaysSo) {
+  RecordingMessageBox boxes;
+  comPort = kNamedPort + 1;
+  EXPECT_EQ(Run([&] { return commands->Information(); }), CloneCode::kPortNotOpen);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_TRUE(boxes.shown[0].text.starts_with(
+      "Port 162 could not be opened.\nNo device path is stored for this port. Choose the port again and give the "
+      "path of its device.\n\n"))
       << boxes.shown[0].text;
 }
 
@@ -421,15 +509,24 @@ TEST_F(CloneMenuRowsTest, PortDialogsInTheirStylesStoreOnlyAChosenPort) {
   EXPECT_EQ(view.log, expected);
 }
 
-TEST_F(CloneMenuRowsTest, VerifyItemTogglesAndCarriesItsCaption) {
-  const Item item = Evaluate(cl::CL_Menu_Clone_Write, 1, cellkey::kEvaluate);
-  EXPECT_EQ(item.text, overlay.GetLine(gi::GI_AppItem_Clone_Verify, 0));
-  EXPECT_EQ(item.statesFlags & 0x09, 0x09) << "ticked, caption from the display text";
-  Choose(cl::CL_Menu_Clone_Write, 1);
-  EXPECT_EQ(verify, 0);
-  EXPECT_FALSE(Ticked(cl::CL_Menu_Clone_Write, 1));
-  Choose(cl::CL_Menu_Clone_Write, 1);
-  EXPECT_EQ(verify, 1);
+TEST_F(CloneMenuRowsTest, WriteOptionItemsToggleAndCarryTheirCaptions) {
+  struct Case {
+    int parameter;
+    std::string_view caption;
+    int& setting;
+  };
+  const Case cases[] = {{1, gi::GI_AppItem_Clone_Verify, verify}, {2, gi::GI_AppItem_Clone_BackupRadio, backupRadio}};
+  for (const Case& c : cases) {
+    const int before = c.setting;
+    const Item item = Evaluate(cl::CL_Menu_Clone_Write, c.parameter, cellkey::kEvaluate);
+    EXPECT_EQ(item.text, overlay.GetLine(c.caption, 0));
+    EXPECT_EQ(item.statesFlags & 0x09, before != 0 ? 0x09 : 0x08) << "ticked as set, caption from the display text";
+    Choose(cl::CL_Menu_Clone_Write, c.parameter);
+    EXPECT_EQ(c.setting, before != 0 ? 0 : 1) << c.parameter;
+    EXPECT_EQ(Ticked(cl::CL_Menu_Clone_Write, c.parameter), before == 0);
+    Choose(cl::CL_Menu_Clone_Write, c.parameter);
+    EXPECT_EQ(c.setting, before);
+  }
   // The write item itself is neither ticked nor relabelled.
   EXPECT_EQ(Evaluate(cl::CL_Menu_Clone_Write, 0, cellkey::kEvaluate).statesFlags, 0);
 }
