@@ -63,6 +63,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
       undo_(document_, services.mainOverlay, &services.events),
       documentCommands_(document_, services.mainOverlay, services.events,
                         {documentFolder_, services.settings.currentDirectory, services.settings.recent}, *this),
+      widths_(services.settings),
       environment_{document_.Edit(), services.mainOverlay, selectionCache_, editors_},
       linkTable_(LinkTable::Instance()),
       sheets_(*this, services.mainOverlay, services.events, wants_),
@@ -113,9 +114,12 @@ cuiMain::~cuiMain() {
 
 void cuiMain::Build(MainView& view, std::span<const char* const>) {
   view_ = &view;
-  SheetServices choiceLists = ServicesForSheet();
-  choiceLists.view = nullptr;
-  editors_.SetSheetServices(choiceLists);
+  // Choice lists are built for the model, modes and font size in force when one opens.
+  editors_.SetSheetServices([this] {
+    SheetServices choiceLists = ServicesForSheet();
+    choiceLists.view = nullptr;
+    return choiceLists;
+  });
   const ModelType type = ChooseModelType(overlay_, settings_.modelType);
   settings_.modelType = ModelNumber(type);
   LoadModel(type);

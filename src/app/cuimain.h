@@ -8,6 +8,7 @@
 #include "app/accesswords.h"
 #include "app/channelcsvcommands.h"
 #include "app/clonedesk.h"
+#include "app/settingswidthstore.h"
 #include "control/commandlinks.h"
 #include "control/document.h"
 #include "control/documentcommands.h"
@@ -165,6 +166,8 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void BuildTools(MainView& view);
   // The memory-channel window in its area of the work area, once.
   void OpenMchWindow();
+  // What sheets are built for now: the model, the modes and the user's font size.
+  SheetModes ModesNow() const;
   CloneControllerHooks CloneHooks();
   // The sheet opened when there is no tree to choose one.
   void OpenFallbackSheet();
@@ -210,6 +213,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   WorkLayout layout_;
   // The drop-down choice lists of the cells.
   GridLinkHost editors_;
+  SettingsWidthStore widths_;
   LinkEnvironment environment_;
   LinkTable linkTable_;
   std::unique_ptr<CellLinks> links_;

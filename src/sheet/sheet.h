@@ -147,6 +147,8 @@ class cuiSheet {
   // The text, marks and font colour the cell is drawn with.
   // The display's segment shapes that glyph cells are drawn with; none: they show their text.
   const Segchar* SegmentShapes() const { return services_.segchar; }
+  // The model, modes and font size the sheet was made for.
+  const SheetModes& Modes() const { return services_.modes; }
   CellFace Face(int column, int row);
   // The cell's font, else the basic cell's.
   const Font& FontOf(const cmcCellObj& cell) const;

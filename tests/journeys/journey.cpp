@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/mainmenus.h"
+#include "app/mchwinform.h"
 #include "app/menu.h"
 #include "app/navigationtree.h"
 #include "app/qt_application.h"
@@ -49,6 +50,8 @@ std::vector<std::string>& Journey::QtWarnings() {
 }
 
 Journey::~Journey() {
+  // Closed first, as the user closes it: the controller lets go of the window.
+  if (form_) form_->close();
   form_.reset();
   controller_.reset();
   settings_.reset();
@@ -125,12 +128,32 @@ void Journey::ClickCell(int column, int row) {
   Settle();
 }
 
-void Journey::MenuItem(int link) {
+QAction& Journey::MenuAction(int link, std::optional<int> parameter) {
   cuiMenu& menu = form_->Menus().Menu();
   menu.RefreshStates();
-  QAction* action = menu.FindByLink(link);
-  if (action == nullptr) throw std::runtime_error("no menu item for link " + std::to_string(link));
-  if (action->isEnabled()) action->trigger();
+  for (QAction* action : form_->findChildren<QAction*>()) {
+    const cmcCellObj* cell = menu.CellOf(action);
+    if (cell != nullptr && cell->link == link && (!parameter || cell->parameter == *parameter)) return *action;
+  }
+  throw std::runtime_error("no menu item for link " + std::to_string(link));
+}
+
+void Journey::MenuItem(int link, std::optional<int> parameter) {
+  QAction& action = MenuAction(link, parameter);
+  if (action.isEnabled()) action.trigger();
+  Settle();
+}
+
+void Journey::DragColumnEdge(int column, int dx) {
+  cuiSheet& sheet = Sheet();
+  const std::optional<CellRect> heading =
+      CellHit(sheet.Geometry(), sheet.LeftColumn(), sheet.TopRow()).RectOf({column, 0});
+  if (!heading) throw std::runtime_error("the heading is not on the screen");
+  const QPoint edge(heading->right + 1, (heading->top + heading->bottom) / 2);
+  QWidget* viewport = Grid().viewport();
+  QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, edge);
+  QTest::mouseMove(viewport, edge + QPoint(dx, 0));
+  QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, edge + QPoint(dx, 0));
   Settle();
 }
 
@@ -157,6 +180,8 @@ std::string Journey::CellText(int column, int row) { return Sheet().CellText(col
 std::string Journey::Title() { return form_->SheetFrame()->Title().text().toStdString(); }
 
 QWidget* Journey::Focus() const { return QApplication::focusWidget(); }
+
+MchWinForm* Journey::MchWindow() const { return form_->findChild<MchWinForm*>(); }
 
 QWidget* Journey::Chooser() const {
   for (QWidget* window : QApplication::topLevelWidgets()) {

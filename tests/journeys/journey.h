@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
+class MchWinForm;
+class QAction;
 class cuiGrid;
 class cuiSheet;
 
@@ -43,8 +46,12 @@ class Journey {
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   void Type(const std::string& text);
   void ClickCell(int column, int row);
-  // Clicks the main-menu item whose cell has the link.
-  void MenuItem(int link);
+  // Clicks the main-menu item whose cell has the link (and the parameter, when given).
+  void MenuItem(int link, std::optional<int> parameter = std::nullopt);
+  // That item, its state refreshed as before its menu opens.
+  QAction& MenuAction(int link, std::optional<int> parameter = std::nullopt);
+  // Drags the right edge of the column's heading by dx pixels.
+  void DragColumnEdge(int column, int dx);
   // Lets the timers, the posted events and the controller's ticks run.
   void Settle();
 
@@ -59,6 +66,8 @@ class Journey {
   // The drop-down chooser on show, or none.
   QWidget* Chooser() const;
   cmcEvMan& Events() { return events_; }
+  // The memory-channel window, or none.
+  MchWinForm* MchWindow() const;
 
   RecordingMessageBox boxes;
   // What Qt warned about meanwhile ("Ambiguous shortcut overload" and such).
