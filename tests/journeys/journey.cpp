@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "app/mainmenus.h"
@@ -84,7 +85,11 @@ void Journey::Restart() {
 }
 
 void Journey::Open(const std::string& dataFile) {
-  Controller().Documents().OpenFile(std::string(RWQ_SOURCE_DATA_DIR) + "/" + dataFile);
+  // A copy: a close that saves the user's edits never writes over a shipped file.
+  const std::string copy = documents_.File(dataFile);
+  std::filesystem::copy_file(std::string(RWQ_SOURCE_DATA_DIR) + "/" + dataFile, copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  Controller().Documents().OpenFile(copy);
   Settle();
 }
 

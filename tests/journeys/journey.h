@@ -39,7 +39,7 @@ class Journey {
   void Restart();
   indEnviron& Settings() { return *settings_; }
 
-  // File > Open of one of the shipped files.
+  // File > Open of (a copy of) one of the shipped files.
   void Open(const std::string& dataFile);
   // Selects the tree node with the caption, as a click on it does.
   void SelectNode(const std::string& caption);
@@ -76,6 +76,7 @@ class Journey {
  private:
   std::vector<const char*> arguments_;
   TempDir config_;
+  TempDir documents_;  // the journey's copies of the shipped files
   std::unique_ptr<indEnviron> settings_;
   // Read again at each start, as a new process reads them.
   std::unique_ptr<cmcGTex> mainOverlay_;
