@@ -3,11 +3,14 @@
 #include <QAction>
 
 #include "app/mchwinform.h"
+#include "app/settingswidthstore.h"
 #include "grid/flector.h"
 #include "grid/grid.h"
 #include "journey.h"
 #include "markup/ids.h"
+#include "sheet/headless.h"
 #include "sheet/sheet.h"
+#include "sheet/sheetfactory.h"
 
 namespace {
 
@@ -117,6 +120,31 @@ TEST(ColumnWidthJourney, ADraggedWidthSurvivesASheetSwitchAndARestart) {
   user.Restart();
   OpenBankOne(user);
   EXPECT_EQ(FrequencyWidth(user), dragged);
+}
+
+TEST(ColumnWidthJourney, AResetGivesEveryKeptSheetItsOwnWidthsAgain) {
+  Journey user;
+  user.Start();
+  OpenBankOne(user);
+  const int own = FrequencyWidth(user);
+  user.DragColumnEdge(kFrequency, 40);
+  ASSERT_EQ(FrequencyWidth(user), own + 40);
+  user.SelectNode("Banks");  // the bank's sheet closes and keeps its widths
+  // No command asks for a reset yet: a sheet built to reset clears them.
+  SettingsWidthStore widths(user.Settings());
+  const CharacterMeasurer measurer;
+  SheetServices services{user.Controller().MainOverlay(), user.Controller().MainOverlay(),
+                         user.Controller().EditImage(), measurer};
+  services.links = &user.Controller().Links();
+  services.widths = &widths;
+  std::unique_ptr<cuiSheet> resetting = CreateSheet(SheetRef::Parse("GI_Sheet_Mch_BankOp"), services);
+  resetting->SetResetColumnWidths();
+  ASSERT_TRUE(resetting->Show());
+  resetting.reset();
+
+  user.Restart();
+  OpenBankOne(user);
+  EXPECT_EQ(FrequencyWidth(user), own);
 }
 
 }  // namespace
