@@ -169,8 +169,12 @@ void cuiMain::OpenFallbackSheet() {
 
 void cuiMain::UpdateLayout() {
   if (view_ == nullptr) return;
+  LayoutFacts facts = sheets_.Facts();
+  // The help area shows the help window: wanted without one, it stays hidden,
+  // and its stored height waits for the window.
+  facts.helpWanted = facts.helpWanted && view_->HasHelpWindow();
   if (std::optional<WorkLayout::Change> change =
-          layout_.Update(sheets_.Facts(), view_->WorkAreaHeight(), view_->ShownHeights())) {
+          layout_.Update(facts, view_->WorkAreaHeight(), view_->ShownHeights())) {
     view_->ApplyLayout(*change);
   }
 }

@@ -181,6 +181,8 @@ AreaHeights TForm1::ShownHeights() const { return workArea_->ShownHeights(); }
 
 void TForm1::ApplyLayout(const WorkLayout::Change& change) { workArea_->ApplyLayout(change); }
 
+bool TForm1::HasHelpWindow() const { return workArea_->HasHelpWindow(); }
+
 void TForm1::SetToolBarVisible(bool visible) { menus_->ToolBar().SetVisible(visible); }
 
 void TForm1::StoreBounds() {

@@ -50,6 +50,8 @@ class MainView {
   virtual int WorkAreaHeight() const = 0;
   virtual AreaHeights ShownHeights() const = 0;
   virtual void ApplyLayout(const WorkLayout::Change& change) = 0;
+  // Whether a help window sits in the help area (an empty area is never shown).
+  virtual bool HasHelpWindow() const = 0;
   virtual void SetToolBarVisible(bool visible) = 0;
 
   // The navigation tree: its nodes named in the marks get the warning or error

@@ -300,6 +300,7 @@ TEST_F(ControllerTest, AreaHeightsComeFromTheSettingsAndGoBackAtClose) {
   settings->sHelpWinHeight = 120;
   settings->pHelpView = 1;
   Start();
+  new QWidget(form->Work()->HelpArea());  // a help window docked there
   form->resize(800, 700);
   QCoreApplication::processEvents();
   controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");

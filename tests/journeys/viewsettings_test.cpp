@@ -4,6 +4,7 @@
 
 #include "app/mchwinform.h"
 #include "app/settingswidthstore.h"
+#include "app/workarea.h"
 #include "grid/flector.h"
 #include "grid/grid.h"
 #include "journey.h"
@@ -145,6 +146,19 @@ TEST(ColumnWidthJourney, AResetGivesEveryKeptSheetItsOwnWidthsAgain) {
   user.Restart();
   OpenBankOne(user);
   EXPECT_EQ(FrequencyWidth(user), own);
+}
+
+TEST(HelpAreaJourney, AnEmptyHelpAreaStaysHiddenAndItsStoredHeightIsKept) {
+  Journey user;
+  user.Settings().pHelpView = 1;  // View > Help Window ticked, as by default
+  user.Settings().sHelpWinHeight = 120;
+  user.Start();
+  OpenBankOne(user);
+  const QWidget* help = user.Form().Work()->HelpArea();
+  EXPECT_FALSE(help->isVisibleTo(&user.Form()));
+  EXPECT_EQ(user.Form().Work()->ShownHeights().help, 0);
+  user.Restart();
+  EXPECT_EQ(user.Settings().sHelpWinHeight, 120);
 }
 
 }  // namespace
