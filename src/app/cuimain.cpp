@@ -160,8 +160,10 @@ void cuiMain::OnTick() {
 }
 
 void cuiMain::OpenFallbackSheet() {
-  // The tree activates its selected node once it exists; without it, the
-  // sheet left last, else the top page.
+  // The selected node's sheet: after New, Open or a model change that is the
+  // rebuilt tree's choice, never the sheet of the data before. Without a tree,
+  // the sheet left last, else the top page.
+  if (view_->OpenSelectedNodeSheet() && sheets_.Current() != nullptr) return;
   const SheetHistory::Entry* newest = sheets_.History().Newest();
   const std::string reference = newest != nullptr ? newest->ref.Text() : std::string(gi::GI_Sheet_TopPage);
   if (!sheets_.OpenSheet(reference) && newest != nullptr) sheets_.OpenSheet(std::string(gi::GI_Sheet_TopPage));

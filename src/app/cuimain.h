@@ -169,7 +169,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   // What sheets are built for now: the model, the modes and the user's font size.
   SheetModes ModesNow() const;
   CloneControllerHooks CloneHooks();
-  // The sheet opened when there is no tree to choose one.
+  // When no sheet is open: the selected tree node's sheet, else one from the history.
   void OpenFallbackSheet();
 
   // DocumentWindow

@@ -64,6 +64,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::RebuildTree() { menus_->RebuildTree(); }
 
+bool TForm1::OpenSelectedNodeSheet() {
+  iuiTree* tree = menus_->Tree();
+  return tree != nullptr && tree->ReopenSelectedSheet();
+}
+
 void TForm1::MarkTree(const WarningMarks& marks) {
   if (iuiTree* tree = menus_->Tree()) {
     tree->MarkNodes({marks.warnings.begin(), marks.warnings.end()}, {marks.errors.begin(), marks.errors.end()});

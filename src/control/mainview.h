@@ -59,4 +59,7 @@ class MainView {
   virtual void MarkTree(const WarningMarks& marks) = 0;
   // A new navigation tree for the present modes and model type.
   virtual void RebuildTree() = 0;
+  // Opens the sheet of the tree's selected node; false without a tree or when
+  // the node opens no sheet.
+  virtual bool OpenSelectedNodeSheet() = 0;
 };
