@@ -228,7 +228,7 @@ class cuiSheet {
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();
-  void SaveColumnWidths();
+  void KeepColumnWidth(int column);
   void MakeStartingCellCurrent();
   std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
   cmcCellCapsule Request(clsSheetCellId& id);

@@ -53,11 +53,14 @@ TEST(FontSizeJourney, LargeBuildsBiggerCellsAndIsKeptOverARestart) {
   OpenBankOne(user);
   EXPECT_EQ(user.Sheet().Modes().fontSizePercent, 80);
   const int medium = ChannelRowHeight(user);
+  const int mediumWidth = FrequencyWidth(user);
   user.MenuItem(cl::CL_Menu_View_FontSize, 100);
   // The tick reopened the bank's sheet in the new size.
   EXPECT_EQ(user.Sheet().Ref().Text(), "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
   EXPECT_EQ(user.Sheet().Modes().fontSizePercent, 100);
   EXPECT_GT(ChannelRowHeight(user), medium);
+  // A width the user never gave follows the font: the heading still fits.
+  EXPECT_GT(FrequencyWidth(user), mediumWidth);
 
   user.Restart();
   OpenBankOne(user);
