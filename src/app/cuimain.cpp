@@ -63,6 +63,7 @@ cuiMain::cuiMain(const ControllerServices& services, std::string baseName, int i
       undo_(document_, services.mainOverlay, &services.events),
       documentCommands_(document_, services.mainOverlay, services.events,
                         {documentFolder_, services.settings.currentDirectory, services.settings.recent}, *this),
+      widths_(services.settings),
       environment_{document_.Edit(), services.mainOverlay, selectionCache_, editors_},
       linkTable_(LinkTable::Instance()),
       sheets_(*this, services.mainOverlay, services.events, wants_),
@@ -113,9 +114,12 @@ cuiMain::~cuiMain() {
 
 void cuiMain::Build(MainView& view, std::span<const char* const>) {
   view_ = &view;
-  SheetServices choiceLists = ServicesForSheet();
-  choiceLists.view = nullptr;
-  editors_.SetSheetServices(choiceLists);
+  // Choice lists are built for the model, modes and font size in force when one opens.
+  editors_.SetSheetServices([this] {
+    SheetServices choiceLists = ServicesForSheet();
+    choiceLists.view = nullptr;
+    return choiceLists;
+  });
   const ModelType type = ChooseModelType(overlay_, settings_.modelType);
   settings_.modelType = ModelNumber(type);
   LoadModel(type);
@@ -156,8 +160,10 @@ void cuiMain::OnTick() {
 }
 
 void cuiMain::OpenFallbackSheet() {
-  // The tree activates its selected node once it exists; without it, the
-  // sheet left last, else the top page.
+  // The selected node's sheet: after New, Open or a model change that is the
+  // rebuilt tree's choice, never the sheet of the data before. Without a tree,
+  // the sheet left last, else the top page.
+  if (view_->OpenSelectedNodeSheet() && sheets_.Current() != nullptr) return;
   const SheetHistory::Entry* newest = sheets_.History().Newest();
   const std::string reference = newest != nullptr ? newest->ref.Text() : std::string(gi::GI_Sheet_TopPage);
   if (!sheets_.OpenSheet(reference) && newest != nullptr) sheets_.OpenSheet(std::string(gi::GI_Sheet_TopPage));
@@ -165,8 +171,12 @@ void cuiMain::OpenFallbackSheet() {
 
 void cuiMain::UpdateLayout() {
   if (view_ == nullptr) return;
+  LayoutFacts facts = sheets_.Facts();
+  // The help area shows the help window: wanted without one, it stays hidden,
+  // and its stored height waits for the window.
+  facts.helpWanted = facts.helpWanted && view_->HasHelpWindow();
   if (std::optional<WorkLayout::Change> change =
-          layout_.Update(sheets_.Facts(), view_->WorkAreaHeight(), view_->ShownHeights())) {
+          layout_.Update(facts, view_->WorkAreaHeight(), view_->ShownHeights())) {
     view_->ApplyLayout(*change);
   }
 }

@@ -8,6 +8,7 @@
 #include "app/accesswords.h"
 #include "app/channelcsvcommands.h"
 #include "app/clonedesk.h"
+#include "app/settingswidthstore.h"
 #include "control/commandlinks.h"
 #include "control/document.h"
 #include "control/documentcommands.h"
@@ -166,8 +167,10 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   void BuildTools(MainView& view);
   // The memory-channel window in its area of the work area, once.
   void OpenMchWindow();
+  // What sheets are built for now: the model, the modes and the user's font size.
+  SheetModes ModesNow() const;
   CloneControllerHooks CloneHooks();
-  // The sheet opened when there is no tree to choose one.
+  // When no sheet is open: the selected tree node's sheet, else one from the history.
   void OpenFallbackSheet();
 
   // DocumentWindow
@@ -211,6 +214,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   WorkLayout layout_;
   // The drop-down choice lists of the cells.
   GridLinkHost editors_;
+  SettingsWidthStore widths_;
   LinkEnvironment environment_;
   LinkTable linkTable_;
   std::unique_ptr<CellLinks> links_;

@@ -134,10 +134,19 @@ SheetServices cuiMain::ServicesForSheet() {
   services.events = &events_;
   services.charset = &*charset_;
   services.segchar = &*segchar_;
-  services.modes.modelType = document_.Type();
-  services.modes.makerMode = makerMode_;
-  services.modes.languageCount = languageCount_;
+  services.widths = &widths_;
+  services.modes = ModesNow();
   return services;
+}
+
+SheetModes cuiMain::ModesNow() const {
+  SheetModes modes;
+  modes.modelType = document_.Type();
+  modes.makerMode = makerMode_;
+  modes.languageCount = languageCount_;
+  // A later instance reads no settings and holds 0: its sheets keep their plain size.
+  if (settings_.fontSizePercentage > 0) modes.fontSizePercent = settings_.fontSizePercentage;
+  return modes;
 }
 
 void cuiMain::HostSheet(std::unique_ptr<cuiSheet> sheet) {

@@ -70,8 +70,9 @@ void cuiMain::OpenMchWindow() {
   setup.segchar = &*segchar_;
   setup.environment = &environment_;
   setup.settings = &settings_;
-  setup.modes.modelType = document_.Type();
-  setup.modes.makerMode = makerMode_;
+  setup.widths = &widths_;
+  setup.modes = ModesNow();
+  setup.currentModes = [this] { return ModesNow(); };
   mchWindow_ = new MchWinForm(setup, mchArea_);
   mchWindow_->setAttribute(Qt::WA_DeleteOnClose);
   if (mchArea_->layout() == nullptr) new QVBoxLayout(mchArea_);

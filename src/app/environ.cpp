@@ -308,6 +308,25 @@ bool indEnviron::DeleteKey(const QString& keyPath) {
   return settings.status() == QSettings::NoError;
 }
 
+std::map<QString, int> indEnviron::ReadIntegers(const QString& keyPath) const {
+  QSettings settings = OpenSettings();
+  settings.beginGroup(GroupOf(keyPath));
+  std::map<QString, int> values;
+  for (const QString& name : settings.childKeys()) {
+    if (const std::optional<int> value = ReadInt(settings, name)) values[name] = *value;
+  }
+  return values;
+}
+
+bool indEnviron::ReplaceIntegers(const QString& keyPath, const std::map<QString, int>& values) {
+  if (!IsFirstInstance()) return false;
+  QSettings settings = OpenSettings();
+  settings.remove(GroupOf(keyPath));
+  for (const auto& [name, value] : values) settings.setValue(GroupOf(keyPath) + "/" + name, value);
+  settings.sync();
+  return settings.status() == QSettings::NoError;
+}
+
 platform::PortPaths indEnviron::ReadPortPaths() const {
   QSettings settings = OpenSettings();
   settings.beginGroup(QStringLiteral("PortPaths"));

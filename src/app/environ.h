@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,6 +55,10 @@ class indEnviron {
   std::optional<QByteArray> ReadBinary(const QString& keyPath, const QString& name) const;
   bool WriteInteger(const QString& keyPath, const QString& name, int value);
   bool DeleteKey(const QString& keyPath);
+  // Every integer under the key path, by value name; unreadable values are left out.
+  std::map<QString, int> ReadIntegers(const QString& keyPath) const;
+  // The key's values become exactly these, written at once.
+  bool ReplaceIntegers(const QString& keyPath, const std::map<QString, int>& values);
 
   // The user's named device paths for the port numbers 161 to 256, from the
   // group "PortPaths" (value name the number, data the path); other names and

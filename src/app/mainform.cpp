@@ -64,6 +64,11 @@ TForm1::~TForm1() = default;
 
 void TForm1::RebuildTree() { menus_->RebuildTree(); }
 
+bool TForm1::OpenSelectedNodeSheet() {
+  iuiTree* tree = menus_->Tree();
+  return tree != nullptr && tree->ReopenSelectedSheet();
+}
+
 void TForm1::MarkTree(const WarningMarks& marks) {
   if (iuiTree* tree = menus_->Tree()) {
     tree->MarkNodes({marks.warnings.begin(), marks.warnings.end()}, {marks.errors.begin(), marks.errors.end()});
@@ -180,6 +185,8 @@ int TForm1::WorkAreaHeight() const { return workArea_->height(); }
 AreaHeights TForm1::ShownHeights() const { return workArea_->ShownHeights(); }
 
 void TForm1::ApplyLayout(const WorkLayout::Change& change) { workArea_->ApplyLayout(change); }
+
+bool TForm1::HasHelpWindow() const { return workArea_->HasHelpWindow(); }
 
 void TForm1::SetToolBarVisible(bool visible) { menus_->ToolBar().SetVisible(visible); }
 

@@ -46,6 +46,8 @@ class TForm1 : public QMainWindow, public MainView {
   int WorkAreaHeight() const override;
   AreaHeights ShownHeights() const override;
   void ApplyLayout(const WorkLayout::Change& change) override;
+  bool HasHelpWindow() const override;
+  bool OpenSelectedNodeSheet() override;
   void SetToolBarVisible(bool visible) override;
   void MarkTree(const WarningMarks& marks) override;
   void RebuildTree() override;

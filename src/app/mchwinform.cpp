@@ -65,6 +65,7 @@ MchWinForm::MchWinForm(const Setup& setup, QWidget* parent)
   services.segchar = setup.segchar;
   services.modes = setup.modes;
   logic_ = std::make_unique<iuiMchWin>(services, setup.environment);
+  logic_->SetModesSource(setup.currentModes);
   logic_->SetSheetHost([this](std::unique_ptr<cuiSheet> sheet) {
     if (sheet) {
       frame_->Attach(std::move(sheet));

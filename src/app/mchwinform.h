@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,6 +33,7 @@ class MchWinForm : public QWidget {
     const Charset* charset = nullptr;
     const Segchar* segchar = nullptr;
     SheetModes modes{};
+    std::function<SheetModes()> currentModes{};  // none: `modes` hold for the window's life
     LinkEnvironment* environment = nullptr;
     indEnviron* settings = nullptr;  // none: the bounds are not kept
   };

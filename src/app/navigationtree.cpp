@@ -31,6 +31,7 @@ void iuiTree::Rebuild() {
 void iuiTree::Refresh() {
   const TreeFacts facts = sources_.facts();
   const std::string selected = SelectedArgument();
+  const std::vector<std::string> following = ArgumentsAfterSelected();
   const std::vector<int> banks = tree_.Refresh(facts);
   // The first node names the model it shows.
   if (!tree_.Root().children.empty()) {
@@ -38,10 +39,24 @@ void iuiTree::Refresh() {
     first.caption = DisplayTextOf(first.cell) + overlay_.GetLine(gi::GI_AppInd_Model, ModelIndex(facts.modelType));
   }
   Sync(selected);
+  for (auto next = following.begin(); SelectedNode() == nullptr && next != following.end(); ++next) {
+    if (const TreeNode* node = tree_.FindByArgument(*next)) Select(node);
+  }
   if (SelectedNode() == nullptr && !tree_.Root().children.empty()) Select(tree_.Root().children.front().get());
   const cmcEeprom& image = sources_.image();
   for (int bank : banks) events_.Post(ev::kBankLabel, this, bank, NavTree::BankLabel(image, bank));
   ApplyBankImages();
+}
+
+std::vector<std::string> iuiTree::ArgumentsAfterSelected() {
+  const TreeNode* selected = SelectedNode();
+  std::vector<std::string> after;
+  bool past = false;
+  for (const TreeNode* node : tree_.Nodes()) {
+    if (past && node->cell.argument) after.push_back(*node->cell.argument);
+    past = past || node == selected;
+  }
+  return after;
 }
 
 void iuiTree::ApplyBankLabel(int bank, const std::string& text) {
@@ -66,7 +81,8 @@ void iuiTree::LabelBankRange(std::intptr_t range) {
 void iuiTree::OnEvent(void* self, const Event& event) {
   auto& tree = *static_cast<iuiTree*>(self);
   switch (event.code) {
-  case ev::kImageReplaced: tree.Refresh(); break;
+  case ev::kImageReplaced:
+  case ev::kTreeRefresh: tree.Refresh(); break;
   case ev::kBankImages: tree.ApplyBankImages(); break;
   case ev::kBankLabel: tree.ApplyBankLabel(static_cast<int>(event.argument), std::string(event.Text())); break;
   case ev::kBankLabels: tree.LabelBankRange(event.argument); break;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/tree.h"
 
@@ -36,6 +38,9 @@ class iuiTree : public cuiTree {
   void ApplyBankLabel(int bank, const std::string& text);
   void ApplyBankImages();
   void LabelBankRange(std::intptr_t range);
+  // The arguments of the nodes after the selected one, in tree order: where
+  // the selection goes when a refresh removes its node.
+  std::vector<std::string> ArgumentsAfterSelected();
 
   cmcEvMan& events_;
   Sources sources_;

@@ -159,6 +159,15 @@ void cuiTree::OnExpandedChanged(const QModelIndex& index, bool expanded) {
   UpdateAllNodes();
 }
 
+bool cuiTree::ReopenSelectedSheet() {
+  const TreeNode* node = SelectedNode();
+  if (node == nullptr || node->cell.link != cl::CallSheet || !node->cell.argument) return false;
+  changeDelay_->stop();
+  openedReference_.clear();
+  OpenSelectedSheet();
+  return true;
+}
+
 void cuiTree::OpenSelectedSheet() {
   const TreeNode* node = SelectedNode();
   if (node == nullptr || node->cell.link != cl::CallSheet || !node->cell.argument) return;

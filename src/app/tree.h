@@ -40,6 +40,9 @@ class cuiTree : public QObject {
   TreeNode* FindByArgument(std::string_view argument) { return tree_.FindByArgument(argument); }
   // Selects the node; the sheet follows after the delay.
   void Select(const TreeNode* node);
+  // Opens the selected node's sheet now, also when it was open before and
+  // has been closed since; false when the node opens no sheet.
+  bool ReopenSelectedSheet();
 
   // The names of the sheets with warnings and with errors; the marks follow
   // each expand and collapse.

@@ -59,3 +59,7 @@ void WorkArea::ApplyLayout(const WorkLayout::Change& change) {
 AreaHeights WorkArea::ShownHeights() const {
   return {HeightIfShown(sheetArea_), HeightIfShown(mchArea_), HeightIfShown(helpArea_)};
 }
+
+bool WorkArea::HasHelpWindow() const {
+  return helpArea_->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+}

@@ -21,6 +21,7 @@ class WorkArea : public QWidget {
   QWidget* SheetArea() const { return sheetArea_; }
   QWidget* MchArea() const { return mchArea_; }
   QWidget* HelpArea() const { return helpArea_; }
+  bool HasHelpWindow() const;
 
   void ApplyLayout(const WorkLayout::Change& change);
   AreaHeights ShownHeights() const;

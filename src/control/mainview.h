@@ -50,6 +50,8 @@ class MainView {
   virtual int WorkAreaHeight() const = 0;
   virtual AreaHeights ShownHeights() const = 0;
   virtual void ApplyLayout(const WorkLayout::Change& change) = 0;
+  // Whether a help window sits in the help area (an empty area is never shown).
+  virtual bool HasHelpWindow() const = 0;
   virtual void SetToolBarVisible(bool visible) = 0;
 
   // The navigation tree: its nodes named in the marks get the warning or error
@@ -57,4 +59,7 @@ class MainView {
   virtual void MarkTree(const WarningMarks& marks) = 0;
   // A new navigation tree for the present modes and model type.
   virtual void RebuildTree() = 0;
+  // Opens the sheet of the tree's selected node; false without a tree or when
+  // the node opens no sheet.
+  virtual bool OpenSelectedNodeSheet() = 0;
 };

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -185,8 +186,7 @@ void cuiGrid::InvalidateAll() {
 }
 
 void cuiGrid::ScrollTo(int leftColumn, int topRow) {
-  const QSignalBlocker blockH(horizontalScrollBar());
-  const QSignalBlocker blockV(verticalScrollBar());
+  const QScopedValueRollback settingBars(settingBars_, true);
   UpdateScrollBars();
   horizontalScrollBar()->setValue(leftColumn);
   verticalScrollBar()->setValue(topRow);
@@ -327,8 +327,8 @@ void cuiGrid::UpdateScrollBars() {
   const int lastTop = LastFirst(
       geometry.Rows(), geometry.FixedRows(), [&](int r) { return geometry.RowHeight(r); },
       viewport()->height() - FixedHeight());
-  const QSignalBlocker blockH(horizontalScrollBar());
-  const QSignalBlocker blockV(verticalScrollBar());
+  // Not by blocking the bars' signals: the area shows or hides a bar when it hears of its new range.
+  const QScopedValueRollback settingBars(settingBars_, true);
   horizontalScrollBar()->setRange(geometry.FixedColumns(), lastLeft);
   verticalScrollBar()->setRange(geometry.FixedRows(), lastTop);
   verticalScrollBar()->setPageStep(
@@ -339,7 +339,7 @@ void cuiGrid::UpdateScrollBars() {
 
 void cuiGrid::scrollContentsBy(int, int) {
   cuiSheet* sheet = Sheet();
-  if (!sheet) return;
+  if (!sheet || settingBars_) return;
   if (editor_ && editor_->isVisible()) CloseEditor(true);
   sheet->SetTopLeft(horizontalScrollBar()->value(), verticalScrollBar()->value());
   viewport()->update();

@@ -154,6 +154,7 @@ class cuiGrid : public QAbstractScrollArea, public SheetView {
   QTimer repeatTimer_;
   std::optional<ColumnDrag> drag_;
   bool mouseDown_ = false;
+  bool settingBars_ = false;  // the bars follow the sheet: their moves scroll nothing
   bool answersActiveCell_ = false;
   QTimer edgeScrollTimer_;
   QPoint dragPoint_;

@@ -10,6 +10,6 @@ bool GridLinkHost::OpenChoiceList(cmcCellCapsule& request, std::string_view list
   if (!services_) return false;
   const std::optional<cuiGrid::ShownCell> shown = cuiGrid::Showing(request.cell);
   if (!shown) return false;
-  new cuiFlector({shown->grid, shown->cell}, *services_, std::string(list), column, current);
+  new cuiFlector({shown->grid, shown->cell}, services_(), std::string(list), column, current);
   return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <functional>
 
 #include "links/families.h"
 #include "sheet/sheetcontext.h"
@@ -11,8 +11,12 @@
 // value as it is).
 class GridLinkHost : public LinkHost {
  public:
-  // What the drop-down sheets are built with (their view and measurer are their own).
-  void SetSheetServices(const SheetServices& services) { services_.emplace(services); }
+  // What the drop-down sheets are built with (their view and measurer are their own):
+  // always the same, or asked for at each opening.
+  void SetSheetServices(const SheetServices& services) {
+    services_ = [services] { return services; };
+  }
+  void SetSheetServices(std::function<SheetServices()> current) { services_ = std::move(current); }
 
   bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) override;
   bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return false; }
@@ -20,5 +24,5 @@ class GridLinkHost : public LinkHost {
   bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
 
  private:
-  std::optional<SheetServices> services_;
+  std::function<SheetServices()> services_;
 };

@@ -80,9 +80,13 @@ void iuiMchWin::Adopt(std::unique_ptr<cuiSheet> sheet) {
 }
 
 bool iuiMchWin::Rebuild() {
+  if (currentModes_) services_.modes = currentModes_();
   services_.modes.modelType = Type();
   const SheetRef ref = SheetFor(Type());
-  if (!sheet_ || sheet_->Ref() != ref) Adopt(CreateSheet(ref, services_));
+  // A sheet keeps the modes it was made with.
+  if (!sheet_ || sheet_->Ref() != ref || sheet_->Modes() != services_.modes) {
+    Adopt(CreateSheet(ref, services_));
+  }
   if (!sheet_->Show()) {
     Adopt(nullptr);
     return false;

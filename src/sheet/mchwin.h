@@ -28,6 +28,9 @@ class iuiMchWin {
   // the window keeps its sheet itself.
   using SheetHost = std::function<void(std::unique_ptr<cuiSheet> sheet)>;
   void SetSheetHost(SheetHost host) { host_ = std::move(host); }
+  // Where the modes and font size in force come from at each build; without
+  // one the window keeps those it was made with.
+  void SetModesSource(std::function<SheetModes()> current) { currentModes_ = std::move(current); }
   iuiMchWin(const iuiMchWin&) = delete;
   iuiMchWin& operator=(const iuiMchWin&) = delete;
 
@@ -43,7 +46,8 @@ class iuiMchWin {
   bool Next();
   // One channel back; false, and nothing changes, at the bank's first channel.
   bool Previous();
-  // Builds the sheet again, for the model type in force (another sheet after a model change).
+  // Builds the sheet again, for the model type, modes and font size in force
+  // (another sheet when they changed).
   bool Rebuild();
 
   void SetFollow(bool follow) { follow_ = follow; }
@@ -78,6 +82,7 @@ class iuiMchWin {
   SheetServices services_;
   LinkEnvironment* environment_;
   SheetHost host_;
+  std::function<SheetModes()> currentModes_;
   std::unique_ptr<cuiSheet> owned_;  // without a host
   cuiSheet* sheet_ = nullptr;
   int bank_ = 0;

@@ -66,7 +66,6 @@ cuiSheet::cuiSheet(SheetServices services, SheetRef ref)
 
 cuiSheet::~cuiSheet() {
   if (services_.events) services_.events->RemoveListener(&cuiSheet::Listen, this);
-  if (!dropDown_) SaveColumnWidths();
 }
 
 void cuiSheet::SetFocus(int link, std::int32_t parameter) {
@@ -119,7 +118,6 @@ bool cuiSheet::Build() {
     resetWidths_ = false;
   }
   built_ = true;
-  SaveColumnWidths();
   return true;
 }
 
@@ -547,7 +545,7 @@ void cuiSheet::SetColumnWidth(int column, int width) {
     width = colwidth::Limit(width, client, geometry_.FixedWidth());
   }
   geometry_.SetColumnWidth(column, width);
-  SaveColumnWidths();
+  if (selectable) KeepColumnWidth(column);
 }
 
 void cuiSheet::RestoreColumnWidths() {
@@ -563,10 +561,12 @@ void cuiSheet::RestoreColumnWidths() {
   }
 }
 
-void cuiSheet::SaveColumnWidths() {
-  if (!built_ || Printing() || !services_.widths || !widthKey_) return;
-  ColumnWidthStore::Widths widths;
-  for (int column : StoredColumns()) widths[column] = geometry_.ColumnWidth(column);
+// Only a width the user gave is kept: the automatic widths follow the font
+// size and the texts, and a kept width would hold a column at an old size.
+void cuiSheet::KeepColumnWidth(int column) {
+  if (!built_ || Printing() || dropDown_ || !services_.widths || !widthKey_) return;
+  ColumnWidthStore::Widths widths = services_.widths->Load(*widthKey_);
+  widths[column] = geometry_.ColumnWidth(column);
   services_.widths->Save(*widthKey_, widths);
 }
 

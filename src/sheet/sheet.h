@@ -147,6 +147,8 @@ class cuiSheet {
   // The text, marks and font colour the cell is drawn with.
   // The display's segment shapes that glyph cells are drawn with; none: they show their text.
   const Segchar* SegmentShapes() const { return services_.segchar; }
+  // The model, modes and font size the sheet was made for.
+  const SheetModes& Modes() const { return services_.modes; }
   CellFace Face(int column, int row);
   // The cell's font, else the basic cell's.
   const Font& FontOf(const cmcCellObj& cell) const;
@@ -226,7 +228,7 @@ class cuiSheet {
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();
-  void SaveColumnWidths();
+  void KeepColumnWidth(int column);
   void MakeStartingCellCurrent();
   std::optional<Position> FirstSelectableCell(const std::function<bool(const cmcCellObj&)>& wanted) const;
   cmcCellCapsule Request(clsSheetCellId& id);

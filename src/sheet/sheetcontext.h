@@ -23,6 +23,8 @@ struct SheetModes {
   bool eeditMode = false;     // stays off until that mode exists
   int fontSizePercent = 100;  // the user's font size
   int languageCount = 0;      // entries of the language list, for the language list sheet
+
+  bool operator==(const SheetModes&) const = default;
 };
 
 // Printing: the printer's resolution beside the screen's, and the printer font.

@@ -17,6 +17,8 @@
 #include "app/filedialogs.h"
 #include "app/indmain.h"
 #include "app/mainform.h"
+#include "app/mainmenus.h"
+#include "app/navigationtree.h"
 #include "app/qt_application.h"
 #include "app/signalcloser.h"
 #include "app/statuspanels.h"
@@ -237,6 +239,9 @@ TEST_F(ControllerTest, AnEditRunsTheWarningCheckOnceTypingPauses) {
 TEST_F(ControllerTest, ANewFontSizeClosesTheSheetAndTheTickReopensItWhereItWas) {
   settings->modelType = 1;
   Start();
+  // Chosen in the tree: the tick reopens the selected node's sheet.
+  iuiTree& tree = *form->Menus().Tree();
+  tree.Select(tree.FindByArgument("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0"));
   controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0");
   ASSERT_TRUE(controller->CurrentSheet()->MoveCurrent(0, 3));
   const CellPosition before = controller->CurrentSheet()->Current();
@@ -300,6 +305,7 @@ TEST_F(ControllerTest, AreaHeightsComeFromTheSettingsAndGoBackAtClose) {
   settings->sHelpWinHeight = 120;
   settings->pHelpView = 1;
   Start();
+  new QWidget(form->Work()->HelpArea());  // a help window docked there
   form->resize(800, 700);
   QCoreApplication::processEvents();
   controller->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");

@@ -203,6 +203,33 @@ TEST_F(ItemWidgetsTest, MakerNodesShowAfterTheTreeIsRebuiltInMakerMode) {
   EXPECT_EQ(rebuilt.Model().Root().children.front()->caption, "Top:PMR");
 }
 
+TEST_F(ItemWidgetsTest, WhenARefreshRemovesTheSelectedNodeTheNodeThatFollowsIsSelected) {
+  // "A" shows only for the second and third model types.
+  Open(
+      "#GI_Sys_TreeChangeDelay\n0\n#\n#GI_AppInd_Model\nLMR\nPMR\nVEXL\nDPMR\n#\n"
+      "#GI_Tree_Branch_Mch_BankOperation\nNone\n#\n#GI_Tree_Branch_Mch_Bank\n+{(%CallSheet:X%s,%d)}\n#\n"
+      "#GI_Tree_Main_BasicCell\n{(%CT_Null.CallSheet)}\n#\n"
+      "#GI_Tree_Main_Body\n+Top: \t{(%CallSheet:Top)}\n +Before\t{(%CallSheet:P)}\n"
+      " +Gone\t{(%CallSheet:A)(Flag2=1)}\n  +Inside\t{(%CallSheet:I)}\n +After\t{(%CallSheet:B)}\n#\n");
+  QWidget panel;
+  panel.setLayout(new QVBoxLayout);
+  const IconList images(IconList::TreeImages());
+  RecordingOpener opener;
+  TreeFacts facts;
+  facts.modelType = ModelType::kPmr;
+  iuiTree tree(panel, overlay_, images, opener, events_,
+               {[&facts] { return facts; }, [this]() -> const cmcEeprom& { return image_; }});
+  tree.Rebuild();
+  tree.Select(tree.FindByArgument("A"));
+  facts.modelType = ModelType::kLandMobile;
+  tree.Refresh();
+  EXPECT_EQ(tree.FindByArgument("A"), nullptr);
+  EXPECT_EQ(tree.SelectedArgument(), "B");
+  // A node still there keeps the selection.
+  tree.Refresh();
+  EXPECT_EQ(tree.SelectedArgument(), "B");
+}
+
 // The whole window on the shipped data, as the program starts.
 class MainWindowMenusTest : public testing::Test {
  protected:

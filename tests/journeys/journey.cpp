@@ -6,9 +6,11 @@
 #include <QTest>
 #include <QTreeView>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "app/mainmenus.h"
+#include "app/mchwinform.h"
 #include "app/menu.h"
 #include "app/navigationtree.h"
 #include "app/qt_application.h"
@@ -49,6 +51,8 @@ std::vector<std::string>& Journey::QtWarnings() {
 }
 
 Journey::~Journey() {
+  // Closed first, as the user closes it: the controller lets go of the window.
+  if (form_) form_->close();
   form_.reset();
   controller_.reset();
   settings_.reset();
@@ -81,7 +85,11 @@ void Journey::Restart() {
 }
 
 void Journey::Open(const std::string& dataFile) {
-  Controller().Documents().OpenFile(std::string(RWQ_SOURCE_DATA_DIR) + "/" + dataFile);
+  // A copy: a close that saves the user's edits never writes over a shipped file.
+  const std::string copy = documents_.File(dataFile);
+  std::filesystem::copy_file(std::string(RWQ_SOURCE_DATA_DIR) + "/" + dataFile, copy,
+                             std::filesystem::copy_options::overwrite_existing);
+  Controller().Documents().OpenFile(copy);
   Settle();
 }
 
@@ -125,12 +133,32 @@ void Journey::ClickCell(int column, int row) {
   Settle();
 }
 
-void Journey::MenuItem(int link) {
+QAction& Journey::MenuAction(int link, std::optional<int> parameter) {
   cuiMenu& menu = form_->Menus().Menu();
   menu.RefreshStates();
-  QAction* action = menu.FindByLink(link);
-  if (action == nullptr) throw std::runtime_error("no menu item for link " + std::to_string(link));
-  if (action->isEnabled()) action->trigger();
+  for (QAction* action : form_->findChildren<QAction*>()) {
+    const cmcCellObj* cell = menu.CellOf(action);
+    if (cell != nullptr && cell->link == link && (!parameter || cell->parameter == *parameter)) return *action;
+  }
+  throw std::runtime_error("no menu item for link " + std::to_string(link));
+}
+
+void Journey::MenuItem(int link, std::optional<int> parameter) {
+  QAction& action = MenuAction(link, parameter);
+  if (action.isEnabled()) action.trigger();
+  Settle();
+}
+
+void Journey::DragColumnEdge(int column, int dx) {
+  cuiSheet& sheet = Sheet();
+  const std::optional<CellRect> heading =
+      CellHit(sheet.Geometry(), sheet.LeftColumn(), sheet.TopRow()).RectOf({column, 0});
+  if (!heading) throw std::runtime_error("the heading is not on the screen");
+  const QPoint edge(heading->right + 1, (heading->top + heading->bottom) / 2);
+  QWidget* viewport = Grid().viewport();
+  QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, edge);
+  QTest::mouseMove(viewport, edge + QPoint(dx, 0));
+  QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, edge + QPoint(dx, 0));
   Settle();
 }
 
@@ -157,6 +185,8 @@ std::string Journey::CellText(int column, int row) { return Sheet().CellText(col
 std::string Journey::Title() { return form_->SheetFrame()->Title().text().toStdString(); }
 
 QWidget* Journey::Focus() const { return QApplication::focusWidget(); }
+
+MchWinForm* Journey::MchWindow() const { return form_->findChild<MchWinForm*>(); }
 
 QWidget* Journey::Chooser() const {
   for (QWidget* window : QApplication::topLevelWidgets()) {

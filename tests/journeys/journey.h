@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
+class MchWinForm;
+class QAction;
 class cuiGrid;
 class cuiSheet;
 
@@ -36,15 +39,19 @@ class Journey {
   void Restart();
   indEnviron& Settings() { return *settings_; }
 
-  // File > Open of one of the shipped files.
+  // File > Open of (a copy of) one of the shipped files.
   void Open(const std::string& dataFile);
   // Selects the tree node with the caption, as a click on it does.
   void SelectNode(const std::string& caption);
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   void Type(const std::string& text);
   void ClickCell(int column, int row);
-  // Clicks the main-menu item whose cell has the link.
-  void MenuItem(int link);
+  // Clicks the main-menu item whose cell has the link (and the parameter, when given).
+  void MenuItem(int link, std::optional<int> parameter = std::nullopt);
+  // That item, its state refreshed as before its menu opens.
+  QAction& MenuAction(int link, std::optional<int> parameter = std::nullopt);
+  // Drags the right edge of the column's heading by dx pixels.
+  void DragColumnEdge(int column, int dx);
   // Lets the timers, the posted events and the controller's ticks run.
   void Settle();
 
@@ -59,6 +66,8 @@ class Journey {
   // The drop-down chooser on show, or none.
   QWidget* Chooser() const;
   cmcEvMan& Events() { return events_; }
+  // The memory-channel window, or none.
+  MchWinForm* MchWindow() const;
 
   RecordingMessageBox boxes;
   // What Qt warned about meanwhile ("Ambiguous shortcut overload" and such).
@@ -67,6 +76,7 @@ class Journey {
  private:
   std::vector<const char*> arguments_;
   TempDir config_;
+  TempDir documents_;  // the journey's copies of the shipped files
   std::unique_ptr<indEnviron> settings_;
   // Read again at each start, as a new process reads them.
   std::unique_ptr<cmcGTex> mainOverlay_;

@@ -272,7 +272,8 @@ TEST_F(SheetTest, StoredWidthsOfListedSheetsWithTheirLimits) {
   EXPECT_EQ(geometry.ColumnWidth(1), 24);   // below 1 counts as absent: the automatic width
   EXPECT_EQ(geometry.ColumnWidth(2), 16);   // not selectable: not restored
   EXPECT_EQ(geometry.ColumnWidth(3), 16);
-  EXPECT_EQ(store_.keys[key], (ColumnWidthStore::Widths{{0, 650}, {1, 24}, {3, 16}}));
+  // A build writes nothing: only the user's widths are kept.
+  EXPECT_EQ(store_.keys[key], (ColumnWidthStore::Widths{{0, 900}, {1, -5}, {2, 300}, {3, 0}}));
 
   // The user's width: at least 10, at most the client beside the fixed columns,
   // never below 10 in a narrow window; a column that is not selectable is free.
@@ -283,7 +284,7 @@ TEST_F(SheetTest, StoredWidthsOfListedSheetsWithTheirLimits) {
   EXPECT_EQ(geometry.ColumnWidth(1), 10);
   sheet->SetColumnWidth(2, 3);
   EXPECT_EQ(geometry.ColumnWidth(2), 3);
-  EXPECT_EQ(store_.keys[key][1], 10);
+  EXPECT_EQ(store_.keys[key], (ColumnWidthStore::Widths{{0, 900}, {1, 10}, {2, 300}, {3, 0}}));
 
   // A sheet not listed neither restores nor stores.
   const auto before = store_.keys;
@@ -291,13 +292,13 @@ TEST_F(SheetTest, StoredWidthsOfListedSheetsWithTheirLimits) {
   EXPECT_EQ(unlisted->Geometry().ColumnWidth(0), 16);
   EXPECT_EQ(store_.keys, before);
 
-  // A reset deletes the widths of every listed sheet, then keeps this sheet's new ones.
+  // A reset deletes the widths of every listed sheet.
   std::unique_ptr<cuiSheet> reset = Make();
   reset->SetResetColumnWidths();
   ASSERT_TRUE(reset->Build());
   EXPECT_EQ(reset->Geometry().ColumnWidth(0), 16);
   EXPECT_FALSE(store_.keys.contains("Display\\KeyO\\colwidth"));
-  EXPECT_EQ(store_.keys[key][0], 16);
+  EXPECT_FALSE(store_.keys.contains(key));
 }
 
 TEST_F(SheetTest, OnThePrinterStoredWidthsScaleAndNeverWidenAColumn) {
