@@ -64,6 +64,7 @@ const LinkTable& LinkTable::Instance() {
     AddCloneInfoLinks(built);
     AddListLinks(built);
     AddUndoLinks(built);
+    AddMdcLinks(built);
     return built;
   }();
   return table;
@@ -144,6 +145,31 @@ int CellLinks::Evaluate(cmcCellCapsule& request, bool notify) {
     } else if (!typedText && request.key == cellkey::kEvaluate && link != entry.attribute && !RunsOnABlankRow(link)) {
       lastChangeBits_ = changebit::kEvaluated;
       return kNoEditor;
+    }
+  }
+
+  // The alias list's blank rows alike: a key there adds an alias at the end of the list, then goes on as the
+  // name's key (which opens the text editor); without room nothing is added and the key goes nowhere.
+  if (type == ct::CT_MDC_Alias && number >= memmap::AliasCount(image) && request.menuCommand == 0 &&
+      (request.editResult == kNoEdit || typedText)) {
+    const bool addsAlias = (request.key != cellkey::kEvaluate || typedText) && request.key >= 0 && request.key <= 127;
+    if (!addsAlias) {
+      if (!RunsOnABlankRow(link)) {
+        lastChangeBits_ = changebit::kEvaluated;
+        return kNoEditor;
+      }
+    } else {
+      const listlinks::CommandDone added = listlinks::AddAlias(env);
+      lastListResult_ = added.result;
+      if (added.result != ListResult::kDone) {
+        lastChangeBits_ = changebit::kEvaluated;
+        if (recorder) recorder->AfterAction(request);
+        return kNoEditor;
+      }
+      menuBits |= added.changeBits;
+      call.number = number = memmap::AliasCount(image) - 1;
+      request.redirect = {true, type, cl::CL_Mdc_Alias1_Text, number, request.key};
+      call.link = link = cl::CL_Mdc_Alias1_Text;
     }
   }
 

@@ -8,11 +8,11 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/celllinks.h"
+#include "links/imagelinks.h"
 #include "links/linktable.h"
 #include "markup/cellnames.h"
 #include "markup/ids.h"
 #include "model/ch.h"
-#include "model/charset.h"
 #include "model/chlayout.h"
 #include "model/memorymap.h"
 #include "platform/messagebox.h"
@@ -107,33 +107,7 @@ LinkOutcome RunBankName(LinkCall& call) {
   if (!ValidBank(bank)) return {};
   cmcEeprom& image = call.environment.image;
   const int address = memmap::addr::kBankNames + static_cast<int>(kBankNameSize) * bank;
-  const Charset* charset = call.environment.charset;
-  TextValue value{[&image, address, charset] {
-                    std::string bytes(kBankNameSize, ' ');
-                    image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(bytes.data()), kBankNameSize);
-                    if (!charset) return bytes;
-                    // A code the set lacks shows as a space, as on the radio.
-                    return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
-                                           " ");
-                  },
-                  [&image, address, charset](const std::string& text) {
-                    std::string bytes = text.substr(0, kBankNameSize);
-                    bytes.resize(kBankNameSize, ' ');
-                    if (charset) {
-                      Charset::Encoded encoded = charset->Encode(text, kBankNameSize);
-                      if (!encoded.Ok()) return false;
-                      bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
-                    }
-                    image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
-                    return true;
-                  }};
-  if (charset) {
-    value.glyphs = [&image, address, charset] {
-      std::vector<std::uint8_t> bytes(kBankNameSize);
-      image.ReadBlock(address, bytes.data(), kBankNameSize);
-      return charset->Patterns(bytes);
-    };
-  }
+  TextValue value = ImageTextValue(image, address, kBankNameSize, call.environment.charset);
   LinkOutcome outcome = TextFamily(call.request, call.services, value);
   if (outcome.changed) call.changeBits |= changebit::kRebuildSheet;  // the bank's title and tree label
   return outcome;

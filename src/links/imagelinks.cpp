@@ -6,6 +6,7 @@
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
+#include "model/charset.h"
 #include "model/memorymap.h"
 
 namespace {
@@ -206,6 +207,35 @@ LinkOutcome MarkedChoice(LinkCall& call, const ChoiceSpec& spec, RowAccess& acce
 void DropMarkUnlessStored(LinkCall& call, int address) {
   if (!memmap::IsStoredAt(address, call.environment.modelType))
     call.request.marks &= ~(cellmark::kWarning | cellmark::kError);
+}
+
+TextValue ImageTextValue(cmcEeprom& image, int address, std::size_t width, const Charset* charset) {
+  TextValue value{[&image, address, width, charset] {
+                    std::string bytes(width, ' ');
+                    image.ReadBlock(address, reinterpret_cast<std::uint8_t*>(bytes.data()), width);
+                    if (!charset) return bytes;
+                    return charset->Decode(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                                           " ");
+                  },
+                  [&image, address, width, charset](const std::string& text) {
+                    std::string bytes = text.substr(0, width);
+                    bytes.resize(width, ' ');
+                    if (charset) {
+                      Charset::Encoded encoded = charset->Encode(text, width);
+                      if (!encoded.Ok()) return false;
+                      bytes.assign(encoded.bytes.begin(), encoded.bytes.end());
+                    }
+                    image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), width);
+                    return true;
+                  }};
+  if (charset) {
+    value.glyphs = [&image, address, width, charset] {
+      std::vector<std::uint8_t> bytes(width);
+      image.ReadBlock(address, bytes.data(), width);
+      return charset->Patterns(bytes);
+    };
+  }
+  return value;
 }
 
 void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows) {

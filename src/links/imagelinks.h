@@ -9,6 +9,7 @@
 #include "links/families.h"
 #include "model/entryplaces.h"
 
+class Charset;
 class LinkTable;
 struct LinkCall;
 
@@ -181,6 +182,11 @@ struct ImageLabelRow {
 // Clears the warning and error marks of a field at `address` that the image's model type
 // does not store; every row does so, and a link of its own should too.
 void DropMarkUnlessStored(LinkCall& call, int address);
+
+// A name of `width` bytes at an image address, in the radio's character set
+// when one is given (a code the set lacks shows as a space), padded with
+// spaces; a text the set cannot encode is refused.
+TextValue ImageTextValue(cmcEeprom& image, int address, std::size_t width, const Charset* charset);
 
 void AddImageRows(LinkTable& table, std::span<const ImageChoiceRow> rows);
 void AddImageRows(LinkTable& table, std::span<const ImageModelChoiceRow> rows);

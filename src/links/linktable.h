@@ -56,6 +56,8 @@ void AddCloneInfoLinks(LinkTable& table);
 void AddListLinks(LinkTable& table);
 // The Edit menu's undo and redo items, over the environment's undo commands.
 void AddUndoLinks(LinkTable& table);
+// The MDC system entries and the alias list.
+void AddMdcLinks(LinkTable& table);
 
 namespace undolinks {
 
@@ -87,5 +89,10 @@ struct CommandDone {
 // shows; the status text goes to the environment, and the refresh events to
 // its event manager.
 CommandDone RunCommand(LinkEnvironment& environment, cmcCellCapsule& request, int type, std::int32_t number);
+
+// Adds an alias at the end of the list (the list's insert at the row of the
+// count, with its room check and refusal); the change bits for the request,
+// and whether it was added.
+CommandDone AddAlias(LinkEnvironment& environment);
 
 }  // namespace listlinks

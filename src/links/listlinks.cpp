@@ -151,6 +151,15 @@ CommandDone RunCommand(LinkEnvironment& environment, cmcCellCapsule& request, in
   return {Report(environment, outcome), outcome.result};
 }
 
+CommandDone AddAlias(LinkEnvironment& environment) {
+  datClipCh unused;  // adding copies nothing
+  std::optional<ListEditor> editor = EditorFor(environment, environment.clipboard ? *environment.clipboard : unused);
+  if (!editor) return {};
+  const int count = memmap::AliasCount(environment.image);
+  const ListOutcome outcome = editor->Run({ListOperation::kInsert, {recordkind::kAlias, 0, count - 1}, count, {}, 0});
+  return {Report(environment, outcome), outcome.result};
+}
+
 }  // namespace listlinks
 
 void AddListLinks(LinkTable& table) {

@@ -159,4 +159,23 @@ TEST_F(DocumentCheckTest, NamesTheNodesByTheirSheetReferenceAndCountsOnlyStoredF
   EXPECT_EQ(CheckDocument(document, overlay_, table_), (WarningMarks{{}, {"[St_Set]GI_Sheet_SetMode"}}));
 }
 
+// The shipped check list: a system with MDC on and no own ID warns on the general sheet's node.
+TEST(ShippedWarningCheckTest, AnMdcSystemWithoutItsIdWarnsOnTheGeneralSheet) {
+  setenv("RWQ_DATA_DIR", RWQ_SOURCE_DATA_DIR "/", 1);
+  cmcGTex overlay;
+  overlay.Open(RWQ_SOURCE_DATA_DIR "/QZ5071KE.OVL");
+  constexpr int kSystem3MdcByte = 0xBA2C + 29 * 3 + 10;
+  constexpr int kSystem3Id = 0xBA2C + 29 * 3 + 3;
+  for (const ModelType type : kAllModelTypes) {
+    Document document(overlay);
+    document.LoadModel(type);
+    EXPECT_EQ(CheckDocument(document, overlay), WarningMarks{});
+    document.Edit().SetByte(kSystem3MdcByte, 0x80);
+    EXPECT_EQ(CheckDocument(document, overlay), (WarningMarks{{"GI_Sheet_Mdc_General"}, {}}));
+    document.Edit().SetWord(kSystem3Id, 0x0123);
+    EXPECT_EQ(CheckDocument(document, overlay), WarningMarks{});
+  }
+  unsetenv("RWQ_DATA_DIR");
+}
+
 }  // namespace
