@@ -16,7 +16,7 @@ class GridLinkHost : public LinkHost {
 
   bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) override;
   bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
+  bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm&) override { return false; }
   bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
 
  private:

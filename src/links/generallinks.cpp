@@ -127,6 +127,8 @@ LinkOutcome RunBankName(LinkCall& call) {
                     image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), kBankNameSize);
                     return true;
                   }};
+  value.maximum = kBankNameSize;
+  value.charset = charset;
   if (charset) {
     value.glyphs = [&image, address, charset] {
       std::vector<std::uint8_t> bytes(kBankNameSize);
