@@ -17,7 +17,7 @@
 #include "control/sheetopener.h"
 #include "control/sheetswitcher.h"
 #include "control/worklayout.h"
-#include "grid/gridlinkhost.h"
+#include "editors/editorlinkhost.h"
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
@@ -209,7 +209,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   WindowWants wants_;
   WorkLayout layout_;
   // The drop-down choice lists of the cells.
-  GridLinkHost editors_;
+  EditorLinkHost editors_;
   LinkEnvironment environment_;
   LinkTable linkTable_;
   std::unique_ptr<CellLinks> links_;

@@ -7,8 +7,8 @@
 
 // The pop-up editors the links open in the desktop program: the drop-down
 // choice list over the cell of whichever grid shows it. The flag, text and
-// segment character editors are not here (none is shown: the link leaves the
-// value as it is).
+// segment character editors live a layer up (EditorLinkHost); here none is
+// shown and the link leaves the value as it is.
 class GridLinkHost : public LinkHost {
  public:
   // What the drop-down sheets are built with (their view and measurer are their own).
@@ -18,6 +18,9 @@ class GridLinkHost : public LinkHost {
   bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return false; }
   bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm&) override { return false; }
   bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
+
+ protected:
+  const std::optional<SheetServices>& Services() const { return services_; }
 
  private:
   std::optional<SheetServices> services_;

@@ -9,6 +9,7 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/celllinks.h"
+#include "markup/ids.h"
 #include "platform/fatal.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
@@ -431,6 +432,19 @@ std::uint8_t cuiSheet::MenuItemState(int column, int row, int itemLink) {
   const CellCallback callback = callback_;
   callback(request, false);
   return item.stateFlags;
+}
+
+cuiSheet::ActionResult cuiSheet::ChooseText(int column, int row, const std::string& text) {
+  cmcCellObj chosen;
+  chosen.link = cl::Flex0;
+  chosen.displayText = text;
+  cmcCellCapsule reply;
+  reply.cell = &chosen;
+  return RunAction(column, row, [&](cmcCellCapsule& request) {
+    request.key = cellkey::kEvaluate;
+    request.editResult = kPopupChoice;
+    request.reply = &reply;
+  });
 }
 
 cuiSheet::ActionResult cuiSheet::RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete) {
