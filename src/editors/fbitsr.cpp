@@ -16,6 +16,7 @@
 
 namespace {
 
+constexpr int kEscape = 27;
 constexpr int kButtonGap = 8;
 constexpr int kPanelBorder = 5;
 
@@ -104,6 +105,10 @@ std::optional<std::string> cuiFBitsR::Reply() const {
 
 int cuiFBitsR::Serve(cmcCellCapsule& request, bool notify) {
   const bool plainKey = request.editResult == kNoEdit && request.menuCommand == 0 && !request.reply;
+  if (plainKey && request.key == kEscape) {
+    QTimer::singleShot(0, this, &FieldEditor::Cancel);
+    return kNoEditor;
+  }
   if (request.cell->link != cl::CL_FBits) {
     if (plainKey && request.key == cellkey::kEnter) {
       Commit();
