@@ -28,7 +28,7 @@ void SegmentPreview::paintEvent(QPaintEvent*) {
   const double advance = width + std::max(glyphHeight / 4, 1.0);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(palette().color(QPalette::WindowText));
+  painter.setBrush(Qt::black);
   Segchar glyph = *shapes_;
   double x = kPadding + 1;
   for (std::uint16_t pattern : patterns_) {

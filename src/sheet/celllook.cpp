@@ -97,11 +97,10 @@ void LayOutGlyphs(CellLook& look, const std::vector<std::uint16_t>& patterns, co
   if (box.Empty() || patterns.empty()) return;
   const CellRect& r = look.rect;
   const double count = static_cast<double>(patterns.size());
-  const double aspect = (static_cast<double>(box.maxX) - box.minX) * SegmentScale(box, 1, 0).Factor();
   // A row of glyphs wider than the cell is made smaller, so that every character stays in view.
-  const double tallest = std::max(r.Height() - 2.0 * Scaled(3, scale), 1.0);
+  const double tallest = GlyphHeight(r.Height(), scale);
   const double room = std::max(r.Width() - 2.0 * Scaled(4, scale), 1.0);
-  const double widthAtTallest = tallest * aspect * count + tallest / 4 * (count - 1);
+  const double widthAtTallest = GlyphRowWidth(shapes, patterns.size(), tallest);
   const double height = widthAtTallest > room ? std::max(tallest * room / widthAtTallest, 1.0) : tallest;
   const SegmentScale fit(box, height, 0);
   const double width = (static_cast<double>(box.maxX) - box.minX) * fit.Factor();
@@ -158,6 +157,21 @@ void PlaceMark(CellLook& look, int marks, const cmcCellObj& cell, bool printing,
 }
 
 }  // namespace
+
+double GlyphHeight(int rowHeight, double scale) { return std::max(rowHeight - 2.0 * Scaled(3, scale), 1.0); }
+
+double GlyphRowWidth(const Segchar& shapes, std::size_t count, double height) {
+  const Segchar::Box& box = shapes.Bounds();
+  if (box.Empty() || count == 0) return 0;
+  const double aspect = (static_cast<double>(box.maxX) - box.minX) * SegmentScale(box, 1, 0).Factor();
+  const double n = static_cast<double>(count);
+  return height * aspect * n + height / 4 * (n - 1);
+}
+
+int GlyphCellWidth(const Segchar& shapes, std::size_t count, int rowHeight, double scale) {
+  return static_cast<int>(std::ceil(GlyphRowWidth(shapes, count, GlyphHeight(rowHeight, scale)))) +
+         2 * Scaled(4, scale);
+}
 
 std::optional<CellLook> ComputeCellLook(cuiSheet& sheet, CellPosition cell, const CellRect& rect,
                                         const LookSurroundings& surroundings, const TextMeasurer& measurer) {

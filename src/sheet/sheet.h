@@ -226,6 +226,7 @@ class cuiSheet {
   void CopyRowAbove(int row);
   void ParseRow(int row, std::size_t line);
   void AutoSize(const cmcCellObj& cell, int column, int row);
+  void WidenGlyphColumns();
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();
