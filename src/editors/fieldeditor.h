@@ -38,9 +38,6 @@ class FieldEditor : public QWidget {
   // While any editor is open (help reads it).
   static bool AnyOpen() { return openCount_ > 0; }
 
-  bool Cancelled() const { return cancelled_; }
-  bool Delivered() const { return delivered_; }
-
   // OK: the reply goes back, the window closes.
   void Commit();
   void Cancel();

@@ -158,21 +158,6 @@ void PlaceMark(CellLook& look, int marks, const cmcCellObj& cell, bool printing,
 
 }  // namespace
 
-double GlyphHeight(int rowHeight, double scale) { return std::max(rowHeight - 2.0 * Scaled(3, scale), 1.0); }
-
-double GlyphRowWidth(const Segchar& shapes, std::size_t count, double height) {
-  const Segchar::Box& box = shapes.Bounds();
-  if (box.Empty() || count == 0) return 0;
-  const double aspect = (static_cast<double>(box.maxX) - box.minX) * SegmentScale(box, 1, 0).Factor();
-  const double n = static_cast<double>(count);
-  return height * aspect * n + height / 4 * (n - 1);
-}
-
-int GlyphCellWidth(const Segchar& shapes, std::size_t count, int rowHeight, double scale) {
-  return static_cast<int>(std::ceil(GlyphRowWidth(shapes, count, GlyphHeight(rowHeight, scale)))) +
-         2 * Scaled(4, scale);
-}
-
 std::optional<CellLook> ComputeCellLook(cuiSheet& sheet, CellPosition cell, const CellRect& rect,
                                         const LookSurroundings& surroundings, const TextMeasurer& measurer) {
   const clsSheetCellId* own = sheet.CellAt(cell.column, cell.row);

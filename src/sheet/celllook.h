@@ -13,7 +13,6 @@
 
 class cuiSheet;
 class TextMeasurer;
-class Segchar;
 
 // How one cell is drawn, computed without a window so that the screen, the
 // printer and the preview draw it alike. Colours are 0x00BBGGRR values or
@@ -65,13 +64,6 @@ constexpr int kLeft = 1;       // at the cell's left
 constexpr int kRight = 2;      // at the cell's right edge
 constexpr int kAfterText = 3;  // after the text, when it ends before the right edge
 }  // namespace markplace
-
-// Segment glyphs in a row of this height stand this high (the cell's margins off).
-double GlyphHeight(int rowHeight, double scale);
-// The width of `count` glyphs `height` high, with their gaps.
-double GlyphRowWidth(const Segchar& shapes, std::size_t count, double height);
-// The column width that shows `count` glyphs at the full height of the row.
-int GlyphCellWidth(const Segchar& shapes, std::size_t count, int rowHeight, double scale);
 
 // The look of the cell at `cell`, whose own rectangle is `rect`. None for a
 // cell outside the grid or of no width or height.

@@ -13,9 +13,9 @@
 #include "platform/fatal.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
-#include "sheet/celllook.h"
 #include "sheet/cellwalk.h"
 #include "sheet/columnwidthstore.h"
+#include "sheet/segchar.h"
 #include "sheet/sheetview.h"
 #include "sheet/textmeasurer.h"
 
