@@ -19,7 +19,7 @@
 #include "control/sheetswitcher.h"
 #include "control/warningcheck.h"
 #include "control/worklayout.h"
-#include "grid/gridlinkhost.h"
+#include "editors/editorlinkhost.h"
 #include "links/celllinks.h"
 #include "links/linktable.h"
 #include "markup/fcache.h"
@@ -213,7 +213,7 @@ class cuiMain : public CommandTarget, public SheetOpener, private DocumentWindow
   WindowWants wants_;
   WorkLayout layout_;
   // The drop-down choice lists of the cells.
-  GridLinkHost editors_;
+  EditorLinkHost editors_;
   SettingsWidthStore widths_;
   LinkEnvironment environment_;
   LinkTable linkTable_;

@@ -54,8 +54,9 @@ class TerminalEditors : public LinkHost {
     opened = "segments pattern=" + std::to_string(pattern);
     return true;
   }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view text) override {
-    opened = "text \"" + EscapeControls(text) + "\"";
+  bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm& form) override {
+    opened = "text \"" + EscapeControls(form.text) + "\" max=" + std::to_string(form.maximum) +
+             (form.caretAtEnd ? " caret=end" : " caret=all");
     return true;
   }
   std::string opened;

@@ -38,6 +38,8 @@ const Command& ChannelsCommand();
 const Command& SheetCommand();
 const Command& RadioCommand();
 const Command& WarningsCommand();
+// The pop-up field editors.
+const Command& EditorCommand();
 
 // Prints "usage: rw-m52-q-cli NAME USAGE" to err and returns kUsage.
 int UsageError(Context& context, const Command& command);

@@ -3,8 +3,8 @@
 namespace cli {
 
 const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {OverlayCommand(), CellCommand(),  CloneCommand(),   ChannelsCommand(),
-                                                SheetCommand(),   RadioCommand(), WarningsCommand()};
+  static const std::vector<Command> commands = {OverlayCommand(), CellCommand(),  CloneCommand(),    ChannelsCommand(),
+                                                SheetCommand(),   RadioCommand(), WarningsCommand(), EditorCommand()};
   return commands;
 }
 

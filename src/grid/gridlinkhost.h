@@ -7,8 +7,8 @@
 
 // The pop-up editors the links open in the desktop program: the drop-down
 // choice list over the cell of whichever grid shows it. The flag, text and
-// segment character editors are not here (none is shown: the link leaves the
-// value as it is).
+// segment character editors live a layer up (EditorLinkHost); here none is
+// shown and the link leaves the value as it is.
 class GridLinkHost : public LinkHost {
  public:
   // What the drop-down sheets are built with (their view and measurer are their own):
@@ -20,8 +20,11 @@ class GridLinkHost : public LinkHost {
 
   bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) override;
   bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return false; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
+  bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm&) override { return false; }
   bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
+
+ protected:
+  const std::optional<SheetServices>& Services() const { return services_; }
 
  private:
   std::function<SheetServices()> services_;

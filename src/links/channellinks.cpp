@@ -382,6 +382,8 @@ LinkOutcome RunName(LinkCall& call) {
                     record.name.assign(encoded.bytes.begin(), encoded.bytes.end());
                     return true;
                   }};
+  value.maximum = datCh::kNameLength;
+  value.charset = charset;
   if (charset) {
     value.glyphs = [&record, charset] {
       return charset->Patterns(

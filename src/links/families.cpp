@@ -12,6 +12,7 @@
 #include "core/substitute.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"
+#include "model/charset.h"
 #include "model/memorymap.h"
 
 LinkOutcome BeginEditing(cmcCellCapsule& request, std::string text, std::size_t caret) {
@@ -471,6 +472,31 @@ LinkOutcome ScanReferenceFamily(cmcCellCapsule& request, LinkServices& services,
 
 // --- text ---
 
+namespace {
+
+std::string TextWithoutPadding(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+// The character a typed key adds: through the character set, so "." gives
+// the character of code A0, never a raw byte inside the UTF-8 text.
+std::optional<std::string> TypedCharacter(const Charset* charset, char key) {
+  if (!charset) return std::string(1, key);
+  const std::optional<std::uint8_t> code = charset->CodeOfKey(key);
+  if (!code) return std::nullopt;
+  const std::optional<std::string_view> shown = charset->DisplayOf(*code);
+  return shown ? std::optional<std::string>(std::string(*shown)) : std::nullopt;
+}
+
+std::size_t CharacterCount(const Charset* charset, std::string_view text) {
+  if (!charset) return text.size();
+  const std::optional<std::vector<std::uint8_t>> codes = charset->Codes(text);
+  return codes ? codes->size() : text.size();
+}
+
+}  // namespace
+
 LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValue& value) {
   LinkOutcome outcome;
   const std::optional<std::string> committed = request.editResult == kTextCommitted ? request.editedText
@@ -481,12 +507,14 @@ LinkOutcome TextFamily(cmcCellCapsule& request, LinkServices& services, TextValu
     outcome.changed = value.set(*committed) && value.get() != before;
   } else if (request.key == cellkey::kEnter || request.key == cellkey::kBackspace ||
              (request.key >= cellkey::kSpace && request.key < 127)) {
-    std::string start = value.get();
+    TextEditorForm form{TextWithoutPadding(value.get()), value.maximum, false};
     if (request.key != cellkey::kEnter && request.key != cellkey::kBackspace) {
-      // The editor takes "." as the radio's code 160.
-      start += request.key == '.' ? static_cast<char>(160) : static_cast<char>(request.key);
+      form.caretAtEnd = true;
+      // A key that would pass the field's end, or that the display lacks, is dropped.
+      const std::optional<std::string> typed = TypedCharacter(value.charset, static_cast<char>(request.key));
+      if (typed && CharacterCount(value.charset, form.text) < value.maximum) form.text += *typed;
     }
-    if (services.host.OpenTextEditor(request, start)) outcome.editor = kPopupEditor;
+    if (services.host.OpenTextEditor(request, form)) outcome.editor = kPopupEditor;
   }
   request.displayText = value.get();
   if (request.painting && value.glyphs) request.glyphs = value.glyphs();

@@ -11,6 +11,7 @@
 
 class cmcGTex;
 class cmcFCache;
+class Charset;
 
 // The generic link families: each works on a request and a value behind the
 // link, knows nothing of where the value lives, and is configured by a spec
@@ -32,6 +33,15 @@ struct FlagEditorForm {
   }
 };
 
+// What the text editor opens on: the field's text without its padding, the
+// characters the field holds, and where the caret stands (after a typed key
+// it is at the end; opened by Enter or Backspace, the whole text is selected).
+struct TextEditorForm {
+  std::string text;
+  std::size_t maximum = 0;
+  bool caretAtEnd = false;
+};
+
 // What the families ask of the program around them: the pop-up editors.
 class LinkHost {
  public:
@@ -42,7 +52,7 @@ class LinkHost {
   // the result (ReplyText): the value in decimal, or the edited text.
   virtual bool OpenChoiceList(cmcCellCapsule& request, std::string_view list, int column, std::int32_t current) = 0;
   virtual bool OpenFlagEditor(cmcCellCapsule& request, const FlagEditorForm& form, std::uint32_t bits) = 0;
-  virtual bool OpenTextEditor(cmcCellCapsule& request, std::string_view text) = 0;
+  virtual bool OpenTextEditor(cmcCellCapsule& request, const TextEditorForm& form) = 0;
   virtual bool OpenSegmentCharacterEditor(cmcCellCapsule& request, std::uint16_t pattern) = 0;
 };
 
@@ -213,6 +223,8 @@ struct TextValue {
   std::function<bool(const std::string&)> set;
   // The field's segment patterns, one per code; none: only the text is shown.
   std::function<std::vector<std::uint16_t>()> glyphs{};
+  std::size_t maximum = 0;           // characters the field holds
+  const Charset* charset = nullptr;  // the radio's character set; none: plain ASCII
 };
 // A fixed-width name: shown as its display text, and while painted also as the
 // radio's segment glyphs; edited in the pop-up text editor. A text the field

@@ -228,6 +228,8 @@ TextValue ImageTextValue(cmcEeprom& image, int address, std::size_t width, const
                     image.WriteBlock(address, reinterpret_cast<const std::uint8_t*>(bytes.data()), width);
                     return true;
                   }};
+  value.maximum = width;
+  value.charset = charset;
   if (charset) {
     value.glyphs = [&image, address, width, charset] {
       std::vector<std::uint8_t> bytes(width);

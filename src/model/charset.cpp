@@ -157,20 +157,38 @@ std::string Charset::Decode(std::span<const std::uint8_t> bytes, std::string_vie
   return text;
 }
 
-Charset::Encoded Charset::Encode(std::string_view text, std::size_t width) const {
-  Encoded result;
-  std::vector<std::uint8_t> bytes;
+std::vector<std::uint8_t> Charset::CodesOf(std::string_view text, std::optional<std::size_t>& unknownAt) const {
+  std::vector<std::uint8_t> codes;
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t length = SequenceLength(static_cast<unsigned char>(text[at]));
     const std::optional<std::uint8_t> code =
         length == 0 || at + length > text.size() ? std::nullopt : CodeOf(text.substr(at, length));
     if (!code) {
-      result.unknownAt = at;
-      return result;
+      unknownAt = at;
+      return {};
     }
-    bytes.push_back(*code);
+    codes.push_back(*code);
     at += length;
   }
+  return codes;
+}
+
+std::optional<std::vector<std::uint8_t>> Charset::Codes(std::string_view text) const {
+  std::optional<std::size_t> unknownAt;
+  std::vector<std::uint8_t> codes = CodesOf(text, unknownAt);
+  if (unknownAt) return std::nullopt;
+  return codes;
+}
+
+std::optional<std::uint8_t> Charset::CodeOfKey(char key) const {
+  if (key == '.' && display_[kDotKeyCode]) return kDotKeyCode;
+  return CodeOf(std::string_view(&key, 1));
+}
+
+Charset::Encoded Charset::Encode(std::string_view text, std::size_t width) const {
+  Encoded result;
+  std::vector<std::uint8_t> bytes = CodesOf(text, result.unknownAt);
+  if (result.unknownAt) return result;
   if (bytes.size() > width) {
     result.tooLong = true;
     return result;

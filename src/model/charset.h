@@ -31,6 +31,13 @@ class Charset {
 
   std::optional<std::string_view> DisplayOf(std::uint8_t code) const;
   std::optional<std::uint8_t> CodeOf(std::string_view character) const;
+  // The code a typed key gives: "." passes the radio's code A0 (where the
+  // table holds it), any other key the code of its character.
+  static constexpr std::uint8_t kDotKeyCode = 0xA0;
+  std::optional<std::uint8_t> CodeOfKey(char key) const;
+  // The codes of a text without padding; nothing when the table lacks a character.
+  std::optional<std::vector<std::uint8_t>> Codes(std::string_view text) const;
+  std::uint8_t SpaceCode() const { return spaceCode_; }
   // The segments the display lights for a code; 0 for one the table lacks.
   std::uint16_t PatternOf(std::uint8_t code) const { return patterns_[code]; }
   std::vector<std::uint16_t> Patterns(std::span<const std::uint8_t> bytes) const;
@@ -52,6 +59,7 @@ class Charset {
 
  private:
   Charset() = default;
+  std::vector<std::uint8_t> CodesOf(std::string_view text, std::optional<std::size_t>& unknownAt) const;
 
   std::array<std::optional<std::string>, 256> display_;
   std::array<std::uint16_t, 256> patterns_{};

@@ -97,11 +97,10 @@ void LayOutGlyphs(CellLook& look, const std::vector<std::uint16_t>& patterns, co
   if (box.Empty() || patterns.empty()) return;
   const CellRect& r = look.rect;
   const double count = static_cast<double>(patterns.size());
-  const double aspect = (static_cast<double>(box.maxX) - box.minX) * SegmentScale(box, 1, 0).Factor();
   // A row of glyphs wider than the cell is made smaller, so that every character stays in view.
-  const double tallest = std::max(r.Height() - 2.0 * Scaled(3, scale), 1.0);
+  const double tallest = GlyphHeight(r.Height(), scale);
   const double room = std::max(r.Width() - 2.0 * Scaled(4, scale), 1.0);
-  const double widthAtTallest = tallest * aspect * count + tallest / 4 * (count - 1);
+  const double widthAtTallest = GlyphRowWidth(shapes, patterns.size(), tallest);
   const double height = widthAtTallest > room ? std::max(tallest * room / widthAtTallest, 1.0) : tallest;
   const SegmentScale fit(box, height, 0);
   const double width = (static_cast<double>(box.maxX) - box.minX) * fit.Factor();

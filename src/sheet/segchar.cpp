@@ -204,3 +204,23 @@ std::optional<SegPoint> SegmentScale::ToData(int x, int y) const {
   if (std::abs(dataX) > Segchar::kCoordinateLimit || std::abs(dataY) > Segchar::kCoordinateLimit) return std::nullopt;
   return SegPoint{static_cast<std::int32_t>(dataX), static_cast<std::int32_t>(dataY)};
 }
+
+namespace {
+// The cell's margins (3 pixels above and below, 4 left and right), scaled as the sheet is.
+double Margin(double pixels, double scale) { return static_cast<double>(std::lround(pixels * scale)); }
+}  // namespace
+
+double GlyphHeight(int rowHeight, double scale) { return std::max(rowHeight - 2 * Margin(3, scale), 1.0); }
+
+double GlyphRowWidth(const Segchar& shapes, std::size_t count, double height) {
+  const Segchar::Box& box = shapes.Bounds();
+  if (box.Empty() || count == 0) return 0;
+  const double aspect = (static_cast<double>(box.maxX) - box.minX) * SegmentScale(box, 1, 0).Factor();
+  const double n = static_cast<double>(count);
+  return height * aspect * n + height / 4 * (n - 1);
+}
+
+int GlyphCellWidth(const Segchar& shapes, std::size_t count, int rowHeight, double scale) {
+  return static_cast<int>(std::ceil(GlyphRowWidth(shapes, count, GlyphHeight(rowHeight, scale))) +
+                          2 * Margin(4, scale));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -93,3 +94,9 @@ class SegmentScale {
   double factor_;
   double margin_;
 };
+
+// Glyphs in a cell: a row of glyphs in a row of this height stands this high
+// (the cell's margins off), is this wide with its gaps, and needs a column this wide.
+double GlyphHeight(int rowHeight, double scale);
+double GlyphRowWidth(const Segchar& shapes, std::size_t count, double height);
+int GlyphCellWidth(const Segchar& shapes, std::size_t count, int rowHeight, double scale);

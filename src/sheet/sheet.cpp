@@ -9,11 +9,13 @@
 #include "core/gtex.h"
 #include "core/overlaynames.h"
 #include "links/celllinks.h"
+#include "markup/ids.h"
 #include "platform/fatal.h"
 #include "runtime/events.h"
 #include "runtime/evman.h"
 #include "sheet/cellwalk.h"
 #include "sheet/columnwidthstore.h"
+#include "sheet/segchar.h"
 #include "sheet/sheetview.h"
 #include "sheet/textmeasurer.h"
 
@@ -107,6 +109,7 @@ bool cuiSheet::Build() {
   ParseCells();
   if (faulted_) return false;
   geometry_.SetFixed(style_.fixedColumns, style_.fixedRows);
+  WidenGlyphColumns();
   selection_.Reset(style_.multiSelect, {Columns(), Rows(), geometry_.FixedColumns()});
 
   widthKey_ = ColumnWidthList(services_.mainOverlay).SubKeyOf(ref_.name);
@@ -261,6 +264,24 @@ void cuiSheet::AutoSize(const cmcCellObj& cell, int column, int row) {
     // The top page sets its lines closer.
     const double margin = ref_.name == gi::GI_Sheet_TopPage ? 0.5 : 2.5;
     geometry_.HeightenRow(row, static_cast<int>(height + 2 * scale + margin));
+  }
+}
+
+// A column of names drawn as segment glyphs is made wide enough to draw them
+// at the row's full height (the link knows how many codes its field holds;
+// the first rows show it, as fields of a column are alike).
+void cuiSheet::WidenGlyphColumns() {
+  constexpr int kRowsSampled = 32;
+  if (!services_.segchar || !callback_) return;
+  for (int column = 0; column < Columns(); ++column) {
+    for (int row = 0; row < std::min(Rows(), kRowsSampled); ++row) {
+      const clsSheetCellId* id = CellAt(column, row);
+      if (!id || id->cell.link == kNoCellLink) continue;
+      const std::optional<std::vector<std::uint16_t>> glyphs = Face(column, row).glyphs;
+      if (!glyphs || glyphs->empty()) continue;
+      geometry_.WidenColumn(column,
+                            GlyphCellWidth(*services_.segchar, glyphs->size(), geometry_.RowHeight(row), Scale()));
+    }
   }
 }
 
@@ -429,6 +450,19 @@ std::uint8_t cuiSheet::MenuItemState(int column, int row, int itemLink) {
   const CellCallback callback = callback_;
   callback(request, false);
   return item.stateFlags;
+}
+
+cuiSheet::ActionResult cuiSheet::ChooseText(int column, int row, const std::string& text) {
+  cmcCellObj chosen;
+  chosen.link = cl::Flex0;
+  chosen.displayText = text;
+  cmcCellCapsule reply;
+  reply.cell = &chosen;
+  return RunAction(column, row, [&](cmcCellCapsule& request) {
+    request.key = cellkey::kEvaluate;
+    request.editResult = kPopupChoice;
+    request.reply = &reply;
+  });
 }
 
 cuiSheet::ActionResult cuiSheet::RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete) {

@@ -162,6 +162,9 @@ class cuiSheet {
   // A drop-down choice for the cell: its link gets the chosen column (link)
   // and value (parameter) as a pop-up editor's reply.
   ActionResult Choose(int column, int row, int chosenLink, std::int32_t chosenValue);
+  // A pop-up editor's text reply for the cell: a chosen cell of link Flex0
+  // whose display text is `text` (a value in decimal, or an edited text).
+  ActionResult ChooseText(int column, int row, const std::string& text);
   // The state flags (0 ticked, 1 hidden, 2 disabled, 3 caption) that a
   // pop-up menu item with this link has on the cell, as its link decides.
   std::uint8_t MenuItemState(int column, int row, int itemLink);
@@ -225,6 +228,7 @@ class cuiSheet {
   void CopyRowAbove(int row);
   void ParseRow(int row, std::size_t line);
   void AutoSize(const cmcCellObj& cell, int column, int row);
+  void WidenGlyphColumns();
 
   std::vector<int> StoredColumns() const;
   void RestoreColumnWidths();

@@ -13,6 +13,7 @@
 #include "model/cloneio.h"
 #include "model/memorymap.h"
 #include "sheet/headless.h"
+#include "sheet/segchar.h"
 #include "sheet/sheetfactory.h"
 #include "sheet/sheettext.h"
 
@@ -64,6 +65,15 @@ std::vector<OverlayProblem> SheetChecker::Check(const OverlayFile& file) const {
   std::vector<OverlayProblem> problems;
   cmcGTex overlay;
   overlay.Open(file.path);
+  // A pattern has a bit for 16 segments: lines past the 16th would never light.
+  if (overlay.HasBlock(Segchar::kBlock)) {
+    const int lines = Segchar::CountLines(overlay.GetBlockText(Segchar::kBlock));
+    if (lines > Segchar::kMaxSegments) {
+      problems.push_back({file.path, 0,
+                          Substitute("block '%s' has %d segment lines; only the first %d are read",
+                                     {Segchar::kBlock, std::int64_t{lines}, std::int64_t{Segchar::kMaxSegments}})});
+    }
+  }
   const CharacterMeasurer measurer;
   NoEditors editors;
   for (ModelType type : kAllModelTypes) {

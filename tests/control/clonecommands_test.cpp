@@ -457,7 +457,7 @@ class CloneMenuRowsTest : public CloneCommandsTest {
    public:
     bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return false; }
     bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return false; }
-    bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return false; }
+    bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm&) override { return false; }
     bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
   };
 };

@@ -7,6 +7,8 @@
 #include "app/mainmenus.h"
 #include "app/menu.h"
 #include "app/navigationtree.h"
+#include "editors/fieldeditor.h"
+#include "editors/fsegtext.h"
 #include "grid/grid.h"
 #include "grid/sheetframe.h"
 #include "journey.h"
@@ -20,6 +22,7 @@ namespace {
 // Columns and rows of a bank sheet: row 0 holds the headings.
 constexpr int kFrequency = 2;
 constexpr int kFirstChannel = 1;
+constexpr int kName = 5;
 
 // A user with the PMR file open on bank 1.
 class BankJourney : public testing::Test {
@@ -74,6 +77,23 @@ TEST_F(BankJourney, CtrlZAfterAnEditRestoresTheCellAndCtrlYRedoesIt) {
   user.Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);  // nothing left to redo
   EXPECT_EQ(user.CellText(kFrequency, kFirstChannel), chosen);
   EXPECT_EQ(Journey::QtWarnings(), std::vector<std::string>{});
+}
+
+TEST_F(BankJourney, EnterOnANameOpensTheSegmentTextEditorAndItsReplyIsStored) {
+  user.ClickCell(kName, kFirstChannel);
+  user.Key(Qt::Key_Return);
+  ASSERT_TRUE(FieldEditor::AnyOpen());
+  auto* editor = qobject_cast<cuiFSegText*>(user.Focus() ? user.Focus()->window() : nullptr);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(user.Focus(), &editor->TextBox());
+  user.Type("RELAY.");  // all was selected: the name is replaced
+  EXPECT_EQ(editor->TextBox().text().toStdString(), "RELAY.");
+  user.Key(Qt::Key_Return);
+  EXPECT_FALSE(FieldEditor::AnyOpen());
+  EXPECT_EQ(user.CellText(kName, kFirstChannel).substr(0, 6), "RELAY.");
+  EXPECT_EQ(user.Focus(), &user.Grid());
+  user.Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_NE(user.CellText(kName, kFirstChannel).substr(0, 6), "RELAY.");
 }
 
 TEST_F(BankJourney, TheEditMenusEditOpensTheCurrentCellsChooser) {

@@ -8,6 +8,7 @@
 #include "link_host.h"
 #include "markup/fcache.h"
 #include "markup/ids.h"
+#include "model/charset.h"
 #include "requests.h"
 
 namespace {
@@ -323,12 +324,13 @@ TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold)
                     name = text + std::string(8 - text.size(), ' ');
                     return true;
                   }};
+  value.maximum = 8;
   cmcCellCapsule key = Key('.');
   EXPECT_EQ(TextFamily(key, services_, value).editor, kPopupEditor);
-  EXPECT_EQ(host_.opened, "text ABC     \xA0");
+  EXPECT_EQ(host_.opened, "text ABC.| at end max 8");  // without a character set the key is itself
   cmcCellCapsule back = Key(cellkey::kBackspace);
   TextFamily(back, services_, value);
-  EXPECT_EQ(host_.opened, "text ABC     ");
+  EXPECT_EQ(host_.opened, "text ABC| selected max 8");
   cmcCellCapsule typed = Typed("XY");
   EXPECT_TRUE(TextFamily(typed, services_, value).changed);
   EXPECT_EQ(name, "XY      ");
@@ -348,6 +350,32 @@ TEST_F(FamilyTest, TextOpensTheEditorWithTheKeyAndRefusesWhatTheFieldCannotHold)
   cmcCellCapsule shown = Key(cellkey::kEvaluate);
   TextFamily(shown, services_, value);
   EXPECT_FALSE(shown.glyphs);  // only a painted cell carries them
+}
+
+TEST_F(FamilyTest, TheDotKeyAddsTheCharacterOfCodeA0AndAFullFieldDropsTheKey) {
+  std::string why;
+  const std::optional<Charset> charset = Charset::Parse("20\tU+0020\n2E\t.\n41\tA\n42\tB\nA0\t\xC2\xB7\n", why);
+  ASSERT_TRUE(charset) << why;
+  std::string name = "AB  ";
+  TextValue value{[&name] { return name; }, [](const std::string&) { return false; }};
+  value.maximum = 4;
+  value.charset = &*charset;
+  struct Case {
+    int key;
+    std::string opened;
+  };
+  for (const Case& c : std::vector<Case>{{'.', "text AB\xC2\xB7| at end max 4"},
+                                         {'B', "text ABB| at end max 4"},
+                                         {'z', "text AB| at end max 4"},  // the display has no z
+                                         {cellkey::kEnter, "text AB| selected max 4"}}) {
+    cmcCellCapsule key = Key(c.key);
+    TextFamily(key, services_, value);
+    EXPECT_EQ(host_.opened, c.opened) << c.key;
+  }
+  name = "ABBA";
+  cmcCellCapsule full = Key('A');
+  TextFamily(full, services_, value);
+  EXPECT_EQ(host_.opened, "text ABBA| at end max 4");
 }
 
 TEST_F(FamilyTest, TextTakesTheEditorsReplyFromTheReplyCellsDisplayText) {

@@ -25,8 +25,9 @@ class RecordingLinkHost : public LinkHost {
     opened = "segments " + std::to_string(pattern);
     return true;
   }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view text) override {
-    opened = "text " + std::string(text);
+  bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm& form) override {
+    opened =
+        "text " + form.text + (form.caretAtEnd ? "| at end" : "| selected") + " max " + std::to_string(form.maximum);
     return true;
   }
   std::string opened;

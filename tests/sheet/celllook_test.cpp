@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
+#include <tuple>
 
 #include "links/cellcapsule.h"
 #include "sheet/columnautofit.h"
@@ -319,4 +321,30 @@ TEST_F(TextLayoutTest, GlyphCellsBecomeTrianglesOfTheirLitSegmentsOrTextWithoutS
   EXPECT_TRUE(plain->glyphs.empty());
   ASSERT_EQ(plain->lines.size(), 1u);
   EXPECT_EQ(plain->lines[0].text, "AB");
+}
+
+TEST_F(TextLayoutTest, AColumnOfGlyphNamesIsWideEnoughForThemAtTheRowsHeight) {
+  // A square glyph: each character is as wide as the row's glyph height.
+  const Segchar shapes = Segchar::Parse("1|(0,0)(10,0)(0,10)|\n1|(10,0)(10,10)(0,10)|\n");
+  UseSheet("", {"{(%CL_Mch_Dup[1])}x|{($Sel)}plain"});
+  const auto widths = [&](const Segchar* segchar) {
+    segchar_ = segchar;
+    std::unique_ptr<cuiSheet> sheet = Make();
+    sheet->SetCallback([](cmcCellCapsule& request, bool) {
+      request.displayText = "ABCDEFGH";
+      if (request.painting) request.glyphs = std::vector<std::uint16_t>(8, 3);
+      return 0;
+    });
+    EXPECT_TRUE(sheet->Build());
+    const int rowHeight = sheet->Geometry().RowHeight(0);
+    return std::make_tuple(sheet->Geometry().ColumnWidth(0), sheet->Geometry().ColumnWidth(1), rowHeight);
+  };
+  const auto [glyphColumn, plainColumn, rowHeight] = widths(&shapes);
+  const double height = GlyphHeight(rowHeight, 1);
+  EXPECT_EQ(GlyphCellWidth(shapes, 8, rowHeight, 1), static_cast<int>(std::ceil(8 * height + 7 * height / 4)) + 8);
+  EXPECT_GE(glyphColumn, GlyphCellWidth(shapes, 8, rowHeight, 1));
+  const auto [withoutShapes, plainWithout, rowWithout] = widths(nullptr);
+  EXPECT_LT(withoutShapes, glyphColumn);
+  EXPECT_EQ(plainColumn, plainWithout);  // a column without glyphs keeps its width
+  (void)rowWithout;
 }

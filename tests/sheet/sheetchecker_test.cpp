@@ -60,6 +60,16 @@ TEST_F(SheetCheckerTest, EveryShippedSheetBuildsOnEveryModelsInitialImage) {
   EXPECT_TRUE(problems.empty());
 }
 
+TEST_F(SheetCheckerTest, NamesSegmentDataOfMoreThanSixteenLines) {
+  const std::string segment = "2|(2,0)(29,0)(29,8)|(2,0)(29,8)(2,8)|\n";
+  const std::string path = Variant({{"#GI_PCG_Seg_Data\n", "#GI_PCG_Seg_Data\n" + segment + "// a note\n0\n"}}, "");
+  EXPECT_EQ(Texts(SheetChecker().Check({path, OverlayKind::kMain})),
+            std::vector<std::string>{"block 'GI_PCG_Seg_Data' has 17 segment lines; only the first 16 are read"});
+  // Lines that do not count leave the shipped 16 as they are.
+  const std::string notes = Variant({{"#GI_PCG_Seg_Data\n", "#GI_PCG_Seg_Data\n// a note\n0\n"}}, "");
+  EXPECT_TRUE(SheetChecker().Check({notes, OverlayKind::kMain}).empty());
+}
+
 TEST_F(SheetCheckerTest, ReportsEachSheetThatDoesNotBuildOrIsNotThere) {
   const std::string path =
       Variant({{"#GI_Sheet_Mch_DPmr446_Cells\n", "#GI_Sheet_Mch_DPmr446_Cells\n:(Only_notDPmr446 9)\n"},
