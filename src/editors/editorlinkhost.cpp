@@ -10,21 +10,24 @@
 bool EditorLinkHost::OpenFlagEditor(cmcCellCapsule& request, const FlagEditorForm& form, std::uint32_t bits) {
   if (!form.sheet.empty()) return OpenChoiceList(request, form.sheet, cl::Flex0, 0);
   const std::optional<EditorOpener> opener = EditorOpener::Of(request);
-  if (!Services() || !opener || !BitFieldForm::Fits(form.firstOption, form.lastOption)) return false;
-  new cuiFBitsR(*opener, *Services(), form, bits);
+  const std::optional<SheetServices> services = Services();
+  if (!services || !opener || !BitFieldForm::Fits(form.firstOption, form.lastOption)) return false;
+  new cuiFBitsR(*opener, *services, form, bits);
   return true;
 }
 
 bool EditorLinkHost::OpenTextEditor(cmcCellCapsule& request, const TextEditorForm& form) {
   const std::optional<EditorOpener> opener = EditorOpener::Of(request);
-  if (!Services() || !opener || !Services()->charset || !Services()->segchar) return false;
-  new cuiFSegText(*opener, *Services(), form);
+  const std::optional<SheetServices> services = Services();
+  if (!services || !opener || !services->charset || !services->segchar) return false;
+  new cuiFSegText(*opener, *services, form);
   return true;
 }
 
 bool EditorLinkHost::OpenSegmentCharacterEditor(cmcCellCapsule& request, std::uint16_t pattern) {
   const std::optional<EditorOpener> opener = EditorOpener::Of(request);
-  if (!Services() || !opener || !Services()->segchar) return false;
-  new cuiSegEdit(*opener, Services()->mainOverlay, Services()->events, *Services()->segchar, pattern);
+  const std::optional<SheetServices> services = Services();
+  if (!services || !opener || !services->segchar) return false;
+  new cuiSegEdit(*opener, services->mainOverlay, services->events, *services->segchar, pattern);
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "links/families.h"
 #include "sheet/sheetcontext.h"
@@ -24,7 +25,11 @@ class GridLinkHost : public LinkHost {
   bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return false; }
 
  protected:
-  const std::optional<SheetServices>& Services() const { return services_; }
+  // The services in force now; none before any was set.
+  std::optional<SheetServices> Services() const {
+    if (!services_) return std::nullopt;
+    return services_();
+  }
 
  private:
   std::function<SheetServices()> services_;

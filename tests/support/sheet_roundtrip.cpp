@@ -18,7 +18,7 @@ class AcceptingEditors : public LinkHost {
  public:
   bool OpenChoiceList(cmcCellCapsule&, std::string_view, int, std::int32_t) override { return true; }
   bool OpenFlagEditor(cmcCellCapsule&, const FlagEditorForm&, std::uint32_t) override { return true; }
-  bool OpenTextEditor(cmcCellCapsule&, std::string_view) override { return true; }
+  bool OpenTextEditor(cmcCellCapsule&, const TextEditorForm&) override { return true; }
   bool OpenSegmentCharacterEditor(cmcCellCapsule&, std::uint16_t) override { return true; }
 };
 
