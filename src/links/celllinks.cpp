@@ -64,6 +64,7 @@ const LinkTable& LinkTable::Instance() {
     AddCloneInfoLinks(built);
     AddListLinks(built);
     AddUndoLinks(built);
+    AddSettingsLinks(built);
     return built;
   }();
   return table;

@@ -56,6 +56,8 @@ void AddCloneInfoLinks(LinkTable& table);
 void AddListLinks(LinkTable& table);
 // The Edit menu's undo and redo items, over the environment's undo commands.
 void AddUndoLinks(LinkTable& table);
+// The radio-wide settings: set mode, common, emergency, expansion, external ports.
+void AddSettingsLinks(LinkTable& table);
 
 namespace undolinks {
 
