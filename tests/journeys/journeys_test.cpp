@@ -151,7 +151,7 @@ TEST(SettingsJourney, TheDealerPasscodeIsTypedInTheCommonSheetAndKept) {
   user.Start();
   user.Open("Initial_PMR.rwc");
   user.SelectNode("Common");
-  ASSERT_EQ(user.Sheet().Ref().Text(), "GI_Sheet_Common");
+  ASSERT_EQ(user.Sheet().Ref().Text(), "[St_Common]GI_Sheet_Common");
   EXPECT_EQ(user.CellText(0, kDealerPasscodeRow), "Dealer passcode");
   user.ClickCell(kSettingValue, kDealerPasscodeRow);
   user.Type("9");  // the first digit opens the cell's editor, which takes the rest
