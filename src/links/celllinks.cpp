@@ -65,6 +65,7 @@ const LinkTable& LinkTable::Instance() {
     AddListLinks(built);
     AddUndoLinks(built);
     AddMdcLinks(built);
+    AddSettingsLinks(built);
     return built;
   }();
   return table;

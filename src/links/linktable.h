@@ -58,6 +58,8 @@ void AddListLinks(LinkTable& table);
 void AddUndoLinks(LinkTable& table);
 // The MDC system entries and the alias list.
 void AddMdcLinks(LinkTable& table);
+// The radio-wide settings: set mode, common, emergency, expansion, external ports.
+void AddSettingsLinks(LinkTable& table);
 
 namespace undolinks {
 

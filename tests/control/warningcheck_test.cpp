@@ -128,9 +128,11 @@ class DocumentCheckTest : public testing::Test {
   void SetUp() override {
     setenv("RWQ_DATA_DIR", RWQ_SOURCE_DATA_DIR "/", 1);
     std::string text = ReadWholeFile(RWQ_SOURCE_DATA_DIR "/QZ5071KE.OVL");
+    // This fixture's check lines replace the shipped ones.
     const std::string list = "#GI_WarningCheckList\n";
-    text.insert(text.find(list) + list.size(),
-                "{(%CL_Check_Common:[St_Common]GI_Sheet_Common)}\n{(%CL_Check_SetMode:[St_Set]GI_Sheet_SetMode)}\n");
+    const std::size_t first = text.find(list) + list.size();
+    text.replace(first, text.find("\n#", first - 1) + 1 - first,
+                 "{(%CL_Check_Common:[St_Common]GI_Sheet_Common)}\n{(%CL_Check_SetMode:[St_Set]GI_Sheet_SetMode)}\n");
     overlay_.Open(dir_.Write("QZ5071KE.OVL", text));
     AddImageRows(table_, kCheckedRows);
     AddCheckLinks(table_, kDocumentChecks);

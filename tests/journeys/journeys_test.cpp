@@ -159,3 +159,26 @@ TEST(StartJourney, AnUnreadableFileOnTheCommandLineLeavesTheInitialImage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The common settings sheet: row 0 holds the headings, row 1 the passwords' heading.
+constexpr int kSettingValue = 1;
+constexpr int kDealerPasscodeRow = 3;
+
+TEST(SettingsJourney, TheDealerPasscodeIsTypedInTheCommonSheetAndKept) {
+  Journey user;
+  user.Start();
+  user.Open("Initial_PMR.rwc");
+  user.SelectNode("Common");
+  ASSERT_EQ(user.Sheet().Ref().Text(), "[St_Common]GI_Sheet_Common");
+  EXPECT_EQ(user.CellText(0, kDealerPasscodeRow), "Dealer passcode");
+  user.ClickCell(kSettingValue, kDealerPasscodeRow);
+  user.Type("9");  // the first digit opens the cell's editor, which takes the rest
+  user.Type("8765");
+  user.Key(Qt::Key_Return);
+  EXPECT_EQ(user.CellText(kSettingValue, kDealerPasscodeRow), "098765");
+  EXPECT_TRUE(user.Controller().IsModified());
+}
+
+}  // namespace
