@@ -113,7 +113,7 @@ bool CloneSequence::Read(Done done) {
   return false;
 }
 
-void CloneSequence::ReadAfterInformation() {
+void CloneSequence::ReadWholeRadio(indCloneMan::Completion received) {
   const clonechecks::Identification id(identification_);
   if (!TakePassword(id.PasswordNeededToRead())) return;
   const std::optional<int> top = id.TopAddress();
@@ -125,7 +125,11 @@ void CloneSequence::ReadAfterInformation() {
   ranges.front().second = clonechecks::ReadEnd(*top);
   step_ = Step::kRead;
   manager_.SetImageSize(cmcEeprom::kImageSize);
-  manager_.Read(ranges, [this](dst_CDrv_Result& result) {
+  manager_.Read(ranges, std::move(received));
+}
+
+void CloneSequence::ReadAfterInformation() {
+  ReadWholeRadio([this](dst_CDrv_Result& result) {
     if (result.code == CloneCode::kSuccess) {
       readImage_ = std::move(result.image);
       KeepBackup(readImage_, CloneBackup::Kind::kRead);
@@ -169,19 +173,8 @@ bool CloneSequence::Confirm(std::string_view block) {
 }
 
 void CloneSequence::BackupRadio() {
-  const clonechecks::Identification id(identification_);
-  if (!TakePassword(id.PasswordNeededToRead())) return;
-  const std::optional<int> top = id.TopAddress();
-  if (!top) {
-    manager_.ShowError(CloneCode::kIdentificationRefused);
-    return Finish(CloneCode::kIdentificationRefused);
-  }
-  std::vector<memmap::AddressRange> ranges = memmap::RangeList(1);
-  ranges.front().second = clonechecks::ReadEnd(*top);
-  step_ = Step::kRead;
   manager_.SetFrameParameters(FrameA(), kReadRevision);
-  manager_.SetImageSize(cmcEeprom::kImageSize);
-  manager_.Read(ranges, [this](dst_CDrv_Result& result) {
+  ReadWholeRadio([this](dst_CDrv_Result& result) {
     if (result.code != CloneCode::kSuccess) return Finish(result.code);
     readImage_ = std::move(result.image);
     KeepBackup(readImage_, CloneBackup::Kind::kRead);

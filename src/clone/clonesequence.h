@@ -72,6 +72,9 @@ class CloneSequence {
   bool StartInformation(std::uint16_t b, std::function<void()> next);
   // Asks for the password when needed; false (the chain ended) on Cancel.
   bool TakePassword(bool needed);
+  // Reads the radio up to the top its identification gives, once the password
+  // it asks for is given; `received` gets the result.
+  void ReadWholeRadio(indCloneMan::Completion received);
   void ReadAfterInformation();
   void BackupRadio();
   // After the backup read: the question when the radio held another model type.

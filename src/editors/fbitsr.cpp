@@ -71,14 +71,8 @@ cuiFBitsR::cuiFBitsR(EditorOpener opener, const SheetServices& base, const FlagE
   // A click on an option switches it, as on a drop-down's choices.
   sheet->SetDropDown(true);
   sheet->SetCallback([this](cmcCellCapsule& request, bool notify) { return Serve(request, notify); });
-  sheet_ = sheet.get();
-  grid_->Attach(std::move(sheet));
-  if (!sheet_->Show()) {
-    sheet_ = nullptr;
-    grid_->Detach();
-    QTimer::singleShot(0, this, &FieldEditor::Cancel);
-    return;
-  }
+  sheet_ = ShowSheet(*grid_, std::move(sheet));
+  if (!sheet_) return;
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   SizeToSheet();

@@ -94,6 +94,15 @@ void FieldEditor::Deliver(const std::string& text) {
                      });
 }
 
+cuiSheet* FieldEditor::ShowSheet(cuiGrid& grid, std::unique_ptr<cuiSheet> sheet) {
+  cuiSheet* shown = sheet.get();
+  grid.Attach(std::move(sheet));
+  if (shown->Show()) return shown;
+  grid.Detach();
+  QTimer::singleShot(0, this, &FieldEditor::Cancel);
+  return nullptr;
+}
+
 void FieldEditor::PlaceAtOpener() {
   if (!opener_.grid || !opener_.grid->Sheet()) return;
   const cuiSheet& opening = *opener_.grid->Sheet();

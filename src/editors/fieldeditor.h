@@ -9,6 +9,7 @@
 #include "sheet/cellposition.h"
 
 class cuiGrid;
+class cuiSheet;
 class cmcEvMan;
 struct Event;
 struct cmcCellCapsule;
@@ -55,6 +56,9 @@ class FieldEditor : public QWidget {
   const EditorOpener& Opener() const { return opener_; }
   // Moves the window (already sized) to the opening cell.
   void PlaceAtOpener();
+  // Shows `sheet` in `grid`: the shown sheet, or none when it cannot be
+  // built, and the editor then cancels itself.
+  cuiSheet* ShowSheet(cuiGrid& grid, std::unique_ptr<cuiSheet> sheet);
 
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -71,14 +71,8 @@ cuiFSegText::cuiFSegText(EditorOpener opener, const SheetServices& base, const T
   std::unique_ptr<cuiSheet> sheet = CreateSheet(SheetRef::Parse(kPalette), services);
   sheet->SetDropDown(true);
   sheet->SetCallback([this](cmcCellCapsule& request, bool) { return Serve(request); });
-  sheet_ = sheet.get();
-  palette_->Attach(std::move(sheet));
-  if (!sheet_->Show()) {
-    sheet_ = nullptr;
-    palette_->Detach();
-    QTimer::singleShot(0, this, &FieldEditor::Cancel);
-    return;
-  }
+  sheet_ = ShowSheet(*palette_, std::move(sheet));
+  if (!sheet_) return;
   palette_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   palette_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   const SheetGeometry& geometry = sheet_->Geometry();

@@ -124,6 +124,12 @@ void Journey::Type(const std::string& text) {
   Settle();
 }
 
+void Journey::EnterInCell(int column, int row, const std::string& text) {
+  ClickCell(column, row);
+  for (const char key : text) Type(std::string(1, key));
+  Key(Qt::Key_Return);
+}
+
 void Journey::ClickCell(int column, int row) {
   cuiSheet& sheet = Sheet();
   const std::optional<CellRect> cell =

@@ -46,6 +46,9 @@ class Journey {
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   void Type(const std::string& text);
   void ClickCell(int column, int row);
+  // Clicks the cell and types `text` a key at a time (the first key may open
+  // the cell's editor, which takes the rest), then Enter.
+  void EnterInCell(int column, int row, const std::string& text);
   // Clicks the main-menu item whose cell has the link (and the parameter, when given).
   void MenuItem(int link, std::optional<int> parameter = std::nullopt);
   // That item, its state refreshed as before its menu opens.

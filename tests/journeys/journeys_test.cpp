@@ -173,10 +173,7 @@ TEST(SettingsJourney, TheDealerPasscodeIsTypedInTheCommonSheetAndKept) {
   user.SelectNode("Common");
   ASSERT_EQ(user.Sheet().Ref().Text(), "[St_Common]GI_Sheet_Common");
   EXPECT_EQ(user.CellText(0, kDealerPasscodeRow), "Dealer passcode");
-  user.ClickCell(kSettingValue, kDealerPasscodeRow);
-  user.Type("9");  // the first digit opens the cell's editor, which takes the rest
-  user.Type("8765");
-  user.Key(Qt::Key_Return);
+  user.EnterInCell(kSettingValue, kDealerPasscodeRow, "98765");
   EXPECT_EQ(user.CellText(kSettingValue, kDealerPasscodeRow), "098765");
   EXPECT_TRUE(user.Controller().IsModified());
 }

@@ -18,9 +18,7 @@ TEST(MdcJourney, ATypedPttPreTimeIsCutToHalfSecondsAndStays) {
   user.SelectNode("PTT ID");
   ASSERT_EQ(user.Sheet().Ref().Text(), "GI_Sheet_Mdc_PttId");
   EXPECT_EQ(user.CellText(0, kSet1), "PTT 1");
-  user.ClickCell(kPreTime, kSet1);
-  for (const char* key : {"2", ".", "7"}) user.Type(key);  // the first digit opens the in-cell editor
-  user.Key(Qt::Key_Return);
+  user.EnterInCell(kPreTime, kSet1, "2.7");
   EXPECT_EQ(user.CellText(kPreTime, kSet1), "  2.500");
   user.SelectNode("Emergency");
   user.SelectNode("PTT ID");
