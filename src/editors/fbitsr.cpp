@@ -1,7 +1,6 @@
 #include "editors/fbitsr.h"
 
 #include <QFrame>
-#include <QHBoxLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -39,15 +38,7 @@ cuiFBitsR::cuiFBitsR(EditorOpener opener, const SheetServices& base, const FlagE
   auto* layout = new QVBoxLayout(panel);
   layout->setContentsMargins(kPanelBorder, kPanelBorder, kPanelBorder, kPanelBorder);
   layout->addWidget(grid_);
-  auto* buttons = new QHBoxLayout;
-  buttons->setSpacing(kButtonGap);
-  buttons->addStretch();
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
-  layout->addLayout(buttons);
-  ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, &FieldEditor::Commit);
-  connect(cancel_, &QPushButton::clicked, this, &FieldEditor::Cancel);
+  layout->addLayout(OkCancelRow(ok_, cancel_, kButtonGap));
 
   const bool generated = form.sheet.empty();
   if (generated && !BitFieldForm::Fits(form.firstOption, form.lastOption)) {

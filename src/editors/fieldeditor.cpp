@@ -1,7 +1,9 @@
 #include "editors/fieldeditor.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -101,6 +103,18 @@ cuiSheet* FieldEditor::ShowSheet(cuiGrid& grid, std::unique_ptr<cuiSheet> sheet)
   grid.Detach();
   QTimer::singleShot(0, this, &FieldEditor::Cancel);
   return nullptr;
+}
+
+QHBoxLayout* FieldEditor::OkCancelRow(QPushButton* ok, QPushButton* cancel, int gap) {
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(gap);
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &FieldEditor::Commit);
+  connect(cancel, &QPushButton::clicked, this, &FieldEditor::Cancel);
+  return buttons;
 }
 
 void FieldEditor::PlaceAtOpener() {

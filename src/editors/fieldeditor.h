@@ -8,6 +8,8 @@
 
 #include "sheet/cellposition.h"
 
+class QHBoxLayout;
+class QPushButton;
 class cuiGrid;
 class cuiSheet;
 class cmcEvMan;
@@ -56,6 +58,9 @@ class FieldEditor : public QWidget {
   const EditorOpener& Opener() const { return opener_; }
   // Moves the window (already sized) to the opening cell.
   void PlaceAtOpener();
+  // The right-aligned OK and Cancel row: OK is the default button and commits,
+  // Cancel cancels.
+  QHBoxLayout* OkCancelRow(QPushButton* ok, QPushButton* cancel, int gap);
   // Shows `sheet` in `grid`: the shown sheet, or none when it cannot be
   // built, and the editor then cancels itself.
   cuiSheet* ShowSheet(cuiGrid& grid, std::unique_ptr<cuiSheet> sheet);

@@ -1,7 +1,6 @@
 #include "editors/fsegtext.h"
 
 #include <QFontMetrics>
-#include <QHBoxLayout>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -37,15 +36,7 @@ cuiFSegText::cuiFSegText(EditorOpener opener, const SheetServices& base, const T
   layout->addWidget(box_);
   layout->addWidget(preview_);
   layout->addWidget(palette_);
-  auto* buttons = new QHBoxLayout;
-  buttons->setSpacing(kButtonGap);
-  buttons->addStretch();
-  buttons->addWidget(ok_);
-  buttons->addWidget(cancel_);
-  layout->addLayout(buttons);
-  ok_->setDefault(true);
-  connect(ok_, &QPushButton::clicked, this, &FieldEditor::Commit);
-  connect(cancel_, &QPushButton::clicked, this, &FieldEditor::Cancel);
+  layout->addLayout(OkCancelRow(ok_, cancel_, kButtonGap));
   if (!base.charset) {
     QTimer::singleShot(0, this, &FieldEditor::Cancel);
     return;

@@ -428,6 +428,10 @@ cuiSheet::ActionResult cuiSheet::Choose(int column, int row, int chosenLink, std
   cmcCellObj chosen;
   chosen.link = chosenLink;
   chosen.parameter = chosenValue;
+  return Reply(column, row, chosen);
+}
+
+cuiSheet::ActionResult cuiSheet::Reply(int column, int row, cmcCellObj& chosen) {
   cmcCellCapsule reply;
   reply.cell = &chosen;
   return RunAction(column, row, [&](cmcCellCapsule& request) {
@@ -456,13 +460,7 @@ cuiSheet::ActionResult cuiSheet::ChooseText(int column, int row, const std::stri
   cmcCellObj chosen;
   chosen.link = cl::Flex0;
   chosen.displayText = text;
-  cmcCellCapsule reply;
-  reply.cell = &chosen;
-  return RunAction(column, row, [&](cmcCellCapsule& request) {
-    request.key = cellkey::kEvaluate;
-    request.editResult = kPopupChoice;
-    request.reply = &reply;
-  });
+  return Reply(column, row, chosen);
 }
 
 cuiSheet::ActionResult cuiSheet::RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete) {

@@ -238,6 +238,8 @@ class cuiSheet {
   cmcCellCapsule Request(clsSheetCellId& id);
   // Fills the request of a cell, lets `complete` add the action, runs the link, then AfterAction.
   ActionResult RunAction(int column, int row, const std::function<void(cmcCellCapsule&)>& complete);
+  // A pop-up editor's reply `chosen` to the cell, as a choice.
+  ActionResult Reply(int column, int row, cmcCellObj& chosen);
   void AfterAction(const cmcCellCapsule& request, int editor);
   void ChangeCurrent(Position to, bool extend);
   void ScrollHomeFor(Position cell);
